@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need on Debian 12, when missing.
+set -euo pipefail
+
+need=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have x86_64-w64-mingw32-g++ || need+=(g++-mingw-w64-x86-64)
+have cmake || need+=(cmake)
+have make || need+=(make)
+have wine || need+=(wine)
+[ -x /usr/lib/wine/wine64 ] || [ -x /usr/lib/x86_64-linux-gnu/wine/wine64 ] || have wine64 || need+=(wine64)
+[ -f /usr/share/wine/fonts/tahoma.ttf ] || need+=(fonts-wine)
+have Xvfb || need+=(xvfb)
+have xauth || need+=(xauth)
+have xdpyinfo || need+=(x11-utils)
+have xdotool || need+=(xdotool)
+have import || need+=(imagemagick)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+
+[ ${#need[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${need[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${need[@]}"

@@ -1,0 +1,62 @@
+# Sourced by the scripts that run Windows programs: the project's own Wine
+# prefix, quiet, without Mono or Gecko prompts.
+zb_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export ZB_BUILD_DIR=${ZB_BUILD_DIR:-$zb_root/build}
+export WINEPREFIX=${WINEPREFIX:-$ZB_BUILD_DIR/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Creates the prefix once, with the emulated Pocket PC screens: Wine puts an
+# executable's windows in the virtual desktop that its AppDefaults name, and
+# the processes it starts inherit that desktop.
+zb_prepare_prefix() {
+    [ -f "$WINEPREFIX/.zb-ready" ] && return 0
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    local reg="$WINEPREFIX/zb-desktops.reg"
+    cat >"$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"zb480"="480x640"
+"zb240"="240x320"
+
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\unit_tests.exe\Explorer]
+"Desktop"="zb480"
+
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\e2e_tests.exe\Explorer]
+"Desktop"="zb480"
+
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\e2e_tests_lowres.exe\Explorer]
+"Desktop"="zb240"
+REG
+    wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.zb-ready"
+}
+
+# Gives the scripts an X display: the caller's, or a private Xvfb.
+zb_xvfb_pid=""
+zb_ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    local n
+    for n in $(seq 90 120); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        zb_xvfb_pid=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill "$zb_xvfb_pid" 2>/dev/null || true
+    done
+    echo "no X display could be started" >&2
+    return 1
+}
+
+zb_stop_display() {
+    [ -n "$zb_xvfb_pid" ] && kill "$zb_xvfb_pid" 2>/dev/null || true
+}

@@ -1,0 +1,74 @@
+// Small owners for GDI work: a selection that is undone, and the one
+// off-screen buffer through which every picture of the program reaches the
+// screen in a single BitBlt.
+#pragma once
+#include "platform/platform.h"
+
+// Selects an object into a DC and selects the previous one back on scope exit.
+class SelectGdi {
+  public:
+    SelectGdi(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~SelectGdi() {
+        if (old_)
+            SelectObject(dc_, old_);
+    }
+    SelectGdi(const SelectGdi &) = delete;
+    SelectGdi &operator=(const SelectGdi &) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// A memory DC with a bitmap compatible with the target, of the rectangle's
+// size. Draw into dc() at (0, 0); Present() copies it to the target at the
+// rectangle's top-left corner. Everything is released on scope exit.
+class OffscreenBuffer {
+  public:
+    OffscreenBuffer(HDC target, const RECT &rc)
+        : target_(target), rc_(rc), dc_(CreateCompatibleDC(target)),
+          bitmap_(CreateCompatibleBitmap(target, rc.right - rc.left, rc.bottom - rc.top)),
+          old_(dc_ && bitmap_ ? SelectObject(dc_, bitmap_) : nullptr) {}
+    ~OffscreenBuffer() {
+        if (old_)
+            SelectObject(dc_, old_);
+        if (dc_)
+            DeleteDC(dc_);
+        if (bitmap_)
+            DeleteObject(bitmap_);
+    }
+    OffscreenBuffer(const OffscreenBuffer &) = delete;
+    OffscreenBuffer &operator=(const OffscreenBuffer &) = delete;
+
+    bool ok() const { return old_ != nullptr; }
+    HDC dc() const { return dc_; }
+    // The buffer's own rectangle, with its origin at (0, 0).
+    RECT bounds() const { return RECT{0, 0, rc_.right - rc_.left, rc_.bottom - rc_.top}; }
+    void Present() const {
+        if (ok())
+            BitBlt(target_, rc_.left, rc_.top, rc_.right - rc_.left, rc_.bottom - rc_.top, dc_, 0,
+                   0, SRCCOPY);
+    }
+
+  private:
+    HDC target_;
+    RECT rc_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+};
+
+// BeginPaint/EndPaint as a scope.
+class PaintScope {
+  public:
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ~PaintScope() { EndPaint(hwnd_, &ps_); }
+    PaintScope(const PaintScope &) = delete;
+    PaintScope &operator=(const PaintScope &) = delete;
+    HDC dc() const { return dc_; }
+
+  private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_;
+    HDC dc_;
+};

@@ -1,0 +1,78 @@
+// The program state: every global of ZemloBattery, shared by all window and
+// dialog procedures on the one thread. Initial values are in state.cpp.
+#pragma once
+#include "platform/platform.h"
+
+struct ColorElementTable;
+
+constexpr int kStorageSlots = 10; // device memory and up to nine cards
+constexpr int kNameUnits = 100;   // UTF-16 units per storage name, terminator included
+constexpr int kMaxGaugeRows = 36;
+
+// Pixel measures come in pairs: one for a hi-resolution taskbar (32 pixels or
+// more), one for a lower one.
+inline int Res(int hiRes, int lowRes);
+
+// Settings, persisted in the registry.
+extern int g_align;    // 1: position counts from the left end of the taskbar, 0: right
+extern int g_position; // pixels from the aligned end
+extern int g_lifeTime; // minutes a full battery lasts
+extern int g_style;    // 0 "WM5", 1 "WM6", 2 "Custom"
+
+// Measurements.
+extern int g_batteryPercent;  // 0..100, -1 before the first poll
+extern int g_batteryLifeTime; // seconds, -1 when the platform does not know
+extern BYTE g_onAC;
+extern int g_storageCount;
+extern ULONGLONG g_freeKB[kStorageSlots]; // all ones: never measured
+extern ULONGLONG g_totalKB[kStorageSlots];
+extern WCHAR g_storageNames[kStorageSlots][kNameUnits];
+extern int g_taskbarWidth;
+
+// Display mode.
+extern BYTE g_hiRes;
+
+// Requests between the parts of the program, cleared by the poll that acts.
+extern BYTE g_tapPending;
+extern BYTE g_storageRefresh;
+extern BYTE g_gaugeRepaint;
+extern BYTE g_useCachedBackground;
+extern BYTE g_firstGaugePaint;
+
+// Windows and instance.
+extern HINSTANCE g_instance;
+extern HWND g_mainWnd;
+extern HWND g_menuBar;
+extern HWND g_hideButton;
+extern HWND g_taskbar;
+extern HWND g_gauge;
+extern WNDPROC g_staticProc;
+extern HWND g_defaultsButton;
+extern SHACTIVATEINFO g_activateInfo;
+
+// Drawing objects that live as long as the process.
+extern HBRUSH g_barBrush;
+extern HBRUSH g_whiteBrush;
+extern HBRUSH g_blackBrush;
+extern HBRUSH g_grayBrush;
+extern HFONT g_infoFont;
+extern HFONT g_percentFont;
+extern HFONT g_percentFontFull;
+
+// Colour and background data.
+struct SampledBackground {
+    COLORREF color;
+    HBRUSH brush;
+    HDC screenDC;
+};
+struct GradientRow {
+    TRIVERTEX left;
+    TRIVERTEX right;
+};
+extern ColorElementTable *g_colorElements;
+extern SampledBackground g_sampledBackground;
+extern GradientRow g_gradientRows[kMaxGaugeRows];
+
+inline int Res(int hiRes, int lowRes) {
+    return g_hiRes ? hiRes : lowRes;
+}

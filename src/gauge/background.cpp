@@ -1,0 +1,114 @@
+// The gauge's background: blended with the taskbar by sampling its pixels on
+// the screen ("WM5", "WM6"), or the configured colour ("Custom").
+#include "gauge/gauge.h"
+#include "settings/colors.h"
+
+namespace {
+
+constexpr COLORREF kWhite = 0x00FFFFFF;
+
+bool s_solidSampled = false;    // the WM5 cache has been filled once
+bool s_gradientSampled = false; // the WM6 cache has been filled once
+
+int ChannelSum(COLORREF c) {
+    return GetRValue(c) + GetGValue(c) + GetBValue(c);
+}
+
+TRIVERTEX Vertex(LONG x, LONG y, COLORREF c) {
+    TRIVERTEX v = {};
+    v.x = x;
+    v.y = y;
+    v.Red = static_cast<COLOR16>(GetRValue(c) << 8);
+    v.Green = static_cast<COLOR16>(GetGValue(c) << 8);
+    v.Blue = static_cast<COLOR16>(GetBValue(c) << 8);
+    return v;
+}
+
+int GaugeRows() {
+    return Res(36, 18);
+}
+
+// The sampling column: the gauge's left edge on the taskbar.
+int SampleColumn() {
+    return PlaceGauge(TaskbarClientRect()).x;
+}
+
+void SampleSolid() {
+    COLORREF color = SampleTaskbarColor(&g_sampledBackground);
+    HBRUSH old = g_sampledBackground.brush;
+    g_sampledBackground.color = color;
+    g_sampledBackground.brush = CreateSolidBrush(color);
+    if (old)
+        DeleteObject(old);
+    s_solidSampled = true;
+}
+
+} // namespace
+
+COLORREF SampleTaskbarColor(SampledBackground *background) {
+    int x = SampleColumn();
+    int y = Res(4, 2);
+    int w = GaugeWidth();
+    COLORREF c1 = GetPixel(background->screenDC, x, y);
+    COLORREF c2 = GetPixel(background->screenDC, x + w / 2, y);
+    COLORREF c3 = GetPixel(background->screenDC, x + w, y);
+    int d = ChannelSum(c1) - ChannelSum(c3);
+    return (d > -100 && d < 100) ? c3 : c2;
+}
+
+void SampleGradientRows(GradientRow *rows) {
+    int x = SampleColumn();
+    int y0 = GaugeTop();
+    int w = GaugeWidth();
+    COLORREF prevLeft = 0, prevRight = 0;
+    for (int i = 0; i < GaugeRows(); ++i) {
+        COLORREF left = GetPixel(g_sampledBackground.screenDC, x - 1, y0 + i);
+        COLORREF right = GetPixel(g_sampledBackground.screenDC, x + w, y0 + i);
+        // The shell paints white where it has nothing of its own (the edge of
+        // the screen, a highlight); the previous row's colour stands in.
+        if (left == kWhite)
+            left = prevLeft;
+        else
+            prevLeft = left;
+        if (right == kWhite)
+            right = prevRight;
+        else
+            prevRight = right;
+        rows[i].left = Vertex(0, i, left);
+        rows[i].right = Vertex(w, i + 1, right);
+    }
+}
+
+void DrawGradientRows(const GradientRow *rows, HDC dc) {
+    for (int i = 0; i < GaugeRows(); ++i) {
+        TRIVERTEX v[2] = {rows[i].left, rows[i].right};
+        GRADIENT_RECT rect = {0, 1};
+        GradientFill(dc, v, 2, &rect, 1, GRADIENT_FILL_RECT_H);
+    }
+}
+
+// A sampled style whose cache was never filled (the style changed while the
+// cache was in force) samples now rather than show an uninitialised bitmap;
+// a style outside the three draws the "Background" colour.
+void DrawBackground(HDC dc, const RECT &rc, bool sampleAfresh) {
+    switch (g_style) {
+    case kStyleWM5:
+        if (sampleAfresh || !s_solidSampled)
+            SampleSolid();
+        FillRect(dc, &rc, g_sampledBackground.brush);
+        return;
+    case kStyleWM6:
+        if (sampleAfresh || !s_gradientSampled) {
+            SampleGradientRows(g_gradientRows);
+            s_gradientSampled = true;
+        }
+        DrawGradientRows(g_gradientRows, dc);
+        return;
+    default:
+        if (const ColorElement *background = Element(kBackground); background && background->brush)
+            FillRect(dc, &rc, background->brush);
+        else
+            FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        return;
+    }
+}

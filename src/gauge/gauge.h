@@ -1,0 +1,41 @@
+// The gauge window inside the shell's taskbar: placement, painting and the
+// background styles.
+#pragma once
+#include "app/state.h"
+
+// Size and top edge of the gauge for the current resolution mode.
+int GaugeWidth();
+int GaugeHeight();
+int GaugeTop();
+
+// Finds the taskbar, records its width and settles the resolution mode.
+void DiscoverTaskbar();
+// The taskbar's client rectangle now (empty when there is no taskbar).
+RECT TaskbarClientRect();
+// The gauge's top-left corner in taskbar client coordinates.
+POINT PlaceGauge(const RECT &taskbarClient);
+// Brings g_position into the valid range for g_align and the taskbar's width.
+void ClampPosition();
+// Clamps, creates the gauge as a child of the taskbar and subclasses it.
+void CreateGauge();
+// Moves the gauge where PlaceGauge puts it now.
+void MoveGauge();
+// Marks the whole gauge for repainting, with erase.
+void InvalidateGauge();
+// Follows a change of the taskbar's width; true when the gauge was moved.
+bool TrackTaskbarWidth();
+
+LRESULT CALLBACK GaugeWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Painting. PaintGauge is the WM_PAINT handling: probes, cache protocol and
+// one BitBlt. DrawGauge composes the picture into any DC.
+void PaintGauge();
+void DrawGauge(HDC dc, const RECT &rc, bool sampleAfresh);
+void DrawBattery(HDC dc, const RECT &rc, int percent);
+
+// Background styles.
+enum GaugeStyle { kStyleWM5 = 0, kStyleWM6 = 1, kStyleCustom = 2 };
+void DrawBackground(HDC dc, const RECT &rc, bool sampleAfresh);
+COLORREF SampleTaskbarColor(SampledBackground *background);
+void SampleGradientRows(GradientRow *rows);
+void DrawGradientRows(const GradientRow *rows, HDC dc);

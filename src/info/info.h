@@ -1,0 +1,16 @@
+// The info page: time remaining and one bar per measured storage entry.
+#pragma once
+#include "platform/platform.h"
+
+// WM_PAINT of the main window.
+void PaintInfoPage(HWND hwnd);
+// Composes the whole page into a DC whose client area is rc.
+void DrawInfoPage(HDC dc, const RECT &rc);
+void DrawMemoryBar(HDC dc, int left, int top, int right, const WCHAR *name, ULONGLONG totalKB,
+                   ULONGLONG freeKB);
+
+// The texts of the page, formatted into caller buffers.
+void FormatTimeLine(WCHAR *text, size_t size);
+void FormatMegabytes(WCHAR *text, size_t size, ULONGLONG kilobytes, bool free);
+// Pixels of a bar's inner width that the used share covers, 0 .. innerWidth.
+int UsedWidth(int innerWidth, ULONGLONG totalKB, ULONGLONG freeKB);

@@ -1,0 +1,105 @@
+// The storage table behind the info page: device memory (the object store of
+// the root plus program memory) and up to nine storage cards, refreshed at a
+// tap on the gauge.
+#include "app/state.h"
+#include "monitor/monitor.h"
+#include "res/resource.h"
+
+#include <cwchar>
+
+namespace {
+
+constexpr DWORD kCardAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY;
+constexpr ULONGLONG kNeverMeasured = ~0ull;
+
+ULONGLONG ToKB(ULONGLONG bytes) {
+    return bytes >> 10;
+}
+
+// Stores an entry's figures when its free space or its total changed.
+bool StoreFigures(int slot, ULONGLONG totalKB, ULONGLONG freeKB) {
+    if (g_freeKB[slot] == freeKB && g_totalKB[slot] == totalKB)
+        return false;
+    g_freeKB[slot] = freeKB;
+    g_totalKB[slot] = totalKB;
+    return true;
+}
+
+bool RefreshDeviceMemory() {
+    ULARGE_INTEGER total = {}, totalFree = {};
+    GetDiskFreeSpaceExW(nullptr, nullptr, &total, &totalFree);
+    MEMORYSTATUS memory = {};
+    memory.dwLength = sizeof(memory);
+    GlobalMemoryStatus(&memory);
+    ULONGLONG freeKB = ToKB(totalFree.QuadPart + memory.dwAvailPhys);
+    ULONGLONG totalKB = ToKB(total.QuadPart + memory.dwTotalPhys);
+    return StoreFigures(0, totalKB, freeKB);
+}
+
+// Puts a card into a slot; false when the card cannot be measured (it went
+// away between the listing and the query), and then it takes no slot.
+bool MeasureCard(const wchar_t *folder, int slot, bool *changed) {
+    wchar_t path[MAX_PATH + 2];
+    if (FAILED(StringCchPrintfW(path, ARRAYSIZE(path), L"\\%s", folder)))
+        return false;
+    ULARGE_INTEGER total = {}, totalFree = {};
+    if (!GetDiskFreeSpaceExW(path, nullptr, &total, &totalFree))
+        return false;
+
+    // A name longer than the slot is shown cut short, and compared that way.
+    wchar_t name[kNameUnits];
+    StringCchCopyNW(name, ARRAYSIZE(name), folder, ARRAYSIZE(name) - 1);
+    if (std::wcscmp(name, g_storageNames[slot]) != 0) {
+        StringCchCopyW(g_storageNames[slot], kNameUnits, name);
+        *changed = true;
+    }
+    if (StoreFigures(slot, ToKB(total.QuadPart), ToKB(totalFree.QuadPart)))
+        *changed = true;
+    return true;
+}
+
+int RefreshCards(bool *changed) {
+    int count = 1;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(L"\\*", &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return count;
+    do {
+        if ((entry.dwFileAttributes & kCardAttributes) == kCardAttributes &&
+            MeasureCard(entry.cFileName, count, changed))
+            ++count;
+    } while (count < kStorageSlots && FindNextFileW(find, &entry));
+    FindClose(find);
+    return count;
+}
+
+} // namespace
+
+void ResetStorageTable() {
+    for (int i = 0; i < kStorageSlots; ++i) {
+        g_storageNames[i][0] = L'\0';
+        g_totalKB[i] = kNeverMeasured;
+        g_freeKB[i] = kNeverMeasured;
+    }
+    LoadStringW(g_instance, IDS_DEVICE_MEMORY, g_storageNames[0], kNameUnits);
+}
+
+void ScanStorage(HWND mainWnd) {
+    bool changed = RefreshDeviceMemory();
+    int count = RefreshCards(&changed);
+    // A card that went away leaves a row the page must no longer show.
+    if (count != g_storageCount)
+        changed = true;
+    g_storageCount = count;
+
+    RECT rc;
+    if (changed && GetClientRect(mainWnd, &rc))
+        InvalidateRect(mainWnd, &rc, TRUE);
+}
+
+void RefreshStorageDecision(HWND mainWnd) {
+    if (!IsWindowVisible(mainWnd) && !g_storageRefresh)
+        return;
+    g_storageRefresh = 0;
+    ScanStorage(mainWnd);
+}

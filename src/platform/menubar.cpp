@@ -1,0 +1,228 @@
+// SHCreateMenuBar on desktop Windows: the soft-key bar at the bottom of the
+// screen, built from the same nine-word RCDATA definition and menu resource
+// that the CE shell reads. Its buttons open their popups upward, and the
+// chosen commands reach the owner as WM_COMMAND. The bar shows and hides with
+// its owner, as the CE shell's bar does.
+#define ZB_PLATFORM_IMPL
+#include "platform/seams.h"
+
+#include <commctrl.h>
+#include <new>
+
+namespace {
+
+constexpr wchar_t kMenuBarClass[] = L"ZbSoftKeyBar";
+constexpr UINT_PTR kOwnerSubclassId = 0x5a42;
+constexpr int kMaxButtons = 2; // a CE soft-key bar has two keys
+
+struct Button {
+    UINT command;
+    int popupIndex;
+    wchar_t caption[64];
+};
+
+struct MenuBar {
+    HWND owner;
+    HMENU menu;
+    HFONT font;
+    int buttonCount;
+    Button buttons[kMaxButtons];
+};
+
+LRESULT CALLBACK OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR barWindow);
+
+MenuBar *BarOf(HWND hwnd) {
+    return reinterpret_cast<MenuBar *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+RECT ButtonRect(HWND hwnd, const MenuBar &bar, int index) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    int width = (rc.right - rc.left) / kMaxButtons;
+    return RECT{rc.left + index * width, rc.top, rc.left + (index + 1) * width, rc.bottom};
+}
+
+void OnPaint(HWND hwnd, const MenuBar &bar) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    TRIVERTEX v[2] = {};
+    v[0].x = rc.left;
+    v[0].y = rc.top;
+    v[0].Red = 0x4000;
+    v[0].Green = 0x4800;
+    v[0].Blue = 0x5800;
+    v[1].x = rc.right;
+    v[1].y = rc.bottom;
+    v[1].Red = 0x1000;
+    v[1].Green = 0x1400;
+    v[1].Blue = 0x2000;
+    GRADIENT_RECT gr = {0, 1};
+    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
+
+    HGDIOBJ oldFont = SelectObject(dc, bar.font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0xff, 0xff, 0xff));
+    for (int i = 0; i < bar.buttonCount; ++i) {
+        RECT button = ButtonRect(hwnd, bar, i);
+        DrawTextW(dc, bar.buttons[i].caption, -1, &button, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    SelectObject(dc, oldFont);
+    EndPaint(hwnd, &ps);
+}
+
+void OpenPopup(HWND hwnd, const MenuBar &bar, int index) {
+    HMENU popup = GetSubMenu(bar.menu, bar.buttons[index].popupIndex);
+    if (!popup)
+        return;
+    RECT button = ButtonRect(hwnd, bar, index);
+    POINT anchor = {button.left, button.top};
+    ClientToScreen(hwnd, &anchor);
+    // A popup menu only closes on an outside click when its owner is in front.
+    SetForegroundWindow(hwnd);
+    UINT command = TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_RETURNCMD, anchor.x,
+                                  anchor.y, 0, hwnd, nullptr);
+    PostMessageW(hwnd, WM_NULL, 0, 0);
+    if (command)
+        PostMessageW(bar.owner, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
+void OnButtonDown(HWND hwnd, const MenuBar &bar, LPARAM lParam) {
+    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    for (int i = 0; i < bar.buttonCount; ++i) {
+        RECT button = ButtonRect(hwnd, bar, i);
+        if (PtInRect(&button, pt)) {
+            OpenPopup(hwnd, bar, i);
+            return;
+        }
+    }
+}
+
+LRESULT CALLBACK MenuBarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    MenuBar *bar = BarOf(hwnd);
+    switch (msg) {
+    case WM_NCCREATE:
+        SetWindowLongPtrW(
+            hwnd, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams));
+        break;
+    case WM_PAINT:
+        if (bar) {
+            OnPaint(hwnd, *bar);
+            return 0;
+        }
+        break;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_LBUTTONDOWN:
+        if (bar)
+            OnButtonDown(hwnd, *bar, lParam);
+        return 0;
+    case WM_NCDESTROY:
+        if (bar) {
+            RemoveWindowSubclass(bar->owner, OwnerSubclassProc, kOwnerSubclassId);
+            DestroyMenu(bar->menu);
+            DeleteObject(bar->font);
+            delete bar;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        }
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// Follows the owner's visibility: the bar belongs to the owner's page.
+LRESULT CALLBACK OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                   DWORD_PTR barWindow) {
+    if (msg == WM_WINDOWPOSCHANGED) {
+        auto *pos = reinterpret_cast<WINDOWPOS *>(lParam);
+        HWND bar = reinterpret_cast<HWND>(barWindow);
+        if (pos->flags & SWP_SHOWWINDOW)
+            ShowWindow(bar, SW_SHOWNA);
+        else if (pos->flags & SWP_HIDEWINDOW)
+            ShowWindow(bar, SW_HIDE);
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, OwnerSubclassProc, id);
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+bool ReadDefinition(HINSTANCE instance, UINT id, MenuBar *bar, UINT *menuId) {
+    HRSRC res = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_RCDATA);
+    if (!res)
+        return false;
+    DWORD size = SizeofResource(instance, res);
+    HGLOBAL loaded = LoadResource(instance, res);
+    const WORD *words = loaded ? static_cast<const WORD *>(LockResource(loaded)) : nullptr;
+    if (!words || size < 2 * sizeof(WORD))
+        return false;
+    DWORD wordCount = size / sizeof(WORD);
+    *menuId = words[0];
+    int count = words[1];
+    if (count < 1 || count > kMaxButtons || wordCount < 2u + 7u * count)
+        return false;
+    bar->buttonCount = count;
+    for (int i = 0; i < count; ++i) {
+        const WORD *b = words + 2 + 7 * i; // image, command, state, style, string, 0, popup
+        bar->buttons[i].command = b[1];
+        bar->buttons[i].popupIndex = b[6];
+        if (LoadStringW(instance, b[4], bar->buttons[i].caption,
+                        ARRAYSIZE(bar->buttons[i].caption)) == 0)
+            bar->buttons[i].caption[0] = L'\0';
+    }
+    return true;
+}
+
+void RegisterMenuBarClass(HINSTANCE instance) {
+    WNDCLASSW wc = {};
+    if (GetClassInfoW(instance, kMenuBarClass, &wc))
+        return;
+    wc.lpfnWndProc = MenuBarWndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kMenuBarClass;
+    RegisterClassW(&wc);
+}
+
+} // namespace
+
+BOOL SHCreateMenuBar(SHMENUBARINFO *info) {
+    if (!info || info->cbSize < sizeof(SHMENUBARINFO) || !IsWindow(info->hwndParent))
+        return FALSE;
+    auto *bar = new (std::nothrow) MenuBar{};
+    if (!bar)
+        return FALSE;
+    UINT menuId = 0;
+    if (!ReadDefinition(info->hInstRes, info->nToolBarId, bar, &menuId) ||
+        !(bar->menu = LoadMenuW(info->hInstRes, MAKEINTRESOURCEW(menuId)))) {
+        delete bar;
+        return FALSE;
+    }
+    bar->owner = info->hwndParent;
+
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    int height = ShellTaskbarHeight(screenWidth);
+    LOGFONTW lf = {};
+    lf.lfHeight = -(height * 9 / 20);
+    lf.lfWeight = FW_BOLD;
+    StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
+    bar->font = CreateFontIndirectW(&lf);
+
+    RegisterMenuBarClass(info->hInstRes);
+    DWORD style = WS_POPUP | (IsWindowVisible(info->hwndParent) ? WS_VISIBLE : 0);
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kMenuBarClass, L"", style, 0,
+                                GetSystemMetrics(SM_CYSCREEN) - height, screenWidth, height,
+                                info->hwndParent, nullptr, info->hInstRes, bar);
+    if (!hwnd) {
+        DestroyMenu(bar->menu);
+        DeleteObject(bar->font);
+        delete bar;
+        return FALSE;
+    }
+    SetWindowSubclass(info->hwndParent, OwnerSubclassProc, kOwnerSubclassId,
+                      reinterpret_cast<DWORD_PTR>(hwnd));
+    info->hwndMB = hwnd;
+    return TRUE;
+}

@@ -1,0 +1,149 @@
+// The one header through which the program reaches the operating system.
+//
+// On Windows CE (_WIN32_WCE) it is the platform's own headers and the shell
+// library. On desktop Windows it adds the CE services that desktop Win32 lacks,
+// emulated by the files of this folder, and routes a few calls whose CE
+// behaviour differs (window defaults, the low bit of SetForegroundWindow, the
+// file system root with its storage cards) to the emulation. The program calls
+// the API by its CE names and never learns which platform it runs on.
+#pragma once
+
+#ifndef UNICODE
+#define UNICODE
+#endif
+#ifndef _UNICODE
+#define _UNICODE
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+
+#include <windows.h>
+#include <commdlg.h>
+#include <strsafe.h>
+
+#ifdef _WIN32_WCE
+
+#include <aygshell.h>
+#ifndef GWLP_WNDPROC
+#define GWLP_WNDPROC GWL_WNDPROC
+#define SetWindowLongPtrW SetWindowLongW
+#define GetWindowLongPtrW GetWindowLongW
+#endif
+
+#else // desktop Windows: CE shell and power services, emulated
+
+// --- Soft-key menu bar -----------------------------------------------------
+struct SHMENUBARINFO {
+    DWORD cbSize;
+    HWND hwndParent;
+    DWORD dwFlags;
+    UINT nToolBarId;
+    HINSTANCE hInstRes;
+    int nBmpId;
+    int cBmpImages;
+    HWND hwndMB;
+    COLORREF clrBk;
+};
+using PSHMENUBARINFO = SHMENUBARINFO *;
+BOOL SHCreateMenuBar(SHMENUBARINFO *info);
+
+#ifndef I_IMAGENONE
+#define I_IMAGENONE (-2)
+#endif
+
+// --- Shell dialog and activation helpers ------------------------------------
+struct SHACTIVATEINFO {
+    DWORD cbSize;
+    HWND hwndLastFocus;
+    DWORD flags; // fSipUp, fSipOnDeactivation, fActive, fReserved bits on CE
+};
+
+struct SHINITDLGINFO {
+    DWORD dwMask;
+    HWND hDlg;
+    DWORD dwFlags;
+};
+using PSHINITDLGINFO = SHINITDLGINFO *;
+
+#define SHIDIM_FLAGS 0x0001
+#define SHIDIF_DONEBUTTON 0x0001
+#define SHIDIF_SIZEDLG 0x0002
+#define SHIDIF_SIZEDLGFULLSCREEN 0x0004
+#define SHIDIF_SIPDOWN 0x0008
+
+#define WS_EX_CAPTIONOKBTN 0x80000000L
+
+BOOL SHInitDialog(PSHINITDLGINFO info);
+BOOL SHHandleWMActivate(HWND hwnd, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO *info, DWORD flags);
+BOOL SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO *info);
+
+// --- Power status records ---------------------------------------------------
+struct SYSTEM_POWER_STATUS_EX {
+    BYTE ACLineStatus;
+    BYTE BatteryFlag;
+    BYTE BatteryLifePercent;
+    BYTE Reserved1;
+    DWORD BatteryLifeTime;
+    DWORD BatteryFullLifeTime;
+    BYTE Reserved2;
+    BYTE BackupBatteryFlag;
+    BYTE BackupBatteryLifePercent;
+    BYTE Reserved3;
+    DWORD BackupBatteryLifeTime;
+    DWORD BackupBatteryFullLifeTime;
+};
+using PSYSTEM_POWER_STATUS_EX = SYSTEM_POWER_STATUS_EX *;
+
+struct SYSTEM_POWER_STATUS_EX2 {
+    BYTE ACLineStatus;
+    BYTE BatteryFlag;
+    BYTE BatteryLifePercent;
+    BYTE Reserved1;
+    DWORD BatteryLifeTime;
+    DWORD BatteryFullLifeTime;
+    BYTE Reserved2;
+    BYTE BackupBatteryFlag;
+    BYTE BackupBatteryLifePercent;
+    BYTE Reserved3;
+    DWORD BackupBatteryLifeTime;
+    DWORD BackupBatteryFullLifeTime;
+    DWORD BatteryVoltage;
+    DWORD BatteryCurrent;
+    DWORD BatteryAverageCurrent;
+    DWORD BatteryAverageInterval;
+    DWORD BatterymAHourConsumed;
+    DWORD BatteryTemperature;
+    DWORD BackupBatteryVoltage;
+    BYTE BatteryChemistry;
+};
+using PSYSTEM_POWER_STATUS_EX2 = SYSTEM_POWER_STATUS_EX2 *;
+static_assert(sizeof(SYSTEM_POWER_STATUS_EX2) == 56, "CE record layout");
+
+#define BATTERY_CHEMISTRY_UNKNOWN 0xFF
+
+BOOL GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL update);
+DWORD GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status, DWORD length, BOOL update);
+
+// --- Calls whose CE behaviour the desktop must be taught ---------------------
+HWND PlatformCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
+                             int x, int y, int width, int height, HWND parent, HMENU menu,
+                             HINSTANCE instance, LPVOID param);
+BOOL PlatformSetForegroundWindow(HWND hwnd);
+HANDLE PlatformFindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data);
+BOOL PlatformFindNextFileW(HANDLE find, LPWIN32_FIND_DATAW data);
+BOOL PlatformFindClose(HANDLE find);
+BOOL PlatformGetDiskFreeSpaceExW(LPCWSTR dir, PULARGE_INTEGER freeToCaller,
+                                 PULARGE_INTEGER totalBytes, PULARGE_INTEGER totalFree);
+
+#ifndef ZB_PLATFORM_IMPL
+#undef CreateWindowExW
+#define CreateWindowExW PlatformCreateWindowExW
+#define SetForegroundWindow PlatformSetForegroundWindow
+#define FindFirstFileW PlatformFindFirstFileW
+#define FindNextFileW PlatformFindNextFileW
+#define FindClose PlatformFindClose
+#define GetDiskFreeSpaceExW PlatformGetDiskFreeSpaceExW
+#endif
+
+#endif // _WIN32_WCE

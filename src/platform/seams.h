@@ -1,0 +1,38 @@
+// Points where tests and the desktop start-up reach into the emulated CE
+// services. Nothing in the program proper includes this header.
+#pragma once
+#include "platform/platform.h"
+
+#ifndef _WIN32_WCE
+
+// Height of the shell taskbar on a screen of the given width: the CE shell's
+// 26 pixels, doubled on VGA-class screens.
+int ShellTaskbarHeight(int screenWidth);
+
+// Creates the stand-in shell taskbar ("HHTaskBar") in this process unless a
+// window of that class already exists; returns the taskbar either way.
+HWND StartShellTaskbar();
+// Destroys a stand-in taskbar that this process created, as a shell restart does.
+void StopShellTaskbar();
+
+// Power readings: by default the host's GetSystemPowerStatus. A test installs
+// its own reader; nullptr restores the default.
+using PowerReader = BOOL (*)(SYSTEM_POWER_STATUS *status);
+void SetPowerReader(PowerReader reader);
+
+// The CE file system root as the storage scan sees it. By default it is built
+// from the host's drives: the current drive's free space, and one card folder
+// per removable volume. A test installs its own view; nullptr restores it.
+struct RootEntry {
+    DWORD attributes;
+    const wchar_t *name;
+};
+struct StorageRootView {
+    // Fills entries of the root; returns false when the root cannot be listed.
+    bool (*list)(RootEntry *entries, int capacity, int *count);
+    // Free-space query for nullptr (the root) or "\<card>".
+    BOOL (*freeSpace)(LPCWSTR dir, ULARGE_INTEGER *total, ULARGE_INTEGER *totalFree);
+};
+void SetStorageRootView(const StorageRootView *view);
+
+#endif

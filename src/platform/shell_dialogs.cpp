@@ -1,0 +1,64 @@
+// The CE shell's dialog and activation helpers on desktop Windows.
+#define ZB_PLATFORM_IMPL
+#include "platform/seams.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr UINT_PTR kDoneSubclassId = 0x5a44;
+
+// The Done button of a CE dialog sends IDOK. On desktop the caption's close
+// button stands in for it, and it must never send IDCANCEL.
+LRESULT CALLBACK DoneButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                DWORD_PTR) {
+    switch (msg) {
+    case WM_CLOSE:
+        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return 0;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, DoneButtonProc, id);
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+BOOL SHInitDialog(PSHINITDLGINFO info) {
+    if (!info || !(info->dwMask & SHIDIM_FLAGS) || !IsWindow(info->hDlg))
+        return FALSE;
+    if (info->dwFlags & SHIDIF_DONEBUTTON)
+        SetWindowSubclass(info->hDlg, DoneButtonProc, kDoneSubclassId, 0);
+    if (info->dwFlags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIZEDLG)) {
+        int width = GetSystemMetrics(SM_CXSCREEN);
+        int height = GetSystemMetrics(SM_CYSCREEN);
+        int top = ShellTaskbarHeight(width);
+        RECT bar;
+        HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+        if (taskbar && GetWindowRect(taskbar, &bar))
+            top = bar.bottom;
+        MoveWindow(info->hDlg, 0, top, width, height - top, TRUE);
+    }
+    // SHIDIF_SIPDOWN: there is no input panel to lower.
+    return TRUE;
+}
+
+BOOL SHHandleWMActivate(HWND hwnd, WPARAM wParam, LPARAM, SHACTIVATEINFO *info, DWORD) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        if (info) {
+            HWND focus = GetFocus();
+            info->hwndLastFocus = (focus && IsChild(hwnd, focus)) ? focus : nullptr;
+        }
+    } else {
+        HWND focus = (info && info->hwndLastFocus && IsChild(hwnd, info->hwndLastFocus))
+                         ? info->hwndLastFocus
+                         : hwnd;
+        SetFocus(focus);
+    }
+    return TRUE;
+}
+
+BOOL SHHandleWMSettingChange(HWND, WPARAM, LPARAM, SHACTIVATEINFO *) {
+    return TRUE;
+}

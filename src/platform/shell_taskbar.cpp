@@ -1,0 +1,175 @@
+// Stand-in for the CE shell's taskbar, the top-level "HHTaskBar" window.
+//
+// It lives in the program's own process: Wine does not draw a child window
+// whose parent belongs to another process, and the gauge is such a child.
+// It paints like the later shell's taskbar (a dark-blue vertical gradient, the
+// start flag on the left, a clock on the right) so that the gauge's sampled
+// backgrounds have real pixels to blend with.
+#define ZB_PLATFORM_IMPL
+#include "platform/seams.h"
+
+namespace {
+
+constexpr wchar_t kTaskbarClass[] = L"HHTaskBar";
+constexpr UINT_PTR kClockTimer = 1;
+
+// Top and bottom colours of the taskbar's vertical gradient.
+constexpr COLORREF kTopColor = RGB(0x2c, 0x5c, 0xb4);
+constexpr COLORREF kBottomColor = RGB(0x08, 0x24, 0x64);
+
+HWND s_taskbar = nullptr;
+HFONT s_clockFont = nullptr;
+
+COLOR16 Channel(BYTE value) {
+    return static_cast<COLOR16>(value << 8);
+}
+
+void FillGradient(HDC dc, const RECT &rc) {
+    TRIVERTEX v[2] = {};
+    v[0].x = rc.left;
+    v[0].y = rc.top;
+    v[0].Red = Channel(GetRValue(kTopColor));
+    v[0].Green = Channel(GetGValue(kTopColor));
+    v[0].Blue = Channel(GetBValue(kTopColor));
+    v[1].x = rc.right;
+    v[1].y = rc.bottom;
+    v[1].Red = Channel(GetRValue(kBottomColor));
+    v[1].Green = Channel(GetGValue(kBottomColor));
+    v[1].Blue = Channel(GetBValue(kBottomColor));
+    GRADIENT_RECT gr = {0, 1};
+    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
+}
+
+void FillSquare(HDC dc, int x, int y, int size, COLORREF color) {
+    HBRUSH brush = CreateSolidBrush(color);
+    RECT rc = {x, y, x + size, y + size};
+    FillRect(dc, &rc, brush);
+    DeleteObject(brush);
+}
+
+// The four-pane start flag, about two thirds of the bar's height.
+void DrawStartFlag(HDC dc, int height) {
+    int pane = height / 3;
+    int gap = pane > 6 ? 2 : 1;
+    int x = height / 6;
+    int y = (height - 2 * pane - gap) / 2;
+    FillSquare(dc, x, y, pane, RGB(0xf2, 0x50, 0x22));
+    FillSquare(dc, x + pane + gap, y, pane, RGB(0x7f, 0xba, 0x00));
+    FillSquare(dc, x, y + pane + gap, pane, RGB(0x00, 0xa4, 0xef));
+    FillSquare(dc, x + pane + gap, y + pane + gap, pane, RGB(0xff, 0xb9, 0x00));
+}
+
+void DrawClock(HDC dc, const RECT &rc) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t text[16];
+    StringCchPrintfW(text, ARRAYSIZE(text), L"%d:%02d", now.wHour, now.wMinute);
+    HGDIOBJ oldFont = SelectObject(dc, s_clockFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0xff, 0xff, 0xff));
+    RECT box = rc;
+    box.right -= (rc.bottom - rc.top) / 4;
+    DrawTextW(dc, text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, oldFont);
+}
+
+void ArmClockTimer(HWND hwnd) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    UINT toNextMinute = (60 - now.wSecond) * 1000 - now.wMilliseconds;
+    SetTimer(hwnd, kClockTimer, toNextMinute + 50, nullptr);
+}
+
+// CE delivers a tap to the static window under the stylus. A desktop static
+// control is transparent to the mouse, so the click lands here: hand it on.
+bool ForwardToChild(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    HWND child = ChildWindowFromPointEx(hwnd, pt, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+    if (!child || child == hwnd)
+        return false;
+    MapWindowPoints(hwnd, child, &pt, 1);
+    SendMessageW(child, msg, wParam, MAKELPARAM(pt.x, pt.y));
+    return true;
+}
+
+void OnPaint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    FillGradient(dc, rc);
+    DrawStartFlag(dc, rc.bottom - rc.top);
+    DrawClock(dc, rc);
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT:
+        OnPaint(hwnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_TIMER:
+        if (wParam == kClockTimer) {
+            ArmClockTimer(hwnd);
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+        if (ForwardToChild(hwnd, msg, wParam, lParam))
+            return 0;
+        break;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_NCDESTROY:
+        if (hwnd == s_taskbar)
+            s_taskbar = nullptr;
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+int ShellTaskbarHeight(int screenWidth) {
+    return screenWidth < 480 ? 26 : 52;
+}
+
+HWND StartShellTaskbar() {
+    if (HWND existing = FindWindowW(kTaskbarClass, nullptr))
+        return existing;
+
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSW wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = TaskbarWndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kTaskbarClass;
+    RegisterClassW(&wc);
+
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = ShellTaskbarHeight(width);
+    if (!s_clockFont) {
+        LOGFONTW lf = {};
+        lf.lfHeight = -(height * 9 / 20);
+        lf.lfWeight = FW_BOLD;
+        StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
+        s_clockFont = CreateFontIndirectW(&lf);
+    }
+    s_taskbar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTaskbarClass, L"",
+                                WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height,
+                                nullptr, nullptr, instance, nullptr);
+    if (s_taskbar) {
+        ArmClockTimer(s_taskbar);
+        UpdateWindow(s_taskbar);
+    }
+    return s_taskbar;
+}
+
+void StopShellTaskbar() {
+    if (s_taskbar)
+        DestroyWindow(s_taskbar);
+}

@@ -1,0 +1,96 @@
+#include "settings/colors.h"
+
+#include "app/state.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+struct ElementDefault {
+    const wchar_t *name;
+    COLORREF color;
+};
+
+constexpr ElementDefault kDefaults[kColorElementCount] = {
+    {L"Background", 0xFF0000},         {L"Percentage", 0xFFFFFF}, {L"Frame_charging", 0x0000FF},
+    {L"Frame_not_charging", 0xFFFFFF}, {L"Full_Part", 0xFF0000},  {L"Empty_Part", 0x400080},
+};
+
+ColorElementTable *AllocTable() {
+    return static_cast<ColorElementTable *>(std::calloc(1, sizeof(ColorElementTable)));
+}
+
+} // namespace
+
+ColorElementTable *g_colorElements = AllocTable();
+
+void AllocColorElements(ColorElementTable *table) {
+    for (ColorElement *&element : table->elements) {
+        if (!element) {
+            element = static_cast<ColorElement *>(std::calloc(1, sizeof(ColorElement)));
+            continue;
+        }
+        // A second layout reuses the records rather than leaking them.
+        if (element->brush)
+            DeleteObject(element->brush);
+        std::memset(element, 0, sizeof(*element));
+    }
+}
+
+void LayoutColorElements(ColorElementTable *table, BYTE mode) {
+    table->hiResMode = mode;
+    if (mode == 0) {
+        table->left = 9;
+        table->top = 75;
+        table->labelWidth = 120;
+        table->swatchWidth = 30;
+        table->rowHeight = 15;
+        table->rowPitch = 18;
+    } else if (mode == 1) {
+        table->left = 18;
+        table->top = 150;
+        table->labelWidth = 240;
+        table->swatchWidth = 60;
+        table->rowHeight = 30;
+        table->rowPitch = 36;
+    }
+    SetRect(&table->labelTemplate, table->left, table->top, table->left + table->labelWidth,
+            table->top + table->rowHeight);
+    table->rowCount = 0;
+    CopyRect(&table->swatchTemplate, &table->labelTemplate);
+    table->swatchTemplate.right = table->left + table->swatchWidth;
+    OffsetRect(&table->swatchTemplate, table->labelWidth + 20, 0);
+
+    AllocColorElements(table);
+    for (ColorElement *element : table->elements) {
+        if (element) {
+            int dy = table->rowCount * table->rowPitch;
+            CopyRect(&element->labelRect, &table->labelTemplate);
+            OffsetRect(&element->labelRect, 0, dy);
+            CopyRect(&element->swatchRect, &table->swatchTemplate);
+            OffsetRect(&element->swatchRect, 0, dy);
+        }
+        ++table->rowCount;
+    }
+    for (int i = 0; i < kColorElementCount; ++i) {
+        if (ColorElement *element = table->elements[i]) {
+            StringCchCopyW(element->name, kElementNameUnits, kDefaults[i].name);
+            element->defaultColor = kDefaults[i].color;
+        }
+    }
+}
+
+ColorElement *Element(int index) {
+    if (!g_colorElements || index < 0 || index >= kColorElementCount)
+        return nullptr;
+    return g_colorElements->elements[index];
+}
+
+void SetElementColor(ColorElement *element, COLORREF color) {
+    HBRUSH old = element->brush;
+    element->color = color;
+    element->brush = CreateSolidBrush(color);
+    if (old)
+        DeleteObject(old);
+}

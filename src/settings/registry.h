@@ -1,0 +1,45 @@
+// The program's registry settings: one key under HKEY_CURRENT_USER with ten
+// REG_DWORD values. All registry access of the program goes through here.
+#pragma once
+#include "platform/platform.h"
+
+struct ColorElement;
+
+constexpr wchar_t kSettingsKey[] = L"Software\\tavrel\\ZemloBattery";
+constexpr wchar_t kValuePosition[] = L"Position";
+constexpr wchar_t kValueLifeTime[] = L"LifeTime";
+constexpr wchar_t kValueStyle[] = L"Style";
+constexpr wchar_t kValueAlign[] = L"Align";
+
+// An open registry key, closed when it goes out of scope.
+class RegKey {
+  public:
+    RegKey() = default;
+    ~RegKey() { Close(); }
+    RegKey(const RegKey &) = delete;
+    RegKey &operator=(const RegKey &) = delete;
+
+    // Opens the settings key, creating it when it does not exist (start-up).
+    bool Create();
+    // Opens the existing settings key for reading and writing (write points).
+    bool Open();
+    void Close();
+    HKEY get() const { return key_; }
+
+    // A value counts as present only when it holds exactly four bytes.
+    bool Read(const wchar_t *name, DWORD *value) const;
+    void Write(const wchar_t *name, DWORD value) const;
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+// Start-up: the four settings, with "Position" checked against the taskbar's
+// client width; then the six colours. Missing values are written back.
+void LoadSettings(const RECT &taskbarClient);
+void LoadColors();
+
+// Write points of the Setup dialog.
+void SaveSetupSettings(); // "LifeTime", "Style", "Align"
+void SavePosition();
+void SaveColor(const ColorElement &element, COLORREF color);

@@ -1,0 +1,141 @@
+#include "setup/setup.h"
+
+#include "app/state.h"
+#include "gauge/gauge.h"
+#include "res/resource.h"
+#include "settings/colors.h"
+#include "settings/registry.h"
+
+namespace {
+
+void CreateDefaultsButton(HWND dlg) {
+    const RECT &swatch = g_colorElements->swatchTemplate;
+    WCHAR caption[16];
+    if (!LoadStringW(g_instance, IDS_DEFAULTS_BUTTON, caption, ARRAYSIZE(caption)))
+        caption[0] = L'\0';
+    g_defaultsButton = CreateWindowExW(
+        0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, swatch.left,
+        swatch.top - g_colorElements->rowPitch, swatch.right - swatch.left,
+        swatch.bottom - swatch.top, dlg, nullptr, g_instance, nullptr);
+}
+
+void CheckRadio(HWND dlg, int id, bool checked) {
+    SendDlgItemMessageW(dlg, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool IsRadioChecked(HWND dlg, int id) {
+    return SendDlgItemMessageW(dlg, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+BOOL OnInitDialog(HWND dlg) {
+    if (!g_defaultsButton && g_colorElements)
+        CreateDefaultsButton(dlg);
+    SHINITDLGINFO info = {SHIDIM_FLAGS, dlg,
+                          SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
+    SHInitDialog(&info);
+    SetDlgItemInt(dlg, IDC_LIFETIME, static_cast<UINT>(g_lifeTime), FALSE);
+    CheckRadio(dlg, IDC_STYLE_WM5, g_style == kStyleWM5);
+    CheckRadio(dlg, IDC_STYLE_WM6, g_style == kStyleWM6);
+    CheckRadio(dlg, IDC_STYLE_CUSTOM, g_style == kStyleCustom);
+    CheckRadio(dlg, IDC_ALIGN_LEFT, g_align == 1);
+    CheckRadio(dlg, IDC_ALIGN_RIGHT, g_align == 0);
+    return TRUE;
+}
+
+void ReadRadios(HWND dlg) {
+    if (IsRadioChecked(dlg, IDC_STYLE_WM5))
+        g_style = kStyleWM5;
+    else if (IsRadioChecked(dlg, IDC_STYLE_WM6))
+        g_style = kStyleWM6;
+    else if (IsRadioChecked(dlg, IDC_STYLE_CUSTOM))
+        g_style = kStyleCustom;
+    if (IsRadioChecked(dlg, IDC_ALIGN_LEFT))
+        g_align = 1;
+    else if (IsRadioChecked(dlg, IDC_ALIGN_RIGHT))
+        g_align = 0;
+}
+
+// The field takes digits only, but a paste can still bring in more than a
+// 32-bit setting holds: such a number is capped, never wrapped negative.
+int ReadLifeTime(HWND dlg) {
+    WCHAR text[32];
+    if (!GetDlgItemTextW(dlg, IDC_LIFETIME, text, ARRAYSIZE(text)))
+        return 0;
+    const WCHAR *c = text;
+    while (*c == L' ')
+        ++c;
+    long long value = 0;
+    for (; *c >= L'0' && *c <= L'9'; ++c) {
+        if (value <= 0x7FFFFFFF)
+            value = value * 10 + (*c - L'0');
+    }
+    if (*c != L'\0')
+        return 0; // not a number, as an empty field
+    return value > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(value);
+}
+
+BOOL OnOk(HWND dlg) {
+    g_lifeTime = ReadLifeTime(dlg);
+    SaveSetupSettings();
+    g_defaultsButton = nullptr;
+    EndDialog(dlg, IDOK);
+    g_gaugeRepaint = 1;
+    SendMessageW(g_mainWnd, WM_TIMER, 0, 0);
+    return TRUE;
+}
+
+// Every command re-reads the radios and shows the gauge where they put it.
+BOOL OnCommand(HWND dlg, WPARAM wParam, LPARAM lParam) {
+    if (g_defaultsButton && reinterpret_cast<HWND>(lParam) == g_defaultsButton)
+        ResetColorDefaults(dlg);
+    ReadRadios(dlg);
+    ClampPosition();
+    MoveGauge();
+    InvalidateGauge();
+    if (LOWORD(wParam) != IDOK)
+        return FALSE;
+    return OnOk(dlg);
+}
+
+// One pixel per request towards the side named on screen, within the range
+// that ClampPosition keeps.
+BOOL OnHScroll(WPARAM wParam) {
+    RECT rc = TaskbarClientRect();
+    int w = rc.right - rc.left;
+    int gauge = GaugeWidth();
+    bool moveLeft = wParam == SB_LINELEFT || wParam == SB_PAGELEFT || wParam == SB_LEFT;
+    bool moveRight = wParam == SB_LINERIGHT || wParam == SB_PAGERIGHT || wParam == SB_RIGHT;
+    if (moveLeft) {
+        if (g_align && g_position > 0)
+            --g_position;
+        else if (!g_align && g_position < w)
+            ++g_position;
+    } else if (moveRight) {
+        if (g_align && g_position < w - gauge)
+            ++g_position;
+        else if (!g_align && g_position > gauge)
+            --g_position;
+    }
+    InvalidateGauge();
+    MoveGauge();
+    SavePosition();
+    return FALSE;
+}
+
+} // namespace
+
+INT_PTR CALLBACK SetupDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dlg);
+    case WM_PAINT:
+        return PaintColorRows(dlg);
+    case WM_COMMAND:
+        return OnCommand(dlg, wParam, lParam);
+    case WM_HSCROLL:
+        return OnHScroll(wParam);
+    case WM_LBUTTONDOWN:
+        return OnSwatchTap(dlg, lParam);
+    }
+    return FALSE;
+}
