@@ -3,4 +3,11 @@
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 zb_prepare_prefix
-exec wine "$@"
+# Wine may start a desktop process that outlives this one; it must not hold
+# the caller's output open, or CTest waits for it.
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+rc=0
+wine "$@" >"$log" 2>&1 </dev/null || rc=$?
+cat "$log"
+exit $rc

@@ -7,9 +7,6 @@ namespace {
 
 constexpr COLORREF kWhite = 0x00FFFFFF;
 
-bool s_solidSampled = false;    // the WM5 cache has been filled once
-bool s_gradientSampled = false; // the WM6 cache has been filled once
-
 int ChannelSum(COLORREF c) {
     return GetRValue(c) + GetGValue(c) + GetBValue(c);
 }
@@ -40,7 +37,15 @@ void SampleSolid() {
     g_sampledBackground.brush = CreateSolidBrush(color);
     if (old)
         DeleteObject(old);
-    s_solidSampled = true;
+}
+
+// Until their first sampling the caches are empty: no brush, rows all zero
+// (a sampled row's right vertex lies at the gauge's width).
+bool SolidCacheEmpty() {
+    return g_sampledBackground.brush == nullptr;
+}
+bool GradientCacheEmpty() {
+    return g_gradientRows[0].right.x == 0;
 }
 
 } // namespace
@@ -93,15 +98,13 @@ void DrawGradientRows(const GradientRow *rows, HDC dc) {
 void DrawBackground(HDC dc, const RECT &rc, bool sampleAfresh) {
     switch (g_style) {
     case kStyleWM5:
-        if (sampleAfresh || !s_solidSampled)
+        if (sampleAfresh || SolidCacheEmpty())
             SampleSolid();
         FillRect(dc, &rc, g_sampledBackground.brush);
         return;
     case kStyleWM6:
-        if (sampleAfresh || !s_gradientSampled) {
+        if (sampleAfresh || GradientCacheEmpty())
             SampleGradientRows(g_gradientRows);
-            s_gradientSampled = true;
-        }
         DrawGradientRows(g_gradientRows, dc);
         return;
     default:

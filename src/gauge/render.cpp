@@ -72,6 +72,7 @@ void DrawBattery(HDC dc, const RECT &rc, int percent) {
 }
 
 void DrawGauge(HDC dc, const RECT &rc, bool sampleAfresh) {
+    EnsureFonts();
     DrawBackground(dc, rc, sampleAfresh);
     DrawBattery(dc, rc, g_batteryPercent);
 }
@@ -81,7 +82,6 @@ void PaintGauge() {
     GetClientRect(g_gauge, &rc);
     PaintScope paint(g_gauge);
     OffscreenBuffer buffer(paint.dc(), rc);
-    EnsureFonts();
     if (!ProbesMatch(paint.dc(), rc))
         g_useCachedBackground = 1;
     if (g_firstGaugePaint) {

@@ -1,0 +1,26 @@
+# ZemloBattery: `make` builds, `make run` runs it on an emulated Pocket PC
+# screen, `make test` runs every test. Each installs what is missing first.
+BUILD ?= build
+TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j2
+
+run: build
+	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/run.sh
+
+test: build
+	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/test.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

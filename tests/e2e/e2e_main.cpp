@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include "program.h"
+
+#include <cstring>
+
+int main(int argc, char **argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--program=", 10) != 0)
+            continue;
+        // A Unix path from the build; Wine sees the Unix root as drive Z:.
+        const char *path = argv[i] + 10;
+        g_programPath = path[0] == '/' ? L"Z:" : L"";
+        for (const char *c = path; *c; ++c)
+            g_programPath += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
+    }
+    if (g_programPath.empty()) {
+        std::fprintf(stderr, "usage: e2e_tests --program=PATH\n");
+        return 2;
+    }
+    return RUN_ALL_TESTS();
+}

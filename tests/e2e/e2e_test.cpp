@@ -1,0 +1,171 @@
+// The real program on an emulated Pocket PC screen (480x640 or 240x320, by
+// the virtual desktop this test runs in), looked at from outside.
+#include <gtest/gtest.h>
+
+#include "program.h"
+
+namespace {
+
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kRed = 0x0000FF;
+constexpr COLORREF kBlue = 0xFF0000;
+constexpr COLORREF kEmptyPart = 0x400080;
+
+bool HiResScreen() {
+    return GetSystemMetrics(SM_CXSCREEN) >= 480;
+}
+int Res(int hiRes, int lowRes) {
+    return HiResScreen() ? hiRes : lowRes;
+}
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        DeleteProgramSettings();
+        if (HaveFakeBattery())
+            SetFakeBattery(57, false);
+        ASSERT_TRUE(program_.Launch()) << "the gauge never appeared in the taskbar";
+    }
+
+    // Taps the middle of the gauge, as the stylus would.
+    void TapGauge() {
+        RECT g = ScreenRect(program_.gauge());
+        ClickAt((g.left + g.right) / 2, (g.top + g.bottom) / 2);
+    }
+    bool MainWindowShown(bool shown) {
+        return WaitFor([&] { return (IsWindowVisible(program_.mainWindow()) != FALSE) == shown; },
+                       5000);
+    }
+
+    Program program_;
+};
+
+TEST_F(ProgramTest, TaskbarAndGaugeWhereTheShellAndSettingsPutThem) {
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    RECT bar = ScreenRect(program_.taskbar());
+    EXPECT_EQ(bar.left, 0);
+    EXPECT_EQ(bar.top, 0);
+    EXPECT_EQ(bar.right, width);
+    EXPECT_EQ(bar.bottom, Res(52, 26));
+
+    RECT g = ScreenRect(program_.gauge());
+    EXPECT_EQ(g.left, Res(4, 2)) << "default position from the left end";
+    EXPECT_EQ(g.top, Res(8, 4));
+    EXPECT_EQ(g.right - g.left, Res(44, 22));
+    EXPECT_EQ(g.bottom - g.top, Res(36, 18));
+    EXPECT_FALSE(IsWindowVisible(program_.mainWindow()));
+
+    // The first run wrote every setting with its default.
+    struct Expected {
+        const wchar_t *name;
+        DWORD value;
+    } expected[] = {
+        {L"Position", static_cast<DWORD>(Res(4, 2))},
+        {L"LifeTime", 350},
+        {L"Style", 1},
+        {L"Align", 1},
+        {L"Background", 0xFF0000},
+        {L"Percentage", 0xFFFFFF},
+        {L"Frame_charging", 0x0000FF},
+        {L"Frame_not_charging", 0xFFFFFF},
+        {L"Full_Part", 0xFF0000},
+        {L"Empty_Part", 0x400080},
+    };
+    for (const Expected &e : expected) {
+        DWORD value = 0;
+        EXPECT_TRUE(ReadProgramSetting(e.name, &value)) << "missing value";
+        EXPECT_EQ(value, e.value);
+    }
+}
+
+TEST_F(ProgramTest, TapShowsInfoWindowAndHideHidesIt) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    RECT main = ScreenRect(program_.mainWindow());
+    EXPECT_EQ(main.top, Res(52, 26));
+    EXPECT_EQ(main.right - main.left, GetSystemMetrics(SM_CXSCREEN));
+
+    HWND hide = FindWindowExW(program_.mainWindow(), nullptr, L"Button", L"Hide");
+    ASSERT_NE(hide, nullptr);
+    RECT h = ScreenRect(hide);
+    EXPECT_EQ(h.right - h.left, Res(300, 200));
+    ClickAt((h.left + h.right) / 2, (h.top + h.bottom) / 2);
+    EXPECT_TRUE(MainWindowShown(false));
+    EXPECT_TRUE(IsWindow(program_.mainWindow())) << "hiding never destroys the page";
+}
+
+TEST_F(ProgramTest, SecondStartExitsZeroAndLeavesOneMainWindow) {
+    EXPECT_EQ(Program::RunSecondInstance(15000), 0u);
+    int mainWindows = 0;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"ZemloBattery", nullptr));)
+        ++mainWindows;
+    EXPECT_EQ(mainWindows, 1);
+    EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE) << "the first instance runs on";
+}
+
+TEST_F(ProgramTest, CtrlQEndsTheProgramWithZero) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program_.mainWindow(); }, 3000));
+    PressCtrlKey('Q');
+    EXPECT_EQ(program_.WaitExit(10000), 0u);
+}
+
+TEST_F(ProgramTest, QuitFromToolsMenuEndsTheProgramWithZero) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(IsWindowVisible(bar));
+    RECT b = ScreenRect(bar);
+    EXPECT_EQ(b.bottom, GetSystemMetrics(SM_CYSCREEN));
+    // The "Tools" key is the left soft key; its popup opens upward with
+    // "Quit" as its first item.
+    ClickAt(b.left + (b.right - b.left) / 4, (b.top + b.bottom) / 2);
+    ASSERT_TRUE(WaitFor([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 3000));
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    EXPECT_LE(ScreenRect(popup).bottom, b.top + 1) << "the popup opens above the bar";
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    EXPECT_EQ(program_.WaitExit(10000), 0u);
+}
+
+TEST_F(ProgramTest, GaugeFollowsTheBatteryWithinOnePoll) {
+    if (!HaveFakeBattery())
+        GTEST_SKIP() << "no fake battery (needs a private mount namespace)";
+    RECT g = ScreenRect(program_.gauge());
+    auto pixel = [&](int x, int y) { return ScreenPixel(g.left + x, g.top + y); };
+    auto chargeEdge = [&](int percent) { return 2 + Res(38, 16) * percent / 100; };
+
+    ASSERT_TRUE(WaitFor([&] { return pixel(3, 1) == kWhite; }, 5000))
+        << "frame in the not-charging colour";
+    int edge = chargeEdge(57);
+    EXPECT_EQ(pixel(edge - 1, 3), kBlue);
+    EXPECT_EQ(pixel(edge, 3), kEmptyPart);
+
+    SetFakeBattery(63, true);
+    EXPECT_TRUE(WaitFor([&] { return pixel(3, 1) == kRed; }, 4000))
+        << "frame turns to the charging colour within one poll";
+    edge = chargeEdge(63);
+    EXPECT_TRUE(WaitFor([&] { return pixel(edge - 1, 3) == kBlue; }, 1000));
+    EXPECT_EQ(pixel(edge, 3), kEmptyPart);
+}
+
+TEST_F(ProgramTest, Wm6BackgroundBlendsWithTheTaskbarRows) {
+    RECT g = ScreenRect(program_.gauge());
+    // Let the first paint and the poll after it settle.
+    Sleep(3000);
+    int rows = g.bottom - g.top;
+    int matching = 0;
+    for (int y = 0; y < rows; ++y) {
+        COLORREF beside = ScreenPixel(g.left - 1, g.top + y);
+        COLORREF inside = ScreenPixel(g.left, g.top + y);
+        if (beside == inside)
+            ++matching;
+    }
+    // Column 0 is background on every row (the picture starts at column 1);
+    // the text of a full battery is the only thing that may reach it.
+    EXPECT_GE(matching, rows - 2);
+}
+
+} // namespace

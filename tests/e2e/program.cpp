@@ -1,0 +1,176 @@
+#include "program.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+std::wstring g_programPath;
+
+namespace {
+
+constexpr wchar_t kSettingsKey[] = L"Software\\tavrel\\ZemloBattery";
+
+HWND FindMainWindow() {
+    return FindWindowW(L"ZemloBattery", L"ZemloBattery");
+}
+
+bool Start(PROCESS_INFORMATION *pi) {
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    std::wstring cmd = L"\"" + g_programPath + L"\"";
+    return CreateProcessW(g_programPath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &si, pi) != FALSE;
+}
+
+void SendKey(WORD key, bool up) {
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = key;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(in));
+}
+
+std::wstring FakePowerDir() {
+    const char *dir = std::getenv("ZB_FAKE_POWER");
+    if (!dir || !*dir)
+        return L"";
+    std::wstring path = L"Z:";
+    for (const char *c = dir; *c; ++c)
+        path += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
+    return path;
+}
+
+void WriteFile(const std::wstring &path, const char *text) {
+    FILE *f = _wfopen(path.c_str(), L"w");
+    if (!f)
+        return;
+    std::fputs(text, f);
+    std::fclose(f);
+}
+
+} // namespace
+
+Program::~Program() {
+    if (process_.hProcess) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+bool Program::Launch() {
+    if (!Start(&process_))
+        return false;
+    bool created = WaitFor(
+        [this] {
+            main_ = FindMainWindow();
+            taskbar_ = FindWindowW(L"HHTaskBar", nullptr);
+            gauge_ = taskbar_ ? FindWindowExW(taskbar_, nullptr, L"Static", nullptr) : nullptr;
+            return main_ && gauge_ && !IsWindowVisible(main_);
+        },
+        15000);
+    // The message loop runs once the gauge shows its frame (default colours:
+    // white, or red on external power).
+    return created && WaitFor(
+                          [this] {
+                              RECT g = ScreenRect(gauge_);
+                              COLORREF frame = ScreenPixel(g.left + 3, g.top + 1);
+                              return frame == 0xFFFFFF || frame == 0x0000FF;
+                          },
+                          10000);
+}
+
+DWORD Program::RunSecondInstance(DWORD timeoutMs) {
+    PROCESS_INFORMATION pi = {};
+    if (!Start(&pi))
+        return ~0u;
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    else
+        TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return code;
+}
+
+DWORD Program::WaitExit(DWORD timeoutMs) {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+RECT ScreenRect(HWND hwnd) {
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// Moves there first (from elsewhere, so that the move is seen), then presses
+// and releases the button, as a stylus tap does.
+void ClickAt(int x, int y) {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    auto absolute = [&](LONG px, LONG py, DWORD flags) {
+        INPUT in = {};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = (px * 65535 + width / 2) / (width - 1);
+        in.mi.dy = (py * 65535 + height / 2) / (height - 1);
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+        return in;
+    };
+    INPUT away = absolute(width / 2, height / 2, 0);
+    SendInput(1, &away, sizeof(INPUT));
+    Sleep(50);
+    INPUT tap[3] = {absolute(x, y, 0), absolute(x, y, MOUSEEVENTF_LEFTDOWN),
+                    absolute(x, y, MOUSEEVENTF_LEFTUP)};
+    SendInput(1, &tap[0], sizeof(INPUT));
+    Sleep(50);
+    SendInput(2, &tap[1], sizeof(INPUT));
+}
+
+void PressCtrlKey(WORD key) {
+    SendKey(VK_CONTROL, false);
+    SendKey(key, false);
+    SendKey(key, true);
+    SendKey(VK_CONTROL, true);
+}
+
+void PressKey(WORD key) {
+    SendKey(key, false);
+    SendKey(key, true);
+}
+
+bool HaveFakeBattery() {
+    return !FakePowerDir().empty();
+}
+
+void SetFakeBattery(int percent, bool acOnline) {
+    std::wstring dir = FakePowerDir();
+    char text[32];
+    std::snprintf(text, sizeof(text), "%d\n", 40000 * percent);
+    WriteFile(dir + L"\\BAT0\\charge_now", text);
+    std::snprintf(text, sizeof(text), "%d\n", percent);
+    WriteFile(dir + L"\\BAT0\\capacity", text);
+    WriteFile(dir + L"\\BAT0\\status", acOnline ? "Charging\n" : "Discharging\n");
+    WriteFile(dir + L"\\AC\\online", acOnline ? "1\n" : "0\n");
+}
+
+void DeleteProgramSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+bool ReadProgramSetting(const wchar_t *name, DWORD *value) {
+    DWORD size = sizeof(*value);
+    return RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, value,
+                        &size) == ERROR_SUCCESS;
+}

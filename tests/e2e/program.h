@@ -1,0 +1,55 @@
+// The real ZemloBattery.exe, started in this test's virtual desktop and looked
+// at from outside: its windows, the screen's pixels, and input as a user gives it.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// Set by main from --program=.
+extern std::wstring g_programPath;
+
+class Program {
+  public:
+    Program() = default;
+    ~Program();
+    // Starts the program and waits until its gauge is in the taskbar.
+    bool Launch();
+    // Starts another instance and waits for its exit; returns its exit code.
+    static DWORD RunSecondInstance(DWORD timeoutMs);
+    // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
+    DWORD WaitExit(DWORD timeoutMs);
+    HWND mainWindow() const { return main_; }
+    HWND taskbar() const { return taskbar_; }
+    HWND gauge() const { return gauge_; }
+
+  private:
+    PROCESS_INFORMATION process_ = {};
+    HWND main_ = nullptr;
+    HWND taskbar_ = nullptr;
+    HWND gauge_ = nullptr;
+};
+
+// Polls a condition every 50 ms until it holds or the time is up.
+template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
+RECT ScreenRect(HWND hwnd);
+COLORREF ScreenPixel(int x, int y);
+void ClickAt(int x, int y);
+void PressCtrlKey(WORD key);
+void PressKey(WORD key);
+
+// The fake battery's files, when the test runs with one (empty otherwise).
+bool HaveFakeBattery();
+void SetFakeBattery(int percent, bool acOnline);
+
+void DeleteProgramSettings();
+bool ReadProgramSetting(const wchar_t *name, DWORD *value);

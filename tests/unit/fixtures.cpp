@@ -1,0 +1,229 @@
+#include "fixtures.h"
+
+#include <cstring>
+
+#include "gauge/gauge.h"
+#include "settings/colors.h"
+#include "settings/registry.h"
+
+void ResetProgramState() {
+    if (g_gauge && IsWindow(g_gauge))
+        DestroyWindow(g_gauge);
+    g_align = 1;
+    g_position = 4;
+    g_lifeTime = 350;
+    g_style = 1;
+    g_batteryPercent = -1;
+    g_batteryLifeTime = -1;
+    g_onAC = 0;
+    g_storageCount = 1;
+    for (int i = 0; i < kStorageSlots; ++i) {
+        g_freeKB[i] = ~0ull;
+        g_totalKB[i] = ~0ull;
+        g_storageNames[i][0] = L'\0';
+    }
+    g_taskbarWidth = -1;
+    g_hiRes = 1;
+    g_tapPending = 0;
+    g_storageRefresh = 1;
+    g_gaugeRepaint = 0;
+    g_useCachedBackground = 1;
+    g_firstGaugePaint = 1;
+    g_instance = GetModuleHandleW(nullptr);
+    g_mainWnd = nullptr;
+    g_menuBar = nullptr;
+    g_hideButton = nullptr;
+    g_taskbar = nullptr;
+    g_gauge = nullptr;
+    g_staticProc = nullptr;
+    g_defaultsButton = nullptr;
+    if (g_sampledBackground.brush)
+        DeleteObject(g_sampledBackground.brush);
+    g_sampledBackground.brush = nullptr;
+    g_sampledBackground.color = 0;
+    std::memset(g_gradientRows, 0, sizeof(g_gradientRows));
+    if (!g_whiteBrush) {
+        g_barBrush = CreateSolidBrush(0xC00000);
+        g_whiteBrush = CreateSolidBrush(0xFFFFFF);
+        g_blackBrush = CreateSolidBrush(0x000000);
+        g_grayBrush = CreateSolidBrush(0xC0C0C0);
+    }
+}
+
+namespace {
+
+constexpr wchar_t kTaskbarClass[] = L"HHTaskBar";
+
+void ShellGradient(HDC dc, const RECT &rc) {
+    TRIVERTEX v[2] = {};
+    v[0].x = rc.left;
+    v[0].y = rc.top;
+    v[0].Red = 0x2c00;
+    v[0].Green = 0x5c00;
+    v[0].Blue = 0xb400;
+    v[1].x = rc.right;
+    v[1].y = rc.bottom;
+    v[1].Red = 0x0800;
+    v[1].Green = 0x2400;
+    v[1].Blue = 0x6400;
+    GRADIENT_RECT gr = {0, 1};
+    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
+}
+
+} // namespace
+
+LRESULT CALLBACK TestTaskbar::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto *self = reinterpret_cast<TestTaskbar *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        if (self && self->painter_)
+            self->painter_(dc, rc);
+        else
+            ShellGradient(dc, rc);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TestTaskbar::TestTaskbar(int width, int height, Painter painter) : painter_(std::move(painter)) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kTaskbarClass;
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTaskbarClass, L"",
+                            WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    UpdateWindow(hwnd_);
+}
+
+TestTaskbar::~TestTaskbar() {
+    if (g_gauge && GetParent(g_gauge) == hwnd_)
+        g_gauge = nullptr;
+    DestroyWindow(hwnd_);
+}
+
+void TestTaskbar::Resize(int width, int height) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SYSTEM_POWER_STATUS FakePower::s_status;
+bool FakePower::fail_ = false;
+
+FakePower::FakePower(int percent, int acLine, DWORD lifeTime) {
+    fail_ = false;
+    Set(percent, acLine, lifeTime);
+    SetPowerReader(&FakePower::Read);
+}
+
+FakePower::~FakePower() {
+    SetPowerReader(nullptr);
+}
+
+void FakePower::Set(int percent, int acLine, DWORD lifeTime) {
+    s_status = {};
+    s_status.ACLineStatus = static_cast<BYTE>(acLine);
+    s_status.BatteryFlag = 0;
+    s_status.BatteryLifePercent = static_cast<BYTE>(percent);
+    s_status.BatteryLifeTime = lifeTime;
+    s_status.BatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
+}
+
+BOOL FakePower::Read(SYSTEM_POWER_STATUS *status) {
+    if (fail_)
+        return FALSE;
+    *status = s_status;
+    return TRUE;
+}
+
+void GaugeTest::SetUp() {
+    ResetProgramState();
+}
+
+void GaugeTest::TearDown() {
+    taskbar_.reset();
+    ResetProgramState();
+}
+
+void GaugeTest::Build(int taskbarWidth, int taskbarHeight, TestTaskbar::Painter painter) {
+    taskbar_ = std::make_unique<TestTaskbar>(taskbarWidth, taskbarHeight, std::move(painter));
+    DiscoverTaskbar();
+    LayoutColorElements(g_colorElements, g_hiRes);
+    for (int i = 0; i < kColorElementCount; ++i)
+        SetElementColor(Element(i), Element(i)->defaultColor);
+    CreateGauge();
+}
+
+void GaugeTest::Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Wine copies window surfaces to the screen at most every 50 ms, from its
+// message functions.
+void GaugeTest::FlushScreen() {
+    GdiFlush();
+    Pump();
+    Sleep(80);
+    Pump();
+}
+
+bool GaugeHasUpdate() {
+    return GetUpdateRect(g_gauge, nullptr, FALSE) != FALSE;
+}
+
+void ValidateGauge() {
+    ValidateRect(g_gauge, nullptr);
+}
+
+POINT GaugeOrigin() {
+    RECT rc;
+    GetWindowRect(g_gauge, &rc);
+    POINT pt = {rc.left, rc.top};
+    ScreenToClient(GetParent(g_gauge), &pt);
+    return pt;
+}
+
+void DeleteSettingsKey() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+bool ReadStoredValue(const wchar_t *name, DWORD *value, DWORD *type, DWORD *size) {
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    BYTE data[64] = {};
+    DWORD dataSize = sizeof(data), dataType = 0;
+    LONG rc = RegQueryValueExW(key, name, nullptr, &dataType, data, &dataSize);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS)
+        return false;
+    if (type)
+        *type = dataType;
+    if (size)
+        *size = dataSize;
+    *value = *reinterpret_cast<DWORD *>(data);
+    return true;
+}
+
+void StoreRawValue(const wchar_t *name, DWORD type, const void *data, DWORD size) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, name, 0, type, static_cast<const BYTE *>(data), size);
+    RegCloseKey(key);
+}

@@ -1,0 +1,188 @@
+// The gauge window in the taskbar: discovery and resolution mode, the
+// placement rule and its bounds, width tracking, the tap and message routing.
+#include "fixtures.h"
+
+#include "gauge/gauge.h"
+#include "monitor/monitor.h"
+
+#include <vector>
+
+namespace {
+
+class GaugeWindowTest : public GaugeTest {};
+
+RECT WindowRectInParent(HWND hwnd) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT *>(&rc), 2);
+    return rc;
+}
+
+TEST_F(GaugeWindowTest, TaskbarOf32PixelsKeepsHiResLayout) {
+    Build(480, 32);
+    EXPECT_EQ(g_hiRes, 1);
+    EXPECT_EQ(g_taskbarWidth, 480);
+    RECT rc = WindowRectInParent(g_gauge);
+    EXPECT_EQ(rc.left, 4);
+    EXPECT_EQ(rc.top, 8);
+    EXPECT_EQ(rc.right - rc.left, 44);
+    EXPECT_EQ(rc.bottom - rc.top, 36);
+    EXPECT_EQ(GetParent(g_gauge), taskbar_->hwnd());
+}
+
+TEST_F(GaugeWindowTest, TaskbarOf31PixelsGivesLowResLayout) {
+    g_position = 2;
+    Build(240, 31);
+    EXPECT_EQ(g_hiRes, 0);
+    RECT rc = WindowRectInParent(g_gauge);
+    EXPECT_EQ(rc.left, 2);
+    EXPECT_EQ(rc.top, 4);
+    EXPECT_EQ(rc.right - rc.left, 22);
+    EXPECT_EQ(rc.bottom - rc.top, 18);
+}
+
+struct ClampCase {
+    int align, position, expected, x;
+};
+
+TEST_F(GaugeWindowTest, ClampKeepsPositionInsideLowResTaskbar) {
+    Build(240, 26);
+    const ClampCase cases[] = {
+        {1, -3, 0, 0},    {1, 230, 218, 218}, {1, 218, 218, 218}, {1, 100, 100, 100},
+        {0, 10, 22, 218}, {0, 250, 240, 0},   {0, 30, 30, 210},   {0, 240, 240, 0},
+    };
+    for (const ClampCase &c : cases) {
+        g_align = c.align;
+        g_position = c.position;
+        ClampPosition();
+        EXPECT_EQ(g_position, c.expected) << "align " << c.align << " position " << c.position;
+        EXPECT_EQ(PlaceGauge(TaskbarClientRect()).x, c.x);
+    }
+}
+
+TEST_F(GaugeWindowTest, ClampOnTaskbarNarrowerThanGaugePutsItAtZero) {
+    Build(30, 52);
+    g_align = 1;
+    g_position = 10;
+    ClampPosition();
+    EXPECT_EQ(g_position, 0);
+    g_align = 0;
+    g_position = 10;
+    ClampPosition();
+    EXPECT_EQ(g_position, 30);
+    EXPECT_EQ(PlaceGauge(TaskbarClientRect()).x, 0);
+}
+
+TEST_F(GaugeWindowTest, AnyNonZeroAlignCountsAsLeft) {
+    Build(480, 52);
+    g_align = 5;
+    g_position = 12;
+    EXPECT_EQ(PlaceGauge(TaskbarClientRect()).x, 12);
+    EXPECT_EQ(PlaceGauge(TaskbarClientRect()).y, 8);
+}
+
+TEST_F(GaugeWindowTest, RightAlignedGaugeFollowsWideningTaskbarInSamePoll) {
+    FakePower power;
+    g_align = 0;
+    g_position = 30;
+    Build(240, 26);
+    PollStatus(nullptr);
+    EXPECT_EQ(GaugeOrigin().x, 210);
+    ValidateGauge();
+
+    taskbar_->Resize(320, 26);
+    PollStatus(nullptr);
+    EXPECT_EQ(g_taskbarWidth, 320);
+    EXPECT_EQ(GaugeOrigin().x, 290);
+    EXPECT_EQ(g_position, 30);
+    EXPECT_TRUE(GaugeHasUpdate());
+}
+
+TEST_F(GaugeWindowTest, LeftAlignedGaugeStaysWhenTaskbarNarrows) {
+    FakePower power;
+    g_position = 200;
+    Build(240, 26);
+    PollStatus(nullptr);
+    ValidateGauge();
+    taskbar_->Resize(230, 26);
+    PollStatus(nullptr);
+    EXPECT_EQ(GaugeOrigin().x, 200);
+    EXPECT_EQ(g_position, 200) << "only ClampPosition reduces the position";
+    EXPECT_TRUE(GaugeHasUpdate()) << "a width change still repaints";
+    ValidateGauge();
+    PollStatus(nullptr);
+    EXPECT_FALSE(GaugeHasUpdate()) << "the same width again is no change";
+}
+
+// Records what reaches the STATIC procedure behind the gauge.
+std::vector<UINT> s_passedOn;
+LRESULT CALLBACK RecordingStaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    s_passedOn.push_back(msg);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// Stands in for the main window: records the polls that the tap sends.
+struct TapProbe {
+    int polls = 0;
+    bool visibleAtPoll = false;
+    bool tapPendingAtPoll = false;
+};
+TapProbe s_probe;
+LRESULT CALLBACK ProbeMainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER) {
+        ++s_probe.polls;
+        s_probe.visibleAtPoll = IsWindowVisible(hwnd) != FALSE;
+        s_probe.tapPendingAtPoll = g_tapPending != 0;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(GaugeWindowTest, TapShowsMainWindowRunsPollAndIsNotPassedOn) {
+    Build(480, 52);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ProbeMainProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TapProbeMain";
+    RegisterClassW(&wc);
+    g_mainWnd = CreateWindowExW(0, L"TapProbeMain", L"", WS_POPUP, 0, 52, 480, 500, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(g_mainWnd, nullptr);
+    WNDPROC staticProc = g_staticProc;
+    g_staticProc = RecordingStaticProc;
+    s_passedOn.clear();
+    s_probe = {};
+
+    for (int tap = 1; tap <= 2; ++tap) {
+        EXPECT_EQ(SendMessageW(g_gauge, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)), 0);
+        EXPECT_EQ(s_probe.polls, tap) << "each tap runs all its steps, shown or not";
+        EXPECT_TRUE(s_probe.visibleAtPoll);
+        EXPECT_TRUE(s_probe.tapPendingAtPoll);
+    }
+    EXPECT_TRUE(IsWindowVisible(g_mainWnd));
+    EXPECT_TRUE(s_passedOn.empty()) << "WM_LBUTTONDOWN never reaches the STATIC procedure";
+
+    SendMessageW(g_gauge, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    SendMessageW(g_gauge, WM_ERASEBKGND, 0, 0);
+    EXPECT_EQ(s_passedOn, (std::vector<UINT>{WM_LBUTTONUP, WM_ERASEBKGND}));
+
+    g_staticProc = staticProc;
+    DestroyWindow(g_mainWnd);
+    g_mainWnd = nullptr;
+}
+
+TEST_F(GaugeWindowTest, PaintIsPassedOnAfterTheGaugeHasValidatedItself) {
+    FakePower power;
+    Build(480, 52);
+    PollStatus(nullptr);
+    WNDPROC staticProc = g_staticProc;
+    g_staticProc = RecordingStaticProc;
+    s_passedOn.clear();
+    InvalidateGauge();
+    UpdateWindow(g_gauge);
+    g_staticProc = staticProc;
+    EXPECT_NE(std::find(s_passedOn.begin(), s_passedOn.end(), WM_PAINT), s_passedOn.end());
+    EXPECT_FALSE(GaugeHasUpdate());
+}
+
+} // namespace

@@ -1,0 +1,153 @@
+// The poll: change detection case by case, seen through the gauge's update
+// region, with the battery readings fed through the platform's power seam.
+#include "fixtures.h"
+
+#include "app/app.h"
+#include "gauge/gauge.h"
+#include "monitor/monitor.h"
+
+namespace {
+
+class PollTest : public GaugeTest {
+  protected:
+    void SetUp() override {
+        GaugeTest::SetUp();
+        Build(480, 52);
+        PollStatus(nullptr); // the first poll of the creation sequence
+        Settle();
+    }
+    // Lets the gauge paint and the poll after it run, so that nothing is pending.
+    void Settle() {
+        Pump();
+        PollStatus(nullptr);
+        Pump();
+        ValidateGauge();
+        ASSERT_EQ(g_useCachedBackground, 0);
+    }
+    FakePower power_{57, 0, 8208};
+};
+
+TEST_F(PollTest, FirstPollStoresReadingsAndInvalidates) {
+    ResetProgramState();
+    Build(480, 52);
+    ValidateGauge();
+    PollStatus(nullptr);
+    EXPECT_EQ(g_batteryPercent, 57);
+    EXPECT_EQ(g_batteryLifeTime, 8208);
+    EXPECT_EQ(g_onAC, 0);
+    EXPECT_TRUE(GaugeHasUpdate()) << "-1 never equals a reading";
+}
+
+TEST_F(PollTest, UnchangedTickInvalidatesNothing) {
+    for (int tick = 0; tick < 3; ++tick) {
+        SendMessageW(nullptr, WM_NULL, 0, 0);
+        PollStatus(nullptr);
+        EXPECT_FALSE(GaugeHasUpdate()) << "tick " << tick;
+    }
+}
+
+TEST_F(PollTest, OneRepaintRequestGivesOneInvalidation) {
+    g_gaugeRepaint = 1;
+    PollStatus(nullptr);
+    EXPECT_TRUE(GaugeHasUpdate());
+    EXPECT_EQ(g_gaugeRepaint, 0);
+    ValidateGauge();
+    PollStatus(nullptr);
+    EXPECT_FALSE(GaugeHasUpdate());
+}
+
+TEST_F(PollTest, PercentAbove100IsShownAs100) {
+    power_.Set(255, 0, 8208);
+    PollStatus(nullptr);
+    EXPECT_EQ(g_batteryPercent, 100);
+    EXPECT_TRUE(GaugeHasUpdate());
+    Settle();
+    power_.Set(100, 0, 8208);
+    PollStatus(nullptr);
+    EXPECT_FALSE(GaugeHasUpdate()) << "100 after 255 is no change";
+}
+
+TEST_F(PollTest, OnlyAcLineStatusOneIsExternalPower) {
+    const struct {
+        int acLine;
+        BYTE onAC;
+    } cases[] = {{1, 1}, {2, 0}, {1, 1}, {255, 0}, {0, 0}};
+    BYTE previous = g_onAC;
+    for (const auto &c : cases) {
+        power_.Set(57, c.acLine, 8208);
+        PollStatus(nullptr);
+        EXPECT_EQ(g_onAC, c.onAC) << "ACLineStatus " << c.acLine;
+        EXPECT_EQ(GaugeHasUpdate(), c.onAC != previous) << "ACLineStatus " << c.acLine;
+        previous = g_onAC;
+        Settle();
+    }
+}
+
+TEST_F(PollTest, LifeTimeBecomingUnknownIsAChange) {
+    power_.Set(57, 0, BATTERY_LIFE_UNKNOWN);
+    PollStatus(nullptr);
+    EXPECT_EQ(g_batteryLifeTime, -1);
+    EXPECT_TRUE(GaugeHasUpdate());
+}
+
+TEST_F(PollTest, AnyTimerIdRunsAFullPoll) {
+    int percent = 60;
+    for (WPARAM id : {WPARAM(0), WPARAM(1), WPARAM(77)}) {
+        power_.Set(++percent, 0, 8208);
+        EXPECT_EQ(MainWndProc(nullptr, WM_TIMER, id, 0), 0);
+        EXPECT_EQ(g_batteryPercent, percent) << "timer id " << id;
+        EXPECT_TRUE(GaugeHasUpdate());
+        Settle();
+    }
+}
+
+TEST_F(PollTest, FailedQuerySkipsItsComparisons) {
+    power_.Fail(true);
+    PollStatus(nullptr);
+    EXPECT_EQ(g_batteryPercent, 57) << "a failed query keeps the last reading";
+    EXPECT_EQ(g_batteryLifeTime, 8208);
+    EXPECT_FALSE(GaugeHasUpdate());
+}
+
+TEST_F(PollTest, CacheFlagIsClearedWithOneRepaint) {
+    g_useCachedBackground = 1;
+    PollStatus(nullptr);
+    EXPECT_EQ(g_useCachedBackground, 0);
+    EXPECT_TRUE(GaugeHasUpdate());
+}
+
+// The main window stand-in for the storage decision: hidden, so only the
+// very first tap-driven poll may scan.
+TEST_F(PollTest, TapPendingReachesTheStorageDecisionWithoutTouchingTheGauge) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"PollTestMain";
+    RegisterClassW(&wc);
+    HWND main = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 52, 480, 500, nullptr,
+                                nullptr, wc.hInstance, nullptr);
+    static const RootEntry kNoCards[] = {{FILE_ATTRIBUTE_DIRECTORY, L"Windows"}};
+    StorageRootView view = {[](RootEntry *entries, int capacity, int *count) {
+                                entries[0] = kNoCards[0];
+                                *count = 1;
+                                return true;
+                            },
+                            [](LPCWSTR, ULARGE_INTEGER *total, ULARGE_INTEGER *free) {
+                                total->QuadPart = 64ull << 20;
+                                free->QuadPart = 16ull << 20;
+                                return TRUE;
+                            }};
+    SetStorageRootView(&view);
+
+    g_tapPending = 1;
+    PollStatus(main);
+    EXPECT_EQ(g_tapPending, 0);
+    EXPECT_FALSE(GaugeHasUpdate()) << "no battery change, no gauge repaint";
+    EXPECT_EQ(g_storageRefresh, 0) << "the first tap-driven poll scanned";
+    EXPECT_NE(g_freeKB[0], ~0ull);
+
+    SetStorageRootView(nullptr);
+    DestroyWindow(main);
+}
+
+} // namespace

@@ -1,0 +1,363 @@
+// The gauge picture, pixel by pixel in memory DCs; the probe-and-cache
+// protocol through real paints of a gauge in a test taskbar; the background
+// styles' sampling; and GDI objects over many paints.
+#include "fixtures.h"
+
+#include "gauge/gauge.h"
+#include "monitor/monitor.h"
+#include "settings/colors.h"
+
+namespace {
+
+constexpr COLORREF kGreen = 0x00FF00;
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kRed = 0x0000FF;
+constexpr COLORREF kBlue = 0xFF0000;
+constexpr COLORREF kEmptyPart = 0x400080;
+
+// A 32-bit memory bitmap that GetPixel reads back exactly.
+class Dib {
+  public:
+    Dib(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void *bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        old_ = SelectObject(dc_, bitmap_);
+        rc_ = {0, 0, width, height};
+    }
+    ~Dib() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    const RECT &rect() const { return rc_; }
+    COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
+    int Count(COLORREF color, const RECT &area) const {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                n += at(x, y) == color;
+        return n;
+    }
+
+  private:
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ old_;
+    RECT rc_;
+};
+
+class RenderTest : public GaugeTest {
+  protected:
+    void Prepare(bool hiRes) {
+        g_hiRes = hiRes;
+        LayoutColorElements(g_colorElements, g_hiRes);
+        for (int i = 0; i < kColorElementCount; ++i)
+            SetElementColor(Element(i), Element(i)->defaultColor);
+        SetElementColor(Element(kBackground), kGreen);
+        g_style = kStyleCustom;
+    }
+    std::unique_ptr<Dib> Draw(int percent, bool onAC) {
+        g_batteryPercent = percent;
+        g_onAC = onAC;
+        auto dib = std::make_unique<Dib>(GaugeWidth(), GaugeHeight());
+        DrawGauge(dib->dc(), dib->rect(), false);
+        return dib;
+    }
+};
+
+TEST_F(RenderTest, BatteryShapesInBothModes) {
+    for (bool hiRes : {true, false}) {
+        Prepare(hiRes);
+        int R = GaugeWidth(), inner = R - 6;
+        int outlineBottom = hiRes ? 15 : 9, nubBottom = hiRes ? 13 : 7;
+        for (int percent : {0, 50, 57, 100}) {
+            for (bool onAC : {false, true}) {
+                SCOPED_TRACE(testing::Message()
+                             << (hiRes ? "hi-res " : "low-res ") << percent << "% ac " << onAC);
+                auto dib = Draw(percent, onAC);
+                COLORREF frame = onAC ? kRed : kWhite;
+                EXPECT_EQ(dib->at(0, 0), kGreen);
+                EXPECT_EQ(dib->at(1, 1), frame);
+                EXPECT_EQ(dib->at(R - 4, 1), frame);
+                EXPECT_EQ(dib->at(1, outlineBottom - 2), frame);
+                EXPECT_EQ(dib->at(R - 3, 3), frame) << "nub";
+                EXPECT_EQ(dib->at(R - 2, nubBottom - 1), frame) << "nub";
+                EXPECT_EQ(dib->at(R - 2, nubBottom), kGreen);
+                EXPECT_EQ(dib->at(R - 3, 2), kGreen) << "above the nub";
+                for (int y = 0; y < 2; ++y)
+                    EXPECT_EQ(dib->at(R - 1, y + 3), kGreen) << "last column is background";
+                int edge = 2 + inner * percent / 100;
+                if (edge > 2) {
+                    EXPECT_EQ(dib->at(edge - 1, 3), kBlue) << "charge ends at " << edge;
+                }
+                if (edge < R - 4) {
+                    EXPECT_EQ(dib->at(edge, 3), kEmptyPart);
+                }
+                RECT text = {0, hiRes ? 15 : 9, R, GaugeHeight()};
+                EXPECT_GT(dib->Count(kWhite, text), 0) << "percentage text";
+            }
+        }
+    }
+}
+
+TEST_F(RenderTest, ChargeEdgeTruncates) {
+    Prepare(true);
+    auto dib = Draw(50, false);
+    EXPECT_EQ(dib->at(20, 5), kBlue);
+    EXPECT_EQ(dib->at(21, 5), kEmptyPart) << "2 + floor(38 * 50 / 100) = 21";
+    Prepare(false);
+    dib = Draw(50, false);
+    EXPECT_EQ(dib->at(9, 5), kBlue);
+    EXPECT_EQ(dib->at(10, 5), kEmptyPart) << "2 + floor(16 * 50 / 100) = 10";
+}
+
+TEST_F(RenderTest, OutOfRangePercentDrawsBackgroundOnly) {
+    for (bool hiRes : {true, false}) {
+        Prepare(hiRes);
+        for (int percent : {-1, 101, 255}) {
+            auto dib = Draw(percent, false);
+            EXPECT_EQ(dib->Count(kGreen, dib->rect()), GaugeWidth() * GaugeHeight())
+                << percent << "%";
+        }
+    }
+}
+
+// Renders the text alone with a given font into a reference bitmap: the
+// gauge's text pixels must be exactly those.
+void ExpectTextDrawnWith(const Dib &gauge, int percent, HFONT font, const RECT &box) {
+    Dib reference(gauge.rect().right, gauge.rect().bottom);
+    FillRect(reference.dc(), &reference.rect(), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    wchar_t text[8];
+    StringCchPrintfW(text, ARRAYSIZE(text), L"%d%%", percent);
+    HGDIOBJ old = SelectObject(reference.dc(), font);
+    SetBkMode(reference.dc(), TRANSPARENT);
+    SetTextColor(reference.dc(), kWhite);
+    RECT r = box;
+    DrawTextW(reference.dc(), text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(reference.dc(), old);
+    int rows = reference.rect().bottom;
+    int mismatches = 0, textPixels = 0;
+    for (int y = box.top; y < rows; ++y)
+        for (int x = 0; x < reference.rect().right; ++x) {
+            bool expected = reference.at(x, y) == kWhite;
+            textPixels += expected;
+            mismatches += expected != (gauge.at(x, y) == kWhite);
+        }
+    EXPECT_GT(textPixels, 0);
+    EXPECT_EQ(mismatches, 0) << "text of " << percent << "%";
+}
+
+TEST_F(RenderTest, PercentFontsAndTextBoxes) {
+    for (bool hiRes : {true, false}) {
+        g_percentFont = g_percentFontFull = nullptr; // made anew for this mode
+        Prepare(hiRes);
+        int top = hiRes ? 11 : 8;
+        // On external power the frame is red, so white pixels are the text's.
+        auto dib = Draw(57, true);
+        LOGFONTW lf;
+        GetObjectW(g_percentFont, sizeof(lf), &lf);
+        EXPECT_EQ(lf.lfHeight, hiRes ? -16 : -10);
+        GetObjectW(g_percentFontFull, sizeof(lf), &lf);
+        EXPECT_EQ(lf.lfHeight, hiRes ? -16 : -8);
+        ExpectTextDrawnWith(*dib, 57, g_percentFont, {1, top, GaugeWidth(), GaugeHeight()});
+        dib = Draw(100, true);
+        ExpectTextDrawnWith(*dib, 100, g_percentFontFull, {0, top, GaugeWidth(), GaugeHeight()});
+    }
+}
+
+// Real paints of a gauge over a test taskbar whose colour the test controls:
+// a paint that samples shows the taskbar's colour now, one that draws from
+// the cache shows the colour of the last sampling.
+class CacheProtocolTest : public RenderTest {
+  protected:
+    void SetUp() override {
+        RenderTest::SetUp();
+        Build(480, 52, [this](HDC dc, const RECT &rc) {
+            HBRUSH brush = CreateSolidBrush(taskbarColor_);
+            FillRect(dc, &rc, brush);
+            DeleteObject(brush);
+        });
+        g_style = kStyleWM5;
+        PollStatus(nullptr); // the creation's first poll, before any paint
+        FlushScreen();       // the taskbar and the gauge's first paint
+    }
+    void Repaint() {
+        InvalidateGauge();
+        UpdateWindow(g_gauge);
+    }
+    void PaintTaskbar(COLORREF color) {
+        taskbarColor_ = color;
+        RedrawWindow(taskbar_->hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        FlushScreen();
+    }
+    // The gauge's background as it is on the screen now.
+    COLORREF ShownBackground() {
+        HDC dc = GetDC(g_gauge);
+        COLORREF c = GetPixel(dc, 0, 0);
+        ReleaseDC(g_gauge, dc);
+        return c;
+    }
+    COLORREF taskbarColor_ = RGB(10, 40, 120);
+    FakePower power_{57, 0, 8208};
+};
+
+TEST_F(CacheProtocolTest, FirstPaintSamplesAndMatchingProbesSampleAgain) {
+    UpdateWindow(g_gauge);
+    EXPECT_EQ(g_firstGaugePaint, 0);
+    EXPECT_EQ(g_useCachedBackground, 0);
+    EXPECT_EQ(ShownBackground(), RGB(10, 40, 120));
+
+    PaintTaskbar(RGB(20, 80, 30));
+    Repaint();
+    EXPECT_EQ(g_useCachedBackground, 0) << "the probes saw the gauge's own picture";
+    EXPECT_EQ(ShownBackground(), RGB(20, 80, 30)) << "sampled afresh";
+}
+
+TEST_F(CacheProtocolTest, FailedProbesDrawFromCacheAndNextPollRepaints) {
+    UpdateWindow(g_gauge);
+    PaintTaskbar(RGB(20, 80, 30));
+    // A new frame colour: the picture on screen no longer matches at P2.
+    g_onAC = 1;
+    Repaint();
+    EXPECT_EQ(g_useCachedBackground, 1);
+    EXPECT_EQ(ShownBackground(), RGB(10, 40, 120)) << "drawn from the cache";
+
+    power_.Set(57, 1, 8208);
+    PollStatus(nullptr);
+    EXPECT_EQ(g_useCachedBackground, 0);
+    EXPECT_TRUE(GaugeHasUpdate()) << "the poll repaints one tick later";
+    UpdateWindow(g_gauge);
+    EXPECT_EQ(ShownBackground(), RGB(20, 80, 30)) << "and that paint samples";
+}
+
+TEST_F(CacheProtocolTest, LowChargeNeverSamples) {
+    power_.Set(3, 0, 8208); // the charge does not reach the probe column
+    PollStatus(nullptr);
+    UpdateWindow(g_gauge); // its probes still see the 57 % picture
+    EXPECT_EQ(ShownBackground(), RGB(10, 40, 120));
+    PaintTaskbar(RGB(20, 80, 30));
+    g_gaugeRepaint = 1;
+    for (int tick = 0; tick < 3; ++tick) {
+        PollStatus(nullptr);
+        EXPECT_TRUE(GaugeHasUpdate()) << "every tick repaints";
+        UpdateWindow(g_gauge);
+        EXPECT_EQ(g_useCachedBackground, 1);
+        EXPECT_EQ(ShownBackground(), RGB(10, 40, 120)) << "the taskbar is never sampled";
+    }
+}
+
+TEST_F(CacheProtocolTest, CustomStyleIgnoresTheCache) {
+    UpdateWindow(g_gauge);
+    SetElementColor(Element(kBackground), kGreen);
+    g_style = kStyleCustom;
+    g_onAC = 1; // probes fail
+    Repaint();
+    EXPECT_EQ(g_useCachedBackground, 1);
+    EXPECT_EQ(ShownBackground(), kGreen);
+}
+
+TEST_F(CacheProtocolTest, SwitchToAnUnsampledStyleStillShowsTheTaskbar) {
+    UpdateWindow(g_gauge);
+    g_onAC = 1; // the cache is in force for the next paint
+    g_style = kStyleWM6;
+    Repaint();
+    EXPECT_EQ(g_useCachedBackground, 1);
+    EXPECT_EQ(ShownBackground(), RGB(10, 40, 120)) << "an empty cache is filled, not shown";
+}
+
+// Pixels that the taskbar shows at chosen points, the rest black.
+class SamplingTest : public GaugeTest {
+  protected:
+    struct Dot {
+        int x, y;
+        COLORREF color;
+    };
+    void BuildWith(std::vector<Dot> dots) {
+        dots_ = std::move(dots);
+        Build(480, 52, [this](HDC dc, const RECT &rc) {
+            FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            for (const Dot &d : dots_)
+                SetPixel(dc, d.x, d.y, d.color);
+        });
+        // Sampling reads at the gauge's position, 100.
+        g_position = 100;
+        FlushScreen();
+    }
+    std::vector<Dot> dots_;
+};
+
+TEST_F(SamplingTest, Wm5ChoosesByBrightnessDifference) {
+    const struct {
+        COLORREF c1, c3;
+        bool takesRight;
+    } cases[] = {
+        {RGB(100, 100, 100), RGB(67, 67, 67), true},   // d = 99
+        {RGB(100, 100, 100), RGB(100, 100, 0), false}, // d = 100
+        {RGB(100, 100, 0), RGB(100, 100, 100), false}, // d = -100
+    };
+    for (const auto &c : cases) {
+        BuildWith({{100, 4, c.c1}, {122, 4, RGB(1, 2, 3)}, {144, 4, c.c3}});
+        COLORREF chosen = SampleTaskbarColor(&g_sampledBackground);
+        EXPECT_EQ(chosen, c.takesRight ? c.c3 : RGB(1, 2, 3));
+        taskbar_.reset();
+        ResetProgramState();
+    }
+}
+
+TEST_F(SamplingTest, Wm6ReplacesWhiteByThePreviousRowsSample) {
+    const COLORREF nearWhite = RGB(255, 255, 254);
+    BuildWith({{99, 8, kWhite}, // row 0 left: white, becomes black
+               {144, 8, RGB(9, 9, 9)},
+               {99, 9, RGB(50, 60, 70)},
+               {144, 9, kWhite},    // row 1 right: takes row 0's right sample
+               {99, 10, nearWhite}, // kept as it is
+               {144, 10, RGB(1, 1, 1)}});
+    GradientRow rows[kMaxGaugeRows];
+    SampleGradientRows(rows);
+    auto colorOf = [](const TRIVERTEX &v) { return RGB(v.Red >> 8, v.Green >> 8, v.Blue >> 8); };
+    EXPECT_EQ(colorOf(rows[0].left), 0u);
+    EXPECT_EQ(colorOf(rows[0].right), RGB(9, 9, 9));
+    EXPECT_EQ(colorOf(rows[1].left), RGB(50, 60, 70));
+    EXPECT_EQ(colorOf(rows[1].right), RGB(9, 9, 9));
+    EXPECT_EQ(colorOf(rows[2].left), nearWhite);
+    EXPECT_EQ(rows[2].left.x, 0);
+    EXPECT_EQ(rows[2].left.y, 2);
+    EXPECT_EQ(rows[2].right.x, 44);
+    EXPECT_EQ(rows[2].right.y, 3);
+
+    // Drawn, each row runs from its left sample at column 0.
+    Dib dib(44, 36);
+    DrawGradientRows(rows, dib.dc());
+    EXPECT_EQ(dib.at(0, 1), RGB(50, 60, 70));
+    EXPECT_EQ(dib.at(0, 2), nearWhite);
+}
+
+TEST_F(RenderTest, ManyPaintsLeakNoGdiObjects) {
+    FakePower power;
+    Build(480, 52);
+    PollStatus(nullptr);
+    UpdateWindow(g_gauge);
+    UpdateWindow(g_gauge);
+    HANDLE process = GetCurrentProcess();
+    DWORD before = GetGuiResources(process, GR_GDIOBJECTS);
+    for (int i = 0; i < 3000; ++i) {
+        g_style = i % 3;
+        g_useCachedBackground = static_cast<BYTE>(i % 2);
+        if (i % 7 == 0)
+            SetElementColor(Element(kFullPart), RGB(i % 256, 0, 255));
+        power.Set(i % 101, i % 2, 8208);
+        PollStatus(nullptr);
+        InvalidateGauge();
+        UpdateWindow(g_gauge);
+    }
+    EXPECT_EQ(GetGuiResources(process, GR_GDIOBJECTS), before);
+}
+
+} // namespace

@@ -1,0 +1,175 @@
+// Settings against Wine's real registry (the key is cleaned by each test) and
+// the colour element layout.
+#include "fixtures.h"
+
+#include "gauge/gauge.h"
+#include "settings/colors.h"
+#include "settings/registry.h"
+
+namespace {
+
+class SettingsTest : public GaugeTest {
+  protected:
+    void SetUp() override {
+        GaugeTest::SetUp();
+        DeleteSettingsKey();
+    }
+    void TearDown() override {
+        DeleteSettingsKey();
+        GaugeTest::TearDown();
+    }
+    // The two load steps of start-up, as the main window's creation runs them.
+    void Load(int width, int height) {
+        taskbar_ = std::make_unique<TestTaskbar>(width, height);
+        DiscoverTaskbar();
+        LoadSettings(TaskbarClientRect());
+        LayoutColorElements(g_colorElements, g_hiRes);
+        LoadColors();
+    }
+    static DWORD Stored(const wchar_t *name) {
+        DWORD value = 0xDEADBEEF, type = 0, size = 0;
+        EXPECT_TRUE(ReadStoredValue(name, &value, &type, &size)) << "no value";
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+        EXPECT_EQ(size, 4u);
+        return value;
+    }
+};
+
+TEST_F(SettingsTest, FirstRunWritesAllTenDefaults) {
+    for (int height : {52, 26}) {
+        DeleteSettingsKey();
+        ResetProgramState();
+        Load(480, height);
+        EXPECT_EQ(Stored(kValuePosition), height == 52 ? 4u : 2u);
+        EXPECT_EQ(g_position, height == 52 ? 4 : 2);
+        EXPECT_EQ(Stored(kValueLifeTime), 350u);
+        EXPECT_EQ(Stored(kValueStyle), 1u);
+        EXPECT_EQ(Stored(kValueAlign), 1u);
+        const struct {
+            const wchar_t *name;
+            DWORD color;
+        } colors[] = {{L"Background", 0xFF0000},     {L"Percentage", 0xFFFFFF},
+                      {L"Frame_charging", 0x0000FF}, {L"Frame_not_charging", 0xFFFFFF},
+                      {L"Full_Part", 0xFF0000},      {L"Empty_Part", 0x400080}};
+        for (int i = 0; i < kColorElementCount; ++i) {
+            EXPECT_EQ(Stored(colors[i].name), colors[i].color);
+            EXPECT_EQ(Element(i)->color, colors[i].color);
+            EXPECT_NE(Element(i)->brush, nullptr);
+        }
+    }
+}
+
+TEST_F(SettingsTest, PositionIsCheckedAgainstTaskbarWidth) {
+    DWORD position = 230;
+    StoreRawValue(kValuePosition, REG_DWORD, &position, 4);
+    Load(240, 26);
+    EXPECT_EQ(g_position, 230) << "230 <= 240 - 10 is accepted";
+    EXPECT_EQ(Stored(kValuePosition), 230u);
+    ClampPosition();
+    EXPECT_EQ(g_position, 218);
+    EXPECT_EQ(Stored(kValuePosition), 230u) << "the clamp is not written back";
+
+    ResetProgramState();
+    position = 231;
+    StoreRawValue(kValuePosition, REG_DWORD, &position, 4);
+    Load(240, 26);
+    EXPECT_EQ(g_position, 2);
+    EXPECT_EQ(Stored(kValuePosition), 2u);
+}
+
+TEST_F(SettingsTest, NegativePositionPassesLoadAndOnlyClampCorrectsIt) {
+    DWORD position = static_cast<DWORD>(-50);
+    StoreRawValue(kValuePosition, REG_DWORD, &position, 4);
+    Load(480, 52);
+    EXPECT_EQ(g_position, -50);
+    ClampPosition();
+    EXPECT_EQ(g_position, 0);
+}
+
+TEST_F(SettingsTest, OtherSettingsAreTakenAsStored) {
+    DWORD style = 7, lifeTime = 0, align = 0;
+    StoreRawValue(kValueStyle, REG_DWORD, &style, 4);
+    StoreRawValue(kValueLifeTime, REG_DWORD, &lifeTime, 4);
+    StoreRawValue(kValueAlign, REG_DWORD, &align, 4);
+    Load(480, 52);
+    EXPECT_EQ(g_style, 7);
+    EXPECT_EQ(g_lifeTime, 0);
+    EXPECT_EQ(g_align, 0);
+    EXPECT_EQ(Stored(kValueStyle), 7u);
+}
+
+TEST_F(SettingsTest, ValuesOfOtherSizesAreRewrittenAsDefaults) {
+    const unsigned long long eight = 0x1122334455667788ull;
+    const WORD two = 0x0102;
+    StoreRawValue(kValueLifeTime, REG_BINARY, &eight, 8);
+    StoreRawValue(kValueStyle, REG_BINARY, &two, 2);
+    StoreRawValue(L"Full_Part", REG_QWORD, &eight, 8);
+    StoreRawValue(L"Percentage", REG_BINARY, &two, 2);
+    Load(480, 52);
+    EXPECT_EQ(g_lifeTime, 350);
+    EXPECT_EQ(Stored(kValueLifeTime), 350u);
+    EXPECT_EQ(g_style, 1);
+    EXPECT_EQ(Stored(kValueStyle), 1u);
+    EXPECT_EQ(Element(kFullPart)->color, 0xFF0000u);
+    EXPECT_EQ(Stored(L"Full_Part"), 0xFF0000u);
+    EXPECT_EQ(Stored(L"Percentage"), 0xFFFFFFu);
+}
+
+TEST_F(SettingsTest, StoredColoursAreLoadedWithBrushesOfThem) {
+    DWORD green = 0x00FF00;
+    StoreRawValue(L"Empty_Part", REG_DWORD, &green, 4);
+    Load(480, 52);
+    EXPECT_EQ(Element(kEmptyPart)->color, green);
+    LOGBRUSH lb;
+    ASSERT_EQ(GetObjectW(Element(kEmptyPart)->brush, sizeof(lb), &lb),
+              static_cast<int>(sizeof(lb)));
+    EXPECT_EQ(lb.lbColor, green);
+}
+
+TEST_F(SettingsTest, WritePointsNeedTheKeyAndLeaveTheWorkingCopy) {
+    g_lifeTime = 420;
+    SavePosition(); // no key yet: nothing is written, nothing fails
+    SaveSetupSettings();
+    DWORD value;
+    EXPECT_FALSE(ReadStoredValue(kValueLifeTime, &value));
+
+    Load(480, 52);
+    g_lifeTime = 420;
+    g_style = 2;
+    g_align = 0;
+    g_position = 33;
+    SaveSetupSettings();
+    EXPECT_EQ(Stored(kValueLifeTime), 420u);
+    EXPECT_EQ(Stored(kValueStyle), 2u);
+    EXPECT_EQ(Stored(kValueAlign), 0u);
+    EXPECT_EQ(Stored(kValuePosition), 4u) << "OK does not save the position";
+    SavePosition();
+    EXPECT_EQ(Stored(kValuePosition), 33u);
+}
+
+bool SameRect(const RECT &a, RECT b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+
+TEST(ColorLayout, RectanglesInBothModes) {
+    LayoutColorElements(g_colorElements, 0);
+    EXPECT_EQ(g_colorElements->rowCount, 6);
+    const ColorElement *e3 = Element(kFrameNotCharging);
+    EXPECT_STREQ(e3->name, L"Frame_not_charging");
+    EXPECT_TRUE(SameRect(e3->labelRect, RECT{9, 129, 129, 144}));
+    EXPECT_TRUE(SameRect(e3->swatchRect, RECT{149, 129, 179, 144}));
+    for (int i = 0; i < kColorElementCount; ++i) {
+        EXPECT_EQ(Element(i)->color, 0u);
+        EXPECT_EQ(Element(i)->brush, nullptr);
+    }
+
+    LayoutColorElements(g_colorElements, 1);
+    const ColorElement *e5 = Element(kEmptyPart);
+    EXPECT_STREQ(e5->name, L"Empty_Part");
+    EXPECT_EQ(e5->defaultColor, 0x400080u);
+    EXPECT_TRUE(SameRect(e5->labelRect, RECT{18, 330, 258, 360}));
+    EXPECT_TRUE(SameRect(e5->swatchRect, RECT{278, 330, 338, 360}));
+    EXPECT_TRUE(SameRect(g_colorElements->swatchTemplate, RECT{278, 150, 338, 180}));
+}
+
+} // namespace

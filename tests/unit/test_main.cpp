@@ -1,0 +1,9 @@
+#include <gtest/gtest.h>
+
+#include "app/state.h"
+
+int main(int argc, char **argv) {
+    g_instance = GetModuleHandleW(nullptr);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
