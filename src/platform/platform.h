@@ -135,6 +135,7 @@ BOOL PlatformFindNextFileW(HANDLE find, LPWIN32_FIND_DATAW data);
 BOOL PlatformFindClose(HANDLE find);
 BOOL PlatformGetDiskFreeSpaceExW(LPCWSTR dir, PULARGE_INTEGER freeToCaller,
                                  PULARGE_INTEGER totalBytes, PULARGE_INTEGER totalFree);
+void PlatformGlobalMemoryStatus(LPMEMORYSTATUS status);
 
 #ifndef ZB_PLATFORM_IMPL
 #undef CreateWindowExW
@@ -144,6 +145,7 @@ BOOL PlatformGetDiskFreeSpaceExW(LPCWSTR dir, PULARGE_INTEGER freeToCaller,
 #define FindNextFileW PlatformFindNextFileW
 #define FindClose PlatformFindClose
 #define GetDiskFreeSpaceExW PlatformGetDiskFreeSpaceExW
+#define GlobalMemoryStatus PlatformGlobalMemoryStatus
 #endif
 
 #endif // _WIN32_WCE

@@ -20,9 +20,10 @@ void StopShellTaskbar();
 using PowerReader = BOOL (*)(SYSTEM_POWER_STATUS *status);
 void SetPowerReader(PowerReader reader);
 
-// The CE file system root as the storage scan sees it. By default it is built
-// from the host's drives: the current drive's free space, and one card folder
-// per removable volume. A test installs its own view; nullptr restores it.
+// The CE file system root and program memory as the storage scan sees them.
+// By default they are the host's: the current drive's free space, one card
+// folder per removable volume, and the host's memory status. A test installs
+// its own view; nullptr restores the host's.
 struct RootEntry {
     DWORD attributes;
     const wchar_t *name;
@@ -32,6 +33,8 @@ struct StorageRootView {
     bool (*list)(RootEntry *entries, int capacity, int *count);
     // Free-space query for nullptr (the root) or "\<card>".
     BOOL (*freeSpace)(LPCWSTR dir, ULARGE_INTEGER *total, ULARGE_INTEGER *totalFree);
+    // Program memory: dwTotalPhys and dwAvailPhys.
+    void (*memory)(MEMORYSTATUS *status);
 };
 void SetStorageRootView(const StorageRootView *view);
 

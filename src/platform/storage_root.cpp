@@ -5,7 +5,9 @@
 // GetDiskFreeSpaceExW on that folder reports the card. Desktop Windows has
 // drive letters instead, so an enumeration of "\*" comes through here: the
 // current drive's root is listed as it is, followed by one card folder per
-// removable volume, named as CE names them. Every other call passes through.
+// removable volume, named as CE names them ("Storage Card", "Storage Card2";
+// a volume label is not used, so the names stay those a CE device shows).
+// Every other call passes through.
 #define ZB_PLATFORM_IMPL
 #include "platform/seams.h"
 
@@ -181,4 +183,11 @@ BOOL PlatformGetDiskFreeSpaceExW(LPCWSTR dir, PULARGE_INTEGER freeToCaller,
     if (dir && CardDrive(dir, root))
         return GetDiskFreeSpaceExW(root, freeToCaller, totalBytes, totalFree);
     return GetDiskFreeSpaceExW(dir, freeToCaller, totalBytes, totalFree);
+}
+
+void PlatformGlobalMemoryStatus(LPMEMORYSTATUS status) {
+    if (s_view && s_view->memory)
+        s_view->memory(status);
+    else
+        GlobalMemoryStatus(status);
 }

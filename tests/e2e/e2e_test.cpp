@@ -116,7 +116,8 @@ TEST_F(ProgramTest, QuitFromToolsMenuEndsTheProgramWithZero) {
     ASSERT_TRUE(MainWindowShown(true));
     HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
     ASSERT_NE(bar, nullptr);
-    ASSERT_TRUE(IsWindowVisible(bar));
+    ASSERT_TRUE(WaitFor([bar] { return IsWindowVisible(bar) != FALSE; }, 3000))
+        << "the soft-key bar shows with the page";
     RECT b = ScreenRect(bar);
     EXPECT_EQ(b.bottom, GetSystemMetrics(SM_CYSCREEN));
     // The "Tools" key is the left soft key; its popup opens upward with

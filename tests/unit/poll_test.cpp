@@ -136,7 +136,8 @@ TEST_F(PollTest, TapPendingReachesTheStorageDecisionWithoutTouchingTheGauge) {
                                 total->QuadPart = 64ull << 20;
                                 free->QuadPart = 16ull << 20;
                                 return TRUE;
-                            }};
+                            },
+                            nullptr};
     SetStorageRootView(&view);
 
     g_tapPending = 1;

@@ -15,44 +15,6 @@ constexpr COLORREF kRed = 0x0000FF;
 constexpr COLORREF kBlue = 0xFF0000;
 constexpr COLORREF kEmptyPart = 0x400080;
 
-// A 32-bit memory bitmap that GetPixel reads back exactly.
-class Dib {
-  public:
-    Dib(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-        rc_ = {0, 0, width, height};
-    }
-    ~Dib() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    const RECT &rect() const { return rc_; }
-    COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
-    int Count(COLORREF color, const RECT &area) const {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                n += at(x, y) == color;
-        return n;
-    }
-
-  private:
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-    RECT rc_;
-};
-
 class RenderTest : public GaugeTest {
   protected:
     void Prepare(bool hiRes) {
