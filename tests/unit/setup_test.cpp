@@ -1,0 +1,507 @@
+// The Setup dialog driven with messages, in process: the real template and
+// SetupDlgProc, a test taskbar with the real gauge, Wine's real registry.
+#include "fixtures.h"
+
+#include "app/app.h"
+#include "monitor/monitor.h"
+#include "gauge/gauge.h"
+#include "res/resource.h"
+#include "settings/colors.h"
+#include "settings/registry.h"
+#include "setup/setup.h"
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+namespace {
+
+// The main window as far as the dialog needs it: its WM_TIMER runs the poll.
+LRESULT CALLBACK PollingMainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER)
+        return MainWndProc(hwnd, msg, wParam, lParam);
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+class SetupTest : public GaugeTest {
+  protected:
+    void SetUp() override {
+        GaugeTest::SetUp();
+        DeleteSettingsKey();
+        SetColorChooser(nullptr);
+        SetQuestionBox(nullptr);
+    }
+    void TearDown() override {
+        if (dlg_)
+            DestroyWindow(dlg_);
+        if (g_mainWnd)
+            DestroyWindow(g_mainWnd);
+        SetColorChooser(nullptr);
+        SetQuestionBox(nullptr);
+        DeleteSettingsKey();
+        GaugeTest::TearDown();
+    }
+    // The program as the main window's creation leaves it, with the
+    // settings key in place, then the dialog opened from its template.
+    void Open(int width = 480, int height = 52) {
+        if (!taskbar_) {
+            Build(width, height);
+            LoadSettings(TaskbarClientRect());
+            LoadColors();
+            WNDCLASSW wc = {};
+            wc.lpfnWndProc = PollingMainProc;
+            wc.hInstance = g_instance;
+            wc.lpszClassName = L"SetupTestMain";
+            RegisterClassW(&wc);
+            g_mainWnd = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                        nullptr, g_instance, nullptr);
+            FakePower power;
+            PollStatus(g_mainWnd);
+        }
+        HRSRC res = FindResourceW(g_instance, MAKEINTRESOURCEW(IDD_SETUP), RT_DIALOG);
+        auto *tmpl = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(g_instance, res)));
+        dlg_ = CreateDialogIndirectParamW(g_instance, tmpl, g_mainWnd, SetupDlgProc, 0);
+        ASSERT_NE(dlg_, nullptr);
+        ShowWindow(dlg_, SW_SHOW);
+        Pump();
+        ValidateGauge();
+    }
+    bool Checked(int id) { return SendDlgItemMessageW(dlg_, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void Click(int id) {
+        HWND button = GetDlgItem(dlg_, id);
+        SendMessageW(button, BM_CLICK, 0, 0);
+    }
+    void Scroll(WPARAM code) { SendMessageW(dlg_, WM_HSCROLL, code, 0); }
+    static DWORD Stored(const wchar_t *name) {
+        DWORD value = 0xDEADBEEF;
+        ReadStoredValue(name, &value);
+        return value;
+    }
+    static void Store(const wchar_t *name, DWORD value) {
+        StoreRawValue(name, REG_DWORD, &value, sizeof(value));
+    }
+    HWND dlg_ = nullptr;
+};
+
+// Reads a string or ordinal field of a dialog template and steps past it.
+std::wstring TemplateField(const WORD *&p) {
+    if (*p == 0xFFFF) {
+        std::wstring ordinal = L"#" + std::to_wstring(p[1]);
+        p += 2;
+        return ordinal;
+    }
+    std::wstring text(reinterpret_cast<const wchar_t *>(p));
+    p += text.size() + 1;
+    return text;
+}
+
+// A control class as a name, whether the template holds it as one or as the
+// predefined ordinal.
+std::wstring ClassName(std::wstring field) {
+    const wchar_t *predefined[] = {L"BUTTON", L"EDIT", L"STATIC", L"LISTBOX", L"SCROLLBAR"};
+    if (field.size() == 4 && field[0] == L'#') {
+        int ordinal = std::stoi(field.substr(1));
+        if (ordinal >= 128 && ordinal <= 132)
+            return predefined[ordinal - 128];
+    }
+    CharUpperW(field.data());
+    return field;
+}
+
+TEST(SetupTemplate, ControlsStylesAndGeometryAsDesigned) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC res = FindResourceW(instance, MAKEINTRESOURCEW(IDD_SETUP), RT_DIALOG);
+    ASSERT_NE(res, nullptr);
+    auto *dlg = static_cast<const DLGTEMPLATE *>(LockResource(LoadResource(instance, res)));
+    EXPECT_EQ(dlg->style, 0x80C800C0u);
+    EXPECT_EQ(dlg->dwExtendedStyle, 0u);
+    ASSERT_EQ(dlg->cdit, 12);
+    EXPECT_EQ(dlg->cx, 199);
+    EXPECT_EQ(dlg->cy, 82);
+    const WORD *p = reinterpret_cast<const WORD *>(dlg + 1);
+    EXPECT_EQ(TemplateField(p), L"");      // menu
+    EXPECT_EQ(TemplateField(p), L"");      // class
+    EXPECT_EQ(TemplateField(p), L"Setup"); // caption
+    EXPECT_EQ(*p++, 8);                    // points
+    EXPECT_EQ(TemplateField(p), L"System");
+
+    const struct {
+        WORD id;
+        const wchar_t *cls;
+        const wchar_t *caption;
+        DWORD style;
+        short x, y, cx, cy;
+    } items[] = {
+        {0xFFFF, L"STATIC", L"Pos:", 0x50020200, 5, 2, 16, 11},
+        {1001, L"SCROLLBAR", L"", 0x50000000, 21, 2, 16, 11},
+        {0xFFFF, L"STATIC", L"Estimated battery lifetime:", 0x50020200, 5, 13, 86, 11},
+        {1002, L"EDIT", L"", 0x50812080, 93, 12, 26, 12},
+        {0xFFFF, L"STATIC", L"Fill", 0x50020200, 5, 23, 10, 11},
+        {1003, L"BUTTON", L"WM6", 0x50000009, 48, 23, 30, 10},
+        {1004, L"BUTTON", L"Custom", 0x50000009, 82, 23, 36, 10},
+        {1005, L"BUTTON", L"WM5", 0x50000009, 18, 23, 28, 10},
+        {0xFFFF, L"STATIC", L"Color defaults", 0x50020000, 5, 33, 46, 8},
+        {0xFFFF, L"STATIC", L"Align:", 0x50020200, 45, 2, 21, 11},
+        {1006, L"BUTTON", L"Left", 0x50000009, 67, 2, 24, 10},
+        {1007, L"BUTTON", L"Right", 0x50000009, 92, 2, 28, 10},
+    };
+    for (const auto &expected : items) {
+        p = reinterpret_cast<const WORD *>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR(3));
+        auto *item = reinterpret_cast<const DLGITEMTEMPLATE *>(p);
+        SCOPED_TRACE(testing::Message() << "control " << expected.id << " "
+                                        << testing::PrintToString(std::wstring(expected.caption)));
+        EXPECT_EQ(item->id, expected.id);
+        EXPECT_EQ(item->style, expected.style);
+        EXPECT_EQ(item->x, expected.x);
+        EXPECT_EQ(item->y, expected.y);
+        EXPECT_EQ(item->cx, expected.cx);
+        EXPECT_EQ(item->cy, expected.cy);
+        p = reinterpret_cast<const WORD *>(item + 1);
+        EXPECT_EQ(ClassName(TemplateField(p)), expected.cls);
+        EXPECT_EQ(TemplateField(p), expected.caption);
+        WORD extra = *p++;
+        p = reinterpret_cast<const WORD *>(reinterpret_cast<const BYTE *>(p) + extra);
+    }
+}
+
+TEST_F(SetupTest, OpensFullScreenWithTheDefaultsButton) {
+    Open();
+    int controls = 0;
+    for (HWND c = GetWindow(dlg_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        ++controls;
+    EXPECT_EQ(controls, 13) << "twelve from the template and the defaults button";
+    RECT rc;
+    GetWindowRect(dlg_, &rc);
+    EXPECT_EQ(rc.right - rc.left, GetSystemMetrics(SM_CXSCREEN)) << "full screen";
+}
+
+TEST_F(SetupTest, InitialisationSetsFieldRadiosAndDefaultsButton) {
+    const struct {
+        int style, align;
+        bool wm5, wm6, custom, left, right;
+    } cases[] = {{0, 1, true, false, false, true, false},
+                 {1, 0, false, true, false, false, true},
+                 {2, 5, false, false, true, false, false},
+                 {7, 1, false, false, false, true, false}};
+    for (const auto &c : cases) {
+        g_style = c.style;
+        g_align = c.align;
+        g_lifeTime = 420;
+        Open();
+        // The load above may have written the key; the dialog shows the globals.
+        g_style = c.style;
+        g_align = c.align;
+        SendMessageW(dlg_, WM_INITDIALOG, 0, 0);
+        SCOPED_TRACE(testing::Message() << "style " << c.style << " align " << c.align);
+        EXPECT_EQ(Checked(IDC_STYLE_WM5), c.wm5);
+        EXPECT_EQ(Checked(IDC_STYLE_WM6), c.wm6);
+        EXPECT_EQ(Checked(IDC_STYLE_CUSTOM), c.custom);
+        EXPECT_EQ(Checked(IDC_ALIGN_LEFT), c.left);
+        EXPECT_EQ(Checked(IDC_ALIGN_RIGHT), c.right);
+        EXPECT_EQ(GetDlgItemInt(dlg_, IDC_LIFETIME, nullptr, FALSE), 420u);
+        DestroyWindow(dlg_);
+        dlg_ = nullptr;
+        g_defaultsButton = nullptr;
+    }
+}
+
+TEST_F(SetupTest, DefaultsButtonStandsAboveTheFirstSwatch) {
+    Open();
+    ASSERT_NE(g_defaultsButton, nullptr);
+    RECT rc;
+    GetWindowRect(g_defaultsButton, &rc);
+    MapWindowPoints(HWND_DESKTOP, dlg_, reinterpret_cast<POINT *>(&rc), 2);
+    EXPECT_EQ(rc.left, 278);
+    EXPECT_EQ(rc.top, 114);
+    EXPECT_EQ(rc.right - rc.left, 60);
+    EXPECT_EQ(rc.bottom - rc.top, 30);
+    wchar_t caption[8];
+    GetWindowTextW(g_defaultsButton, caption, ARRAYSIZE(caption));
+    EXPECT_STREQ(caption, L"--");
+}
+
+TEST_F(SetupTest, RightOnLowResTaskbarClampsAndMovesAtOnce) {
+    Open(240, 26);
+    ASSERT_EQ(g_position, 2);
+    g_position = 4;
+    Click(IDC_ALIGN_RIGHT);
+    EXPECT_EQ(g_align, 0);
+    EXPECT_EQ(g_position, 22);
+    EXPECT_EQ(GaugeOrigin().x, 218) << "flush with the right end";
+    EXPECT_TRUE(GaugeHasUpdate());
+    EXPECT_EQ(Stored(kValueAlign), 1u) << "Align waits for OK";
+    EXPECT_EQ(Stored(kValuePosition), 2u) << "Position waits for a nudge";
+}
+
+TEST_F(SetupTest, AnyCommandReadsRadiosMovesAndInvalidates) {
+    Open();
+    Click(IDC_STYLE_WM5);
+    EXPECT_EQ(g_style, 0);
+    EXPECT_TRUE(GaugeHasUpdate());
+    ValidateGauge();
+    int lifeTime = g_lifeTime;
+    SetDlgItemInt(dlg_, IDC_LIFETIME, 999, FALSE); // EN_CHANGE reaches the dialog
+    EXPECT_TRUE(GaugeHasUpdate());
+    EXPECT_EQ(g_lifeTime, lifeTime) << "the field is read at OK only";
+}
+
+TEST_F(SetupTest, OkSavesThreeSettingsEndsAndRepaintsInTheSameCall) {
+    Open();
+    Store(kValuePosition, 77);
+    SetDlgItemInt(dlg_, IDC_LIFETIME, 480, FALSE);
+    Click(IDC_STYLE_CUSTOM);
+    Click(IDC_ALIGN_RIGHT);
+    ValidateGauge();
+    SendMessageW(dlg_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(Stored(kValueLifeTime), 480u);
+    EXPECT_EQ(Stored(kValueStyle), 2u);
+    EXPECT_EQ(Stored(kValueAlign), 0u);
+    EXPECT_EQ(Stored(kValuePosition), 77u) << "OK never saves the position";
+    EXPECT_EQ(g_defaultsButton, nullptr);
+    EXPECT_EQ(g_gaugeRepaint, 0) << "the poll ran inside OK";
+    EXPECT_TRUE(GaugeHasUpdate());
+    EXPECT_FALSE(IsWindowVisible(dlg_)) << "the dialog has ended";
+
+    HWND oldButton = GetWindow(dlg_, GW_CHILD);
+    DestroyWindow(dlg_);
+    Open();
+    EXPECT_NE(g_defaultsButton, nullptr) << "reopening makes a new defaults button";
+    (void)oldButton;
+}
+
+TEST_F(SetupTest, LifetimeFieldEmptyGivesZeroAndHugeIsCapped) {
+    Open();
+    SetDlgItemTextW(dlg_, IDC_LIFETIME, L"");
+    SendMessageW(dlg_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(g_lifeTime, 0);
+    EXPECT_EQ(Stored(kValueLifeTime), 0u);
+    DestroyWindow(dlg_);
+
+    Open();
+    SetDlgItemTextW(dlg_, IDC_LIFETIME, L"99999999999");
+    SendMessageW(dlg_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(g_lifeTime, 0x7FFFFFFF) << "capped, not wrapped negative";
+}
+
+TEST_F(SetupTest, OkWithoutTheKeyStillEndsAndRepaints) {
+    Open();
+    DeleteSettingsKey();
+    SendMessageW(dlg_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_FALSE(IsWindowVisible(dlg_));
+    EXPECT_TRUE(GaugeHasUpdate());
+    DWORD value;
+    EXPECT_FALSE(ReadStoredValue(kValueLifeTime, &value)) << "nothing is created";
+}
+
+TEST_F(SetupTest, ScrollCodesNudgeByOnePixelAndAlwaysSavePosition) {
+    Open();
+    const struct {
+        WPARAM code;
+        int leftDelta; // with Left alignment; Right alignment moves the other way
+    } cases[] = {{SB_LINELEFT, -1},     {SB_LINERIGHT, 1},  {SB_PAGELEFT, -1}, {SB_PAGERIGHT, 1},
+                 {SB_THUMBPOSITION, 0}, {SB_THUMBTRACK, 0}, {SB_LEFT, -1},     {SB_RIGHT, 1},
+                 {SB_ENDSCROLL, 0},     {0x10000, 0},       {0x10001, 0}};
+    for (int align : {1, 0}) {
+        g_align = align;
+        for (const auto &c : cases) {
+            g_position = 100;
+            Store(kValuePosition, 12345);
+            ValidateGauge();
+            Scroll(c.code);
+            int expected = 100 + (align ? c.leftDelta : -c.leftDelta);
+            EXPECT_EQ(g_position, expected) << "align " << align << " code " << c.code;
+            EXPECT_EQ(Stored(kValuePosition), static_cast<DWORD>(expected));
+            EXPECT_TRUE(GaugeHasUpdate());
+            EXPECT_EQ(GaugeOrigin().x, PlaceGauge(TaskbarClientRect()).x);
+        }
+    }
+}
+
+TEST_F(SetupTest, NudgesStopAtTheBounds) {
+    Open();
+    g_align = 1;
+    g_position = 0;
+    Scroll(SB_LINELEFT);
+    EXPECT_EQ(g_position, 0);
+    g_position = 480 - 44;
+    Scroll(SB_LINERIGHT);
+    EXPECT_EQ(g_position, 436);
+    g_align = 0;
+    g_position = 480;
+    Scroll(SB_LINELEFT);
+    EXPECT_EQ(g_position, 480);
+    EXPECT_EQ(GaugeOrigin().x, 0);
+    g_position = 44;
+    Scroll(SB_LINERIGHT);
+    EXPECT_EQ(g_position, 44);
+}
+
+// The colour rows.
+
+COLORREF s_chosen = 0;
+BOOL s_confirm = TRUE;
+int s_chooserRuns = 0;
+bool s_customColorsBlack = true;
+DWORD s_flags = 0;
+
+BOOL WINAPI FakeChooser(LPCHOOSECOLORW request) {
+    ++s_chooserRuns;
+    s_flags = request->Flags;
+    for (int i = 0; i < 16; ++i) {
+        s_customColorsBlack &= request->lpCustColors[i] == 0;
+        request->lpCustColors[i] = 0x123456; // a colour the user defined
+    }
+    if (s_confirm)
+        request->rgbResult = s_chosen;
+    return s_confirm;
+}
+
+int s_answer = IDNO;
+std::wstring s_question;
+UINT s_questionType = 0;
+int WINAPI FakeQuestion(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    s_question = std::wstring(text) + L"|" + caption + (owner ? L"|owned" : L"");
+    s_questionType = type;
+    return s_answer;
+}
+
+class SwatchTest : public SetupTest {
+  protected:
+    void SetUp() override {
+        SetupTest::SetUp();
+        Open();
+        s_chooserRuns = 0;
+        s_customColorsBlack = true;
+        SetColorChooser(FakeChooser);
+        SetQuestionBox(FakeQuestion);
+    }
+    void Tap(int x, int y) { SendMessageW(dlg_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
+};
+
+TEST_F(SwatchTest, OnlyTapsStrictlyInsideASwatchOpenTheChooser) {
+    const RECT r = Element(kFullPart)->swatchRect; // (278, 294, 338, 324)
+    int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    s_chosen = 0x00FF00;
+    s_confirm = TRUE;
+    Tap(r.left, midY);
+    Tap(midX, r.top);
+    Tap(r.left - 1, midY); // the grey rim
+    Tap(100, midY);        // the label
+    EXPECT_EQ(s_chooserRuns, 0);
+    EXPECT_EQ(HitColorSwatch(r.right - 1, midY), kFullPart);
+    EXPECT_EQ(HitColorSwatch(r.right, midY), -1);
+
+    ValidateRect(dlg_, nullptr);
+    Tap(r.left + 1, midY);
+    EXPECT_EQ(s_chooserRuns, 1);
+    EXPECT_EQ(s_flags, static_cast<DWORD>(CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR));
+    EXPECT_EQ(Element(kFullPart)->color, 0x00FF00u);
+    EXPECT_EQ(Stored(L"Full_Part"), 0x00FF00u);
+    EXPECT_TRUE(GaugeHasUpdate());
+    EXPECT_TRUE(GetUpdateRect(dlg_, nullptr, FALSE)) << "the swatch shows its new colour";
+
+    Tap(midX, r.top + 1);
+    EXPECT_EQ(s_chooserRuns, 2);
+    EXPECT_TRUE(s_customColorsBlack) << "every run starts with sixteen black custom colours";
+}
+
+TEST_F(SwatchTest, CancelKeepsTheColourAndWritesItAgain) {
+    Store(L"Percentage", 0x010203); // not what the element holds
+    s_confirm = FALSE;
+    const RECT r = Element(kPercentage)->swatchRect;
+    Tap(r.left + 5, r.top + 5);
+    EXPECT_EQ(Element(kPercentage)->color, 0xFFFFFFu);
+    EXPECT_EQ(Stored(L"Percentage"), 0xFFFFFFu);
+}
+
+TEST_F(SwatchTest, DefaultsAskFirstAndNoChangesNothing) {
+    SetElementColor(Element(kEmptyPart), 0x00FF00);
+    Store(L"Empty_Part", 0x00FF00);
+    s_answer = IDNO;
+    Click(IDC_STYLE_WM5);
+    SendMessageW(dlg_, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(g_defaultsButton));
+    EXPECT_EQ(s_question, L"Are you sure?|Defaults");
+    EXPECT_EQ(s_questionType, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_TOPMOST));
+    EXPECT_EQ(Element(kEmptyPart)->color, 0x00FF00u);
+    EXPECT_EQ(Stored(L"Empty_Part"), 0x00FF00u);
+    EXPECT_EQ(g_style, 0) << "the command still reads the radios";
+}
+
+TEST_F(SwatchTest, DefaultsYesWritesAllSix) {
+    for (int i = 0; i < kColorElementCount; ++i) {
+        SetElementColor(Element(i), 0x00FF00);
+        Store(Element(i)->name, 0x00FF00);
+    }
+    s_answer = IDYES;
+    SendMessageW(dlg_, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(g_defaultsButton));
+    for (int i = 0; i < kColorElementCount; ++i) {
+        EXPECT_EQ(Element(i)->color, Element(i)->defaultColor) << i;
+        EXPECT_EQ(Stored(Element(i)->name), Element(i)->defaultColor) << i;
+    }
+    EXPECT_TRUE(GaugeHasUpdate());
+}
+
+TEST_F(SwatchTest, ColourChangesLeakNoBrushes) {
+    HANDLE process = GetCurrentProcess();
+    DWORD before = GetGuiResources(process, GR_GDIOBJECTS);
+    s_confirm = TRUE;
+    s_answer = IDYES;
+    const RECT r = Element(kBackground)->swatchRect;
+    for (int i = 0; i < 500; ++i) {
+        s_chosen = RGB(i % 256, 7, 9);
+        Tap(r.left + 3, r.top + 3);
+        if (i % 50 == 0)
+            SendMessageW(dlg_, WM_COMMAND, 0, reinterpret_cast<LPARAM>(g_defaultsButton));
+        Pump();
+    }
+    EXPECT_EQ(GetGuiResources(process, GR_GDIOBJECTS), before);
+}
+
+TEST_F(SwatchTest, RowsAreDrawnOnAWhitePage) {
+    SetElementColor(Element(kFrameCharging), 0x00FF00);
+    Dib page(480, 588);
+    DrawColorRows(page.dc(), page.rect());
+    const RECT &s = Element(kFrameCharging)->swatchRect;
+    EXPECT_EQ(page.at(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(page.at(s.left, s.top), 0x00FF00u);
+    EXPECT_EQ(page.at(s.right - 1, s.bottom - 1), 0x00FF00u);
+    EXPECT_EQ(page.at(s.left - 1, s.top - 1), 0xC0C0C0u) << "grey rim";
+    EXPECT_EQ(page.at(s.right, s.bottom), 0xC0C0C0u);
+    EXPECT_EQ(page.at(s.right + 1, s.bottom + 1), 0xFFFFFFu);
+    EXPECT_GT(page.Count(0x000000, Element(kFrameCharging)->labelRect), 10) << "its name";
+}
+
+// The real modal windows, answered from another thread as a user would.
+void AnswerWindow(const wchar_t *title, WPARAM command, std::atomic<bool> *answered) {
+    for (int i = 0; i < 200 && !*answered; ++i) {
+        if (HWND w = FindWindowW(L"#32770", title)) {
+            PostMessageW(w, WM_COMMAND, command, 0);
+            *answered = true;
+        }
+        Sleep(25);
+    }
+}
+
+TEST_F(SwatchTest, RealQuestionBoxAndColourChooser) {
+    SetColorChooser(nullptr);
+    SetQuestionBox(nullptr);
+    SetElementColor(Element(kFullPart), 0x00FF00);
+    std::atomic<bool> answered{false};
+    std::thread yes(AnswerWindow, L"Defaults", IDYES, &answered);
+    SendMessageW(dlg_, WM_COMMAND, 0, reinterpret_cast<LPARAM>(g_defaultsButton));
+    yes.join();
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(Element(kFullPart)->color, 0xFF0000u) << "Yes reset the colours";
+
+    Store(L"Full_Part", 0x010203);
+    answered = false;
+    std::thread cancel(AnswerWindow, L"Color", IDCANCEL, &answered);
+    EXPECT_EQ(ChooseElementColor(dlg_, Element(kFullPart)), 0xFF0000u);
+    cancel.join();
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(Stored(L"Full_Part"), 0xFF0000u);
+}
+
+} // namespace
