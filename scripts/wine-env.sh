@@ -29,7 +29,13 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\e2e_tests_lowres.exe\Explorer]
 "Desktop"="zb240"
+
+[HKEY_LOCAL_MACHINE\Software\Wine\Drives]
+"e:"="floppy"
 REG
+    # A folder of the build as a removable volume: the program's storage card.
+    mkdir -p "$ZB_BUILD_DIR/storage-card"
+    ln -sfn "$ZB_BUILD_DIR/storage-card" "$WINEPREFIX/dosdevices/e:"
     wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.zb-ready"

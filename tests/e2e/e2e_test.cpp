@@ -170,3 +170,107 @@ TEST_F(ProgramTest, Wm6BackgroundBlendsWithTheTaskbarRows) {
 }
 
 } // namespace
+
+namespace {
+
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kGreen = 0x00FF00;
+
+// The page's rows start 50 / 30 pixels below its top, 85 / 50 apart; each
+// bar's black outline begins 35 / 30 below the row's top, 10 pixels in.
+TEST_F(ProgramTest, TapShowsDeviceMemoryAndTheStorageCard) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    RECT page = ScreenRect(program_.mainWindow());
+    auto outlineAt = [&](int row) {
+        int y = page.top + Res(50, 30) + row * Res(85, 50) + Res(35, 30);
+        return ScreenPixel(page.left + 10, y);
+    };
+    EXPECT_TRUE(WaitFor([&] { return outlineAt(0) == kBlack; }, 3000)) << "Device Memory";
+    EXPECT_EQ(outlineAt(1), kBlack) << "the removable drive as a storage card";
+    EXPECT_NE(outlineAt(2), kBlack) << "nothing more";
+    EXPECT_EQ(ScreenPixel(page.left + 10, page.top + Res(50, 30) + Res(35, 30) - 1), 0xFFFFFFu);
+}
+
+// Opens Setup through the soft-key bar: "Setup" is the last item of "Tools".
+HWND OpenSetup(Program &program) {
+    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    RECT b = ScreenRect(bar);
+    ClickAt(b.left + (b.right - b.left) / 4, (b.top + b.bottom) / 2);
+    if (!WaitFor([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 3000))
+        return nullptr;
+    PressKey(VK_UP);
+    PressKey(VK_RETURN);
+    HWND setup = nullptr;
+    WaitFor([&] { return (setup = FindWindowW(L"#32770", L"Setup")) != nullptr; }, 5000);
+    return setup;
+}
+
+void ClickControl(HWND control) {
+    RECT r = ScreenRect(control);
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+TEST_F(ProgramTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup(program_);
+    ASSERT_NE(setup, nullptr);
+    int width = GetSystemMetrics(SM_CXSCREEN), gauge = Res(44, 22);
+
+    ClickControl(GetDlgItem(setup, 1007)); // "Right"
+    EXPECT_TRUE(WaitFor([&] { return ScreenRect(program_.gauge()).left == width - gauge; }, 3000))
+        << "clamped to the right end and moved at once";
+
+    // The scroll bar's left arrow: one pixel further from the right end.
+    RECT s = ScreenRect(GetDlgItem(setup, 1001));
+    ClickAt(s.left + 2, (s.top + s.bottom) / 2);
+    EXPECT_TRUE(
+        WaitFor([&] { return ScreenRect(program_.gauge()).left == width - gauge - 1; }, 3000));
+    DWORD position = 0;
+    EXPECT_TRUE(WaitFor([&] { return ReadProgramSetting(L"Position", &position) &&
+                                     position == static_cast<DWORD>(gauge + 1); },
+                        3000));
+    DWORD align = 1;
+    ReadProgramSetting(L"Align", &align);
+    EXPECT_EQ(align, 1u) << "Align waits for Done";
+
+    // Done: the caption's button, which sends OK.
+    PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"Setup") == nullptr; }, 3000));
+    EXPECT_TRUE(ReadProgramSetting(L"Align", &align));
+    EXPECT_EQ(align, 0u);
+    EXPECT_EQ(ScreenRect(program_.gauge()).left, width - gauge - 1);
+}
+
+// The colour chooser's red, green and blue fields.
+constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
+
+TEST_F(ProgramTest, ChosenColourReachesTheGaugeAndTheRegistry) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup(program_);
+    ASSERT_NE(setup, nullptr);
+    // The "Full_Part" swatch, the fifth row: x 278 / 149, y 150 / 75 + 4 rows.
+    POINT swatch = {Res(278, 149) + 5, Res(150, 75) + 4 * Res(36, 18) + 5};
+    ClientToScreen(setup, &swatch);
+    ClickAt(swatch.x, swatch.y);
+    HWND chooser = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (chooser = FindWindowW(L"#32770", L"Color")) != nullptr; },
+                        5000));
+    SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
+    SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
+    SetDlgItemInt(chooser, kChooserBlue, 0, FALSE);
+    Sleep(200);
+    PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+    DWORD stored = 0;
+    EXPECT_TRUE(WaitFor([&] { return ReadProgramSetting(L"Full_Part", &stored) &&
+                                     stored == kGreen; },
+                        5000));
+    RECT g = ScreenRect(program_.gauge());
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(g.left + 4, g.top + 3) == kGreen; }, 5000))
+        << "the gauge's charge in the new colour";
+    PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+} // namespace
