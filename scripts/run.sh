@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # `make run`: ZemloBattery on an emulated Pocket PC screen (a Wine virtual
-# desktop). With a display, in a window until the program ends; without one,
-# on Xvfb, saving screenshots into $SHOTS (default: screenshots/), then it
-# quits the program and exits.
+# desktop). With a display, in a window until the program ends; without one
+# (or with HEADLESS=1), on Xvfb: it saves screenshots into $SHOTS (default:
+# screenshots/), quits the program and exits.
 #   SCREEN=480x640 (default) or 240x320; BATTERY=57 [AC=1] for a fake battery.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,7 +19,7 @@ launch() {
     fi
 }
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ -z "${HEADLESS:-}" ]; then
+if [ -z "${HEADLESS:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     launch
     exit 0
 fi
@@ -30,19 +30,46 @@ zb_prepare_prefix
 mkdir -p "$shots"
 w=${screen%x*}
 h=${screen#*x}
-name=$screen${BATTERY:+-$BATTERY}${AC:+-ac$AC}
-# The program reads its settings from the registry: start from the defaults.
-wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
-launch &
-sleep 8
-import -window root -crop "${w}x${h}+0+0" "$shots/$name-taskbar.png"
-# A tap on the gauge: it sits at the default position, 4 / 2 pixels from the
-# left end of the taskbar.
-if [ "$w" -ge 480 ]; then gx=26 gy=26; else gx=13 gy=13; fi
-xdotool mousemove "$gx" "$gy" click 1
+if [ "$w" -ge 480 ]; then hi=1; else hi=0; fi
+bar=$((hi ? 52 : 26))
+name=$screen
+
+shot() { import -window root -crop "${w}x${h}+0+0" +repage "$shots/$name-$1.png"; }
+tap() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
+
+# Each run starts from the stored style and the default position.
+start_with_style() {
+    wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\tavrel\ZemloBattery' /v Style /t REG_DWORD /d "$1" /f >/dev/null
+    launch &
+    sleep 6
+}
+
+stop_program() {
+    wineserver -k 2>/dev/null || true
+    sleep 1
+}
+
+# The gauge in each background style, cut from the taskbar and enlarged.
+for style in 0:wm5 2:custom 1:wm6; do
+    start_with_style "${style%%:*}"
+    import -window root -crop "$((w / 2))x${bar}+0+0" +repage "$shots/$name-gauge-${style##*:}.png"
+    convert "$shots/$name-gauge-${style##*:}.png" -scale 200% "$shots/$name-gauge-${style##*:}.png"
+    [ "${style%%:*}" = 1 ] || stop_program
+done
+
+# The default style on the whole screen, the info page after a tap on the
+# gauge, and the Setup dialog opened from the soft-key bar.
+shot taskbar
+gauge_x=$((hi ? 26 : 13)); gauge_y=$((hi ? 26 : 13))
+tap "$gauge_x" "$gauge_y"
 sleep 2
-import -window root -crop "${w}x${h}+0+0" "$shots/$name-info.png"
-xdotool key ctrl+q
+shot info
+tap $((w / 4)) $((h - bar / 2))
+sleep 1
+xdotool key Up Return
 sleep 2
+shot setup
+stop_program
 echo "screenshots in $shots:"
-ls -1 "$shots" | sed 's/^/  /'
+ls -1 "$shots" | grep "^$name" | sed 's/^/  /'
