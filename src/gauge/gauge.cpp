@@ -60,6 +60,21 @@ void CreateGauge() {
     SetWindowLongPtrW(g_gauge, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GaugeWndProc));
 }
 
+bool EnsureGauge() {
+    if (g_gauge && IsWindow(g_gauge))
+        return true;
+    g_gauge = nullptr;
+    g_taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    if (!g_taskbar)
+        return false;
+    RECT rc = TaskbarClientRect();
+    g_taskbarWidth = rc.right - rc.left;
+    // A new window: its first paint samples the new taskbar.
+    g_firstGaugePaint = 1;
+    CreateGauge();
+    return g_gauge != nullptr;
+}
+
 void MoveGauge() {
     POINT at = PlaceGauge(TaskbarClientRect());
     SetWindowPos(g_gauge, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

@@ -18,6 +18,9 @@ POINT PlaceGauge(const RECT &taskbarClient);
 void ClampPosition();
 // Clamps, creates the gauge as a child of the taskbar and subclasses it.
 void CreateGauge();
+// The shell may restart, and its taskbar takes the gauge along. Puts a new
+// gauge into a taskbar that exists again; false while there is none.
+bool EnsureGauge();
 // Moves the gauge where PlaceGauge puts it now.
 void MoveGauge();
 // Marks the whole gauge for repainting, with erase.

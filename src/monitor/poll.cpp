@@ -19,7 +19,7 @@ void PollStatus(HWND mainWnd) {
     bool changed = g_gaugeRepaint != 0;
     g_gaugeRepaint = 0;
 
-    if (TrackTaskbarWidth())
+    if (EnsureGauge() && TrackTaskbarWidth())
         changed = true;
 
     SYSTEM_POWER_STATUS_EX status = {};

@@ -14,6 +14,10 @@ int ShellTaskbarHeight(int screenWidth);
 HWND StartShellTaskbar();
 // Destroys a stand-in taskbar that this process created, as a shell restart does.
 void StopShellTaskbar();
+// Posted to the stand-in taskbar (a registered message, wParam a delay in
+// milliseconds), it restarts the shell: the taskbar goes, and comes back
+// after the delay.
+constexpr wchar_t kShellRestartMessage[] = L"ZemloBatteryShellRestart";
 
 // Power readings: by default the host's GetSystemPowerStatus. A test installs
 // its own reader; nullptr restores the default.

@@ -19,6 +19,8 @@ constexpr COLORREF kBottomColor = RGB(0x08, 0x24, 0x64);
 
 HWND s_taskbar = nullptr;
 HFONT s_clockFont = nullptr;
+HWND s_restarter = nullptr; // brings the taskbar back after a simulated restart
+constexpr UINT_PTR kRestartTimer = 2;
 
 COLOR16 Channel(BYTE value) {
     return static_cast<COLOR16>(value << 8);
@@ -92,6 +94,31 @@ bool ForwardToChild(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
+LRESULT CALLBACK RestarterWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER && wParam == kRestartTimer) {
+        KillTimer(hwnd, kRestartTimer);
+        StartShellTaskbar();
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// A shell restart as the device shows it: the taskbar goes away, with every
+// child window in it, and a new one comes up after a while.
+void SimulateShellRestart(UINT delayMs) {
+    if (!s_restarter) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = RestarterWndProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"ZbShellRestarter";
+        RegisterClassW(&wc);
+        s_restarter = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                      nullptr, wc.hInstance, nullptr);
+    }
+    StopShellTaskbar();
+    SetTimer(s_restarter, kRestartTimer, delayMs ? delayMs : 1, nullptr);
+}
+
 void OnPaint(HWND hwnd) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
@@ -104,6 +131,11 @@ void OnPaint(HWND hwnd) {
 }
 
 LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    static const UINT restartMessage = RegisterWindowMessageW(kShellRestartMessage);
+    if (msg == restartMessage) {
+        SimulateShellRestart(static_cast<UINT>(wParam));
+        return 0;
+    }
     switch (msg) {
     case WM_PAINT:
         OnPaint(hwnd);

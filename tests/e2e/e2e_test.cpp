@@ -228,9 +228,12 @@ TEST_F(ProgramTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
     EXPECT_TRUE(
         WaitFor([&] { return ScreenRect(program_.gauge()).left == width - gauge - 1; }, 3000));
     DWORD position = 0;
-    EXPECT_TRUE(WaitFor([&] { return ReadProgramSetting(L"Position", &position) &&
-                                     position == static_cast<DWORD>(gauge + 1); },
-                        3000));
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return ReadProgramSetting(L"Position", &position) &&
+                   position == static_cast<DWORD>(gauge + 1);
+        },
+        3000));
     DWORD align = 1;
     ReadProgramSetting(L"Align", &align);
     EXPECT_EQ(align, 1u) << "Align waits for Done";
@@ -256,21 +259,69 @@ TEST_F(ProgramTest, ChosenColourReachesTheGaugeAndTheRegistry) {
     ClientToScreen(setup, &swatch);
     ClickAt(swatch.x, swatch.y);
     HWND chooser = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (chooser = FindWindowW(L"#32770", L"Color")) != nullptr; },
-                        5000));
+    ASSERT_TRUE(
+        WaitFor([&] { return (chooser = FindWindowW(L"#32770", L"Color")) != nullptr; }, 5000));
     SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
     SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
     SetDlgItemInt(chooser, kChooserBlue, 0, FALSE);
     Sleep(200);
     PostMessageW(chooser, WM_COMMAND, IDOK, 0);
     DWORD stored = 0;
-    EXPECT_TRUE(WaitFor([&] { return ReadProgramSetting(L"Full_Part", &stored) &&
-                                     stored == kGreen; },
-                        5000));
+    EXPECT_TRUE(WaitFor(
+        [&] { return ReadProgramSetting(L"Full_Part", &stored) && stored == kGreen; }, 5000));
     RECT g = ScreenRect(program_.gauge());
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(g.left + 4, g.top + 3) == kGreen; }, 5000))
         << "the gauge's charge in the new colour";
     PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ProgramTest, AboutOpensWithCtrlAAndClosesWithItsOk) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program_.mainWindow(); }, 3000));
+    PressCtrlKey('A');
+    HWND about = nullptr;
+    ASSERT_TRUE(
+        WaitFor([&] { return (about = FindWindowW(L"#32770", L"About")) != nullptr; }, 3000));
+    EXPECT_EQ(ScreenRect(about).right - ScreenRect(about).left, GetSystemMetrics(SM_CXSCREEN));
+    PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
+    Sleep(300);
+    EXPECT_TRUE(IsWindow(about)) << "only OK closes About";
+    PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); // the caption's OK
+    EXPECT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"About") == nullptr; }, 3000));
+    EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
+}
+
+TEST_F(ProgramTest, GaugeComesBackAfterAShellRestart) {
+    RECT before = ScreenRect(program_.gauge());
+    UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
+    PostMessageW(program_.taskbar(), restart, 3000, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(program_.gauge()); }, 3000))
+        << "the gauge goes with its taskbar";
+    Sleep(1500);
+    EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE) << "the program keeps running meanwhile";
+    HWND taskbar = nullptr, gauge = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            taskbar = FindWindowW(L"HHTaskBar", nullptr);
+            gauge = taskbar ? FindWindowExW(taskbar, nullptr, L"Static", nullptr) : nullptr;
+            return gauge != nullptr;
+        },
+        8000))
+        << "the next poll after the restart puts a new gauge in";
+    RECT after = ScreenRect(gauge);
+    EXPECT_TRUE(EqualRect(&before, &after)) << "same settings, same place";
+    Sleep(3000);
+    int gauges = 0;
+    for (HWND g = nullptr; (g = FindWindowExW(taskbar, g, L"Static", nullptr));)
+        ++gauges;
+    EXPECT_EQ(gauges, 1) << "once";
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(after.left + 3, after.top + 1) == kWhite; }, 5000))
+        << "and it paints";
 }
 
 } // namespace
