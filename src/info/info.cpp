@@ -17,19 +17,22 @@ int RowTop(const RECT &rc, int row) {
 } // namespace
 
 // The estimate is worked in 64 bits: a large configured lifetime must not
-// wrap to a negative time.
+// wrap to a negative time. A negative platform figure is no figure, and a
+// negative configured lifetime estimates nothing left.
 void FormatTimeLine(WCHAR *text, size_t size) {
     WCHAR heading[100], estimated[100];
     if (!LoadStringW(g_instance, IDS_TIME_REMAINING, heading, ARRAYSIZE(heading)))
         heading[0] = L'\0';
     if (!LoadStringW(g_instance, IDS_ESTIMATED, estimated, ARRAYSIZE(estimated)))
         estimated[0] = L'\0';
-    if (g_batteryLifeTime != -1) {
+    if (g_batteryLifeTime >= 0) {
         int s = g_batteryLifeTime;
         StringCchPrintfW(text, size, L"%s: %d:%02d", heading, s / 3600, (s / 60) % 60);
         return;
     }
     long long minutes = static_cast<long long>(g_batteryPercent) * g_lifeTime / 100;
+    if (minutes < 0)
+        minutes = 0;
     StringCchPrintfW(text, size, L"%s: %lld:%02lld (%s)", heading, minutes / 60, minutes % 60,
                      estimated);
 }

@@ -22,14 +22,17 @@ void RegKey::Close() {
     }
 }
 
+// Only what the program itself writes counts: a REG_DWORD of four bytes.
 // Longer data fails the query outright; shorter data would leave part of the
-// buffer unset, so it counts as missing too and is rewritten.
+// buffer unset, and text or binary data of four bytes is no number; all of
+// them count as missing and are rewritten.
 bool RegKey::Read(const wchar_t *name, DWORD *value) const {
     DWORD data = 0;
     DWORD size = sizeof(data);
-    if (RegQueryValueExW(key_, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&data), &size) !=
+    DWORD type = REG_NONE;
+    if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE *>(&data), &size) !=
             ERROR_SUCCESS ||
-        size != sizeof(data))
+        size != sizeof(data) || type != REG_DWORD)
         return false;
     *value = data;
     return true;
@@ -77,8 +80,9 @@ void LoadColors() {
         if (!element)
             continue;
         DWORD color = element->defaultColor;
-        // Without the key every element still gets its default colour and a brush.
-        if (open && !key.Read(element->name, &color)) {
+        // Without the key every element still gets its default colour and a
+        // brush. A value with bits above blue is no colour.
+        if (open && (!key.Read(element->name, &color) || color > 0x00FFFFFF)) {
             color = element->defaultColor;
             key.Write(element->name, color);
         }

@@ -1,0 +1,224 @@
+// Bad input from outside: every registry value in every wrong shape, a key
+// that cannot be opened, power readings out of range, and what the user then
+// sees. Nothing may crash, nothing may be written outside the program's own
+// key, and the gauge and the page must show something sound.
+#include "fixtures.h"
+
+#include "gauge/gauge.h"
+#include "info/info.h"
+#include "monitor/monitor.h"
+#include "settings/colors.h"
+#include "settings/registry.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t *const kAllValues[] = {L"Position",   L"LifeTime",       L"Style",
+                                     L"Align",      L"Background",     L"Percentage",
+                                     L"Frame_charging", L"Frame_not_charging", L"Full_Part",
+                                     L"Empty_Part"};
+
+struct Shape {
+    const char *what;
+    DWORD type;
+    std::vector<BYTE> data;
+};
+
+std::vector<BYTE> Bytes(const void *p, size_t n) {
+    auto *b = static_cast<const BYTE *>(p);
+    return std::vector<BYTE>(b, b + n);
+}
+
+std::vector<Shape> Shapes() {
+    const wchar_t text4[] = L"7";
+    const wchar_t text[] = L"a long text value, not a number";
+    const unsigned long long qword = 0x0000000100000004ull;
+    const BYTE binary[8] = {4, 0, 0, 0, 1, 2, 3, 4};
+    const int negative = -5, huge = 0x7FFFFFFF, allOnes = -1;
+    return {
+        {"REG_SZ of 4 bytes", REG_SZ, Bytes(text4, sizeof(text4))},
+        {"REG_SZ", REG_SZ, Bytes(text, sizeof(text))},
+        {"REG_BINARY of 1 byte", REG_BINARY, Bytes(binary, 1)},
+        {"REG_BINARY of 2 bytes", REG_BINARY, Bytes(binary, 2)},
+        {"REG_BINARY of 3 bytes", REG_BINARY, Bytes(binary, 3)},
+        {"REG_BINARY of 4 bytes", REG_BINARY, Bytes(binary, 4)},
+        {"REG_BINARY of 8 bytes", REG_BINARY, Bytes(binary, 8)},
+        {"REG_QWORD", REG_QWORD, Bytes(&qword, 8)},
+        {"REG_DWORD -5", REG_DWORD, Bytes(&negative, 4)},
+        {"REG_DWORD 0x7FFFFFFF", REG_DWORD, Bytes(&huge, 4)},
+        {"REG_DWORD all ones", REG_DWORD, Bytes(&allOnes, 4)},
+    };
+}
+
+std::set<std::wstring> SoftwareSubkeys() {
+    std::set<std::wstring> names;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    wchar_t name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD size = ARRAYSIZE(name);
+        if (RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        names.insert(name);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+class BadInputTest : public GaugeTest {
+  protected:
+    void SetUp() override {
+        GaugeTest::SetUp();
+        DeleteSettingsKey();
+    }
+    void TearDown() override {
+        UnblockSettingsKey();
+        DeleteSettingsKey();
+        GaugeTest::TearDown();
+    }
+    // Start-up as the main window's creation runs it, on a 480x52 taskbar.
+    void StartUp() {
+        taskbar_ = std::make_unique<TestTaskbar>(480, 52);
+        DiscoverTaskbar();
+        LoadSettings(TaskbarClientRect());
+        CreateGauge();
+        LayoutColorElements(g_colorElements, g_hiRes);
+        LoadColors();
+        FakePower power(57, 0, BATTERY_LIFE_UNKNOWN);
+        PollStatus(nullptr);
+    }
+    // The settings key made unreachable: "tavrel" becomes a registry link
+    // to a key that does not exist, so opening and creating through it fail.
+    void BlockSettingsKey() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\tavrel");
+        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\tavrel");
+        HKEY link;
+        DWORD disposition = 0;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\tavrel", 0, nullptr,
+                                  REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                                  KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, &disposition),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+        const wchar_t target[] = L"\\Registry\\Machine\\ZemloBatteryNowhere\\At\\All";
+        RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+                       reinterpret_cast<const BYTE *>(target), sizeof(target) - sizeof(wchar_t));
+        RegCloseKey(link);
+        blocked_ = true;
+    }
+    void UnblockSettingsKey() {
+        if (!blocked_)
+            return;
+        using NtDeleteKeyFn = LONG(WINAPI *)(HANDLE);
+        auto ntDeleteKey = reinterpret_cast<NtDeleteKeyFn>(
+            GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey"));
+        HKEY link;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\tavrel", REG_OPTION_OPEN_LINK,
+                          KEY_ALL_ACCESS, &link) == ERROR_SUCCESS) {
+            ntDeleteKey(link);
+            RegCloseKey(link);
+        }
+        blocked_ = false;
+    }
+    // The picture a user would see: frame, charge and text in the loaded
+    // colours, inside a taskbar that holds it.
+    void ExpectSoundGauge() {
+        POINT at = GaugeOrigin();
+        EXPECT_GE(at.x, 0);
+        EXPECT_LE(at.x, 480 - 44);
+        Dib dib(44, 36);
+        DrawGauge(dib.dc(), dib.rect(), true);
+        EXPECT_EQ(dib.at(1, 1), Element(kFrameNotCharging)->color);
+        EXPECT_EQ(dib.at(3, 3), Element(kFullPart)->color);
+        for (int i = 0; i < kColorElementCount; ++i) {
+            EXPECT_LE(Element(i)->color, 0x00FFFFFFu);
+            EXPECT_NE(Element(i)->brush, nullptr);
+        }
+        wchar_t line[256];
+        FormatTimeLine(line, ARRAYSIZE(line));
+        EXPECT_EQ(std::wstring(line).find(L'-'), std::wstring::npos) << "no negative time";
+    }
+    bool blocked_ = false;
+};
+
+TEST_F(BadInputTest, EveryValueInEveryWrongShape) {
+    std::set<std::wstring> before = SoftwareSubkeys();
+    for (const wchar_t *name : kAllValues) {
+        for (const Shape &shape : Shapes()) {
+            SCOPED_TRACE(testing::Message() << testing::PrintToString(std::wstring(name)) << " as "
+                                            << shape.what);
+            taskbar_.reset();
+            ResetProgramState();
+            DeleteSettingsKey();
+            StoreRawValue(name, shape.type, shape.data.data(), static_cast<DWORD>(shape.data.size()));
+            StartUp();
+            ExpectSoundGauge();
+            for (const wchar_t *value : kAllValues) {
+                DWORD data, type, size;
+                ASSERT_TRUE(ReadStoredValue(value, &data, &type, &size));
+                EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+                EXPECT_EQ(size, 4u);
+            }
+        }
+    }
+    std::set<std::wstring> after = SoftwareSubkeys();
+    after.erase(L"tavrel");
+    before.erase(L"tavrel");
+    EXPECT_EQ(after, before) << "nothing outside the program's own key";
+}
+
+TEST_F(BadInputTest, KeyThatCannotBeOpenedLeavesDefaultsEverywhere) {
+    BlockSettingsKey();
+    StartUp();
+    EXPECT_EQ(g_position, 4);
+    EXPECT_EQ(g_lifeTime, 350);
+    EXPECT_EQ(g_style, 1);
+    for (int i = 0; i < kColorElementCount; ++i)
+        EXPECT_EQ(Element(i)->color, Element(i)->defaultColor) << "defaults, with brushes";
+    ExpectSoundGauge();
+    SaveSetupSettings(); // the Setup dialog's write points: nothing, and no harm
+    SavePosition();
+    SaveColor(*Element(kFullPart), 0x00FF00);
+    DWORD value;
+    EXPECT_FALSE(ReadStoredValue(kValueStyle, &value));
+}
+
+TEST_F(BadInputTest, PowerReadingsOutOfRange) {
+    StartUp();
+    FakePower power;
+    const struct {
+        int percent;
+        DWORD lifeTime;
+        int shownPercent;
+        const wchar_t *line;
+    } cases[] = {
+        {150, 0, 100, L"Time Remaining: 0:00"},
+        {254, BATTERY_LIFE_UNKNOWN, 100, L"Time Remaining: 5:50 (estimated)"},
+        {57, 0xFFFFFFFE, 57, L"Time Remaining: 3:19 (estimated)"},
+        {0, 0x7FFFFFFF, 0, L"Time Remaining: 596523:14"},
+    };
+    for (const auto &c : cases) {
+        power.Set(c.percent, 0, c.lifeTime);
+        PollStatus(nullptr);
+        EXPECT_EQ(g_batteryPercent, c.shownPercent);
+        wchar_t line[256];
+        FormatTimeLine(line, ARRAYSIZE(line));
+        EXPECT_STREQ(line, c.line);
+    }
+}
+
+TEST_F(BadInputTest, NegativeLifetimeSettingEstimatesNothingLeft) {
+    int lifeTime = -350;
+    StoreRawValue(kValueLifeTime, REG_DWORD, &lifeTime, 4);
+    StartUp();
+    EXPECT_EQ(g_lifeTime, -350) << "taken as stored";
+    wchar_t line[256];
+    FormatTimeLine(line, ARRAYSIZE(line));
+    EXPECT_STREQ(line, L"Time Remaining: 0:00 (estimated)");
+}
+
+} // namespace
