@@ -16,8 +16,8 @@
 
 namespace {
 
-const wchar_t *const kAllValues[] = {L"Position",   L"LifeTime",       L"Style",
-                                     L"Align",      L"Background",     L"Percentage",
+const wchar_t *const kAllValues[] = {L"Position",       L"LifeTime",           L"Style",
+                                     L"Align",          L"Background",         L"Percentage",
                                      L"Frame_charging", L"Frame_not_charging", L"Full_Part",
                                      L"Empty_Part"};
 
@@ -61,8 +61,7 @@ std::set<std::wstring> SoftwareSubkeys() {
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
         DWORD size = ARRAYSIZE(name);
-        if (RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
+        if (RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
         names.insert(name);
     }
@@ -149,12 +148,13 @@ TEST_F(BadInputTest, EveryValueInEveryWrongShape) {
     std::set<std::wstring> before = SoftwareSubkeys();
     for (const wchar_t *name : kAllValues) {
         for (const Shape &shape : Shapes()) {
-            SCOPED_TRACE(testing::Message() << testing::PrintToString(std::wstring(name)) << " as "
-                                            << shape.what);
+            SCOPED_TRACE(testing::Message()
+                         << testing::PrintToString(std::wstring(name)) << " as " << shape.what);
             taskbar_.reset();
             ResetProgramState();
             DeleteSettingsKey();
-            StoreRawValue(name, shape.type, shape.data.data(), static_cast<DWORD>(shape.data.size()));
+            StoreRawValue(name, shape.type, shape.data.data(),
+                          static_cast<DWORD>(shape.data.size()));
             StartUp();
             ExpectSoundGauge();
             for (const wchar_t *value : kAllValues) {

@@ -1,6 +1,11 @@
 #include "fixtures.h"
 
+#include <psapi.h>
+#include <winternl.h>
+
+#include <cstdio>
 #include <cstring>
+#include <cstdlib>
 
 #include "gauge/gauge.h"
 #include "settings/colors.h"
@@ -226,4 +231,80 @@ void StoreRawValue(const wchar_t *name, DWORD type, const void *data, DWORD size
               ERROR_SUCCESS);
     RegSetValueExW(key, name, 0, type, static_cast<const BYTE *>(data), size);
     RegCloseKey(key);
+}
+
+namespace {
+
+// One entry of the GDI handle table that the PEB points to (the same layout
+// on 64-bit Windows and in Wine).
+struct GdiHandleEntry {
+    ULONGLONG object;
+    USHORT processId;
+    USHORT count;
+    USHORT unique;
+    UCHAR type;
+    UCHAR flags;
+    ULONGLONG userPointer;
+};
+static_assert(sizeof(GdiHandleEntry) == 24, "GDI handle table layout");
+constexpr size_t kPebGdiSharedHandleTable = 0xF8; // offset in the 64-bit PEB
+constexpr int kGdiMaxHandles = 0x10000;
+
+BOOL CALLBACK CountWindow(HWND hwnd, LPARAM count) {
+    ++*reinterpret_cast<int *>(count);
+    EnumChildWindows(hwnd, CountWindow, count);
+    return TRUE;
+}
+
+} // namespace
+
+int GdiObjectCount() {
+    if (DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
+        return static_cast<int>(reported);
+    auto *peb = reinterpret_cast<BYTE *>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    auto *table = *reinterpret_cast<GdiHandleEntry **>(peb + kPebGdiSharedHandleTable);
+    if (!table)
+        return -1;
+    // Wine keeps the table per process and leaves the owner field 0.
+    USHORT pid = static_cast<USHORT>(GetCurrentProcessId());
+    int count = 0;
+    for (int i = 0; i < kGdiMaxHandles; ++i)
+        count += table[i].type != 0 && (table[i].processId == pid || table[i].processId == 0);
+    return count;
+}
+
+int HandleCount() {
+    DWORD reported = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &reported) && reported)
+        return static_cast<int>(reported);
+    int count = 0;
+    for (ULONG_PTR h = 4; h < 0x10000; h += 4) {
+        DWORD flags;
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(h), &flags) != FALSE;
+    }
+    return count;
+}
+
+int WindowCount() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+SIZE_T PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof(memory);
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory)) && memory.PagefileUsage)
+        return memory.PagefileUsage;
+    // Under Wine: the host's figure of this process's own (anonymous) memory.
+    FILE *status = _wfopen(L"Z:\\proc\\self\\status", L"r");
+    if (!status)
+        return 0;
+    char line[256];
+    SIZE_T kb = 0;
+    while (std::fgets(line, sizeof(line), status))
+        if (std::strncmp(line, "RssAnon:", 8) == 0)
+            kb = std::strtoull(line + 8, nullptr, 10);
+    std::fclose(status);
+    return kb * 1024;
 }

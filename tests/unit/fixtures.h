@@ -105,6 +105,15 @@ class Dib {
     RECT rc_;
 };
 
+// What the process holds, for leak checks. Wine's GetGuiResources and
+// GetProcessHandleCount report nothing, so these count for themselves: GDI
+// objects in the process's GDI handle table, handles by probing, windows of
+// this thread, private memory from the host.
+int GdiObjectCount();
+int HandleCount();
+int WindowCount();
+SIZE_T PrivateBytes();
+
 // The program's settings key.
 void DeleteSettingsKey();
 bool ReadStoredValue(const wchar_t *name, DWORD *value, DWORD *type = nullptr,

@@ -444,8 +444,7 @@ TEST_F(SwatchTest, DefaultsYesWritesAllSix) {
 }
 
 TEST_F(SwatchTest, ColourChangesLeakNoBrushes) {
-    HANDLE process = GetCurrentProcess();
-    DWORD before = GetGuiResources(process, GR_GDIOBJECTS);
+    int before = GdiObjectCount();
     s_confirm = TRUE;
     s_answer = IDYES;
     const RECT r = Element(kBackground)->swatchRect;
@@ -456,7 +455,7 @@ TEST_F(SwatchTest, ColourChangesLeakNoBrushes) {
             SendMessageW(dlg_, WM_COMMAND, 0, reinterpret_cast<LPARAM>(g_defaultsButton));
         Pump();
     }
-    EXPECT_EQ(GetGuiResources(process, GR_GDIOBJECTS), before);
+    EXPECT_EQ(GdiObjectCount(), before);
 }
 
 TEST_F(SwatchTest, RowsAreDrawnOnAWhitePage) {
