@@ -3,7 +3,7 @@
 BUILD ?= build
 TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test bench soak clean
 
 all: build
 
@@ -21,6 +21,13 @@ run: build
 
 test: build
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/test.sh $(BUILD)
+
+bench: build
+	@cmake --build $(BUILD) -j2 --target bench minimal
+	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/bench.sh
+
+soak: build
+	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/soak.sh
 
 clean:
 	rm -rf $(BUILD)

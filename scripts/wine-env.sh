@@ -10,7 +10,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # executable's windows in the virtual desktop that its AppDefaults name, and
 # the processes it starts inherit that desktop.
 zb_prepare_prefix() {
-    [ -f "$WINEPREFIX/.zb-ready" ] && return 0
+    [ -f "$WINEPREFIX/.zb-ready-2" ] && return 0
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     local reg="$WINEPREFIX/zb-desktops.reg"
@@ -20,6 +20,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "zb480"="480x640"
 "zb240"="240x320"
+"zbidle"="480x640"
 
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\unit_tests.exe\Explorer]
 "Desktop"="zb480"
@@ -30,6 +31,12 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\e2e_tests_lowres.exe\Explorer]
 "Desktop"="zb240"
 
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\bench.exe\Explorer]
+"Desktop"="zb480"
+
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\idle.exe\Explorer]
+"Desktop"="zbidle"
+
 [HKEY_LOCAL_MACHINE\Software\Wine\Drives]
 "e:"="floppy"
 REG
@@ -38,7 +45,7 @@ REG
     ln -sfn "$ZB_BUILD_DIR/storage-card" "$WINEPREFIX/dosdevices/e:"
     wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.zb-ready"
+    touch "$WINEPREFIX/.zb-ready-2"
 }
 
 # Gives the scripts an X display: the caller's, or a private Xvfb.

@@ -1,0 +1,342 @@
+// `make bench`: what the gauge costs. Each figure is the median of many
+// repetitions, printed next to a floor measured in the same run (the least
+// the platform needs for the same visible effect) and the ratio of the two.
+// Prints Markdown tables; scripts/bench.sh adds the idle figures.
+#include "../unit/fixtures.h"
+
+#include "app/app.h"
+#include "gauge/gauge.h"
+#include "info/info.h"
+#include "monitor/monitor.h"
+#include "settings/colors.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+// Median time of body in microseconds; prepare runs untimed before each.
+double Median(int reps, const std::function<void()> &body,
+              const std::function<void()> &prepare = nullptr) {
+    std::vector<double> times;
+    times.reserve(reps);
+    for (int i = 0; i < reps; ++i) {
+        if (prepare)
+            prepare();
+        double start = Now();
+        body();
+        times.push_back(Now() - start);
+    }
+    std::nth_element(times.begin(), times.begin() + reps / 2, times.end());
+    return times[reps / 2];
+}
+
+void PumpAll() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void Row(const char *what, double us, const char *floorName, double floorUs) {
+    std::printf("| %s | %.1f µs | %s | %.1f µs | %.1f× |\n", what, us, floorName, floorUs,
+                us / floorUs);
+}
+
+void TableHeader() {
+    std::printf("| What | Median | Floor | Floor median | Ratio |\n");
+    std::printf("|---|---|---|---|---|\n");
+}
+
+// A window whose paint is the floor: one BitBlt of a prepared bitmap of its
+// size, between BeginPaint and EndPaint.
+LRESULT CALLBACK FloorWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        auto *source = reinterpret_cast<Dib *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        BitBlt(dc, 0, 0, rc.right, rc.bottom, source->dc(), 0, 0, SRCCOPY);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND CreateFloorWindow(HWND parent, int x, int y, int width, int height, Dib *source) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = FloorWndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZbBenchFloor";
+    RegisterClassW(&wc);
+    DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE;
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"", style, x, y, width, height, parent,
+                                nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(source));
+    return hwnd;
+}
+
+double TimePaint(HWND hwnd, int reps) {
+    return Median(reps, [hwnd] {
+        InvalidateRect(hwnd, nullptr, TRUE);
+        UpdateWindow(hwnd);
+    });
+}
+
+// The program's gauge in a test taskbar of the given height, with defaults.
+std::unique_ptr<TestTaskbar> GaugeOnTaskbar(int width, int height) {
+    ResetProgramState();
+    auto taskbar = std::make_unique<TestTaskbar>(width, height);
+    DiscoverTaskbar();
+    LayoutColorElements(g_colorElements, g_hiRes);
+    for (int i = 0; i < kColorElementCount; ++i)
+        SetElementColor(Element(i), Element(i)->defaultColor);
+    CreateGauge();
+    g_batteryPercent = 57;
+    PumpAll();
+    return taskbar;
+}
+
+void BenchGaugePaint(int reps) {
+    const char *styles[] = {"WM5", "WM6", "Custom"};
+    for (bool hiRes : {true, false}) {
+        auto taskbar = GaugeOnTaskbar(hiRes ? 480 : 240, hiRes ? 52 : 26);
+        Dib source(GaugeWidth(), GaugeHeight());
+        HWND floor = CreateFloorWindow(taskbar->hwnd(), 300 / (hiRes ? 1 : 2), GaugeTop(),
+                                       GaugeWidth(), GaugeHeight(), &source);
+        double floorUs = TimePaint(floor, reps);
+        for (int style = 0; style < 3; ++style) {
+            g_style = style;
+            TimePaint(g_gauge, 5); // the first paints fill the caches
+            char what[64];
+            std::snprintf(what, sizeof(what), "Gauge paint, %s, %s", styles[style],
+                          hiRes ? "480x640" : "240x320");
+            Row(what, TimePaint(g_gauge, reps), "one BitBlt of the gauge's size", floorUs);
+        }
+        DestroyWindow(floor);
+    }
+}
+
+void PowerQueriesAndWidth() {
+    SYSTEM_POWER_STATUS_EX status;
+    SYSTEM_POWER_STATUS_EX2 status2;
+    RECT rc;
+    GetSystemPowerStatusEx(&status, TRUE);
+    GetSystemPowerStatusEx2(&status2, sizeof(status2), TRUE);
+    GetClientRect(g_taskbar, &rc);
+}
+
+void BenchPoll(int reps) {
+    auto taskbar = GaugeOnTaskbar(480, 52);
+    PollStatus(nullptr);
+    ValidateGauge();
+    // The host's own power status: nothing changes from tick to tick.
+    double floorUs = Median(reps, PowerQueriesAndWidth);
+    Row("Poll tick, nothing new", Median(reps, [] { PollStatus(nullptr); }),
+        "two power queries and GetClientRect", floorUs);
+
+    FakePower power;
+    int tick = 0;
+    double fakeFloorUs = Median(reps, PowerQueriesAndWidth);
+    double changeUs = Median(
+        reps, [] { PollStatus(nullptr); },
+        [&] {
+            ValidateGauge();
+            power.Set(50 + (++tick % 2), 0, 3600);
+        });
+    Row("Poll tick, percentage changed (fake battery)", changeUs,
+        "the same queries on the fake battery", fakeFloorUs);
+}
+
+void StorageQueries() {
+    ULARGE_INTEGER total, free;
+    GetDiskFreeSpaceExW(nullptr, nullptr, &total, &free);
+    MEMORYSTATUS memory = {};
+    memory.dwLength = sizeof(memory);
+    GlobalMemoryStatus(&memory);
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(L"\\*", &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        while (FindNextFileW(find, &entry)) {
+        }
+        FindClose(find);
+    }
+    GetDiskFreeSpaceExW(L"\\Storage Card", nullptr, &total, &free);
+}
+
+LRESULT CALLBACK InfoWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_PAINT) {
+        PaintInfoPage(hwnd);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void BenchStorageAndInfo(int reps) {
+    ResetProgramState();
+    ResetStorageTable();
+    if (!g_infoFont) {
+        LOGFONTW lf = {};
+        lf.lfHeight = -20;
+        StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
+        g_infoFont = CreateFontIndirectW(&lf);
+    }
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = InfoWndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ZbBenchInfo";
+    RegisterClassW(&wc);
+    HWND page = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 52, 480, 536,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    ScanStorage(page);
+    Row("Storage scan, device memory and one card", Median(reps, [page] { ScanStorage(page); }),
+        "the same platform queries alone", Median(reps, StorageQueries));
+
+    for (bool hiRes : {true, false}) {
+        g_hiRes = hiRes;
+        int width = hiRes ? 480 : 240, height = hiRes ? 536 : 268;
+        SetWindowPos(page, nullptr, 0, hiRes ? 52 : 26, width, height, SWP_NOZORDER);
+        Dib source(width, height);
+        HWND floor = CreateFloorWindow(nullptr, 0, hiRes ? 52 : 26, width, height, &source);
+        double floorUs = TimePaint(floor, reps);
+        DestroyWindow(floor);
+        SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        Row(hiRes ? "Info page paint, 480x640" : "Info page paint, 240x320", TimePaint(page, reps),
+            "one BitBlt of the page's size", floorUs);
+    }
+    DestroyWindow(page);
+    g_hiRes = 1;
+}
+
+// From CreateProcess to the first picture on the screen, seen by polling the
+// screen at the gauge's frame: white in the default colours, or red on
+// external power (a host without a battery reports that).
+double StartToPicture(const std::wstring &path, const std::function<void()> &stop) {
+    HDC screen = GetDC(nullptr);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::wstring cmd = L"\"" + path + L"\"";
+    double start = Now();
+    if (!CreateProcessW(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        ReleaseDC(nullptr, screen);
+        return -1;
+    }
+    double shown = -1;
+    while (Now() - start < 20e6) {
+        COLORREF frame = GetPixel(screen, 4 + 3, 8 + 1);
+        if (frame == 0xFFFFFF || frame == 0x0000FF) {
+            shown = Now() - start;
+            break;
+        }
+        Sleep(1);
+    }
+    stop();
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    ReleaseDC(nullptr, screen);
+    Sleep(500); // let the desktop repaint where the windows were
+    return shown;
+}
+
+void BenchStartUp(const std::wstring &program, const std::wstring &minimal, int runs) {
+    auto median = [runs](const std::function<double()> &run) {
+        std::vector<double> times;
+        for (int i = 0; i < runs; ++i)
+            times.push_back(run());
+        std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+        return times[runs / 2];
+    };
+    double programUs = median([&] {
+        return StartToPicture(program, [] {
+            if (HWND main = FindWindowW(L"ZemloBattery", L"ZemloBattery"))
+                PostMessageW(main, WM_COMMAND, 40006, 0); // Quit
+        });
+    });
+    double minimalUs = median([&] {
+        return StartToPicture(minimal, [] {
+            if (HWND w = FindWindowW(L"ZbMinimal", nullptr))
+                PostMessageW(w, WM_CLOSE, 0, 0);
+        });
+    });
+    Row("Start-up to the first gauge paint", programUs, "a minimal program to its first paint",
+        minimalUs);
+}
+
+// The real creation sequence in this process, with the stand-in shell
+// taskbar: what the running program holds after start and after 10,000
+// polls with changing readings and the repaints they cause.
+void BenchHoldings() {
+    ResetProgramState();
+    FakePower power(57, 0, 8208);
+    StartShellTaskbar();
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\tavrel\\ZemloBattery");
+    if (!InitInstance(GetModuleHandleW(nullptr), SW_SHOW))
+        return;
+    PumpAll();
+    int gdiStart = GdiObjectCount();
+    SIZE_T bytesStart = PrivateBytes();
+    for (int i = 0; i < 10000; ++i) {
+        power.Set(40 + i % 20, (i / 10) % 2, 3600 + i);
+        SendMessageW(g_mainWnd, WM_TIMER, 1, 0);
+        PumpAll();
+    }
+    std::printf("\n| Running program | After start | After 10,000 polls |\n|---|---|---|\n");
+    std::printf("| GDI objects | %d | %d |\n", gdiStart, GdiObjectCount());
+    std::printf("| Private bytes | %.1f MiB | %.1f MiB |\n", bytesStart / 1048576.0,
+                PrivateBytes() / 1048576.0);
+    KillTimer(g_mainWnd, 1);
+    DestroyWindow(g_mainWnd);
+    StopShellTaskbar();
+    PumpAll();
+}
+
+std::wstring WindowsPath(const char *unixPath) {
+    std::wstring path = unixPath[0] == '/' ? L"Z:" : L"";
+    for (const char *c = unixPath; *c; ++c)
+        path += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
+    return path;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::wstring program, minimal;
+    int reps = 2000;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--program=", 10) == 0)
+            program = WindowsPath(argv[i] + 10);
+        else if (std::strncmp(argv[i], "--minimal=", 10) == 0)
+            minimal = WindowsPath(argv[i] + 10);
+        else if (std::strncmp(argv[i], "--reps=", 7) == 0)
+            reps = std::atoi(argv[i] + 7);
+    }
+    g_instance = GetModuleHandleW(nullptr);
+    TableHeader();
+    BenchGaugePaint(reps);
+    BenchPoll(reps * 5);
+    BenchStorageAndInfo(reps / 4);
+    if (!program.empty() && !minimal.empty())
+        BenchStartUp(program, minimal, 5);
+    BenchHoldings();
+    return 0;
+}

@@ -1,0 +1,135 @@
+// `make soak`: the real program for minutes while a fake battery charges and
+// discharges, external power comes and goes, the taskbar changes width and
+// the gauge is tapped now and then. Seen from outside: it keeps running and
+// painting, keeps one gauge and its own windows, and its memory stays flat.
+// (GDI objects and handles of another process cannot be read under Wine; the
+// in-process soak test counts those.) Skipped unless ZB_SOAK_SECONDS is set.
+#include <gtest/gtest.h>
+
+#include "program.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// The host's process that runs the program, found through /proc by its name
+// (the scripts that started the tests name the program in their arguments).
+std::wstring HostStatusPath() {
+    WIN32_FIND_DATAW entry;
+    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return L"";
+    std::wstring found;
+    do {
+        if (entry.cFileName[0] < L'0' || entry.cFileName[0] > L'9')
+            continue;
+        std::wstring dir = std::wstring(L"Z:\\proc\\") + entry.cFileName;
+        FILE *f = _wfopen((dir + L"\\comm").c_str(), L"r");
+        if (!f)
+            continue;
+        char name[64] = {};
+        std::fgets(name, sizeof(name), f);
+        std::fclose(f);
+        if (std::strncmp(name, "ZemloBattery", 12) == 0) {
+            found = dir + L"\\status";
+            break;
+        }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+    return found;
+}
+
+long long RssAnonKB(const std::wstring &status) {
+    FILE *f = _wfopen(status.c_str(), L"r");
+    if (!f)
+        return -1;
+    char line[256];
+    long long kb = -1;
+    while (std::fgets(line, sizeof(line), f))
+        if (std::strncmp(line, "RssAnon:", 8) == 0)
+            kb = std::atoll(line + 8);
+    std::fclose(f);
+    return kb;
+}
+
+int WindowsOf(DWORD pid) {
+    struct Count {
+        DWORD pid;
+        int n;
+    } count = {pid, 0};
+    EnumWindows(
+        [](HWND hwnd, LPARAM p) -> BOOL {
+            auto *c = reinterpret_cast<Count *>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == c->pid) {
+                ++c->n;
+                EnumChildWindows(
+                    hwnd,
+                    [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<int *>(q), TRUE; },
+                    reinterpret_cast<LPARAM>(&c->n));
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.n;
+}
+
+TEST(SoakOutside, RealProgramForMinutes) {
+    const char *env = std::getenv("ZB_SOAK_SECONDS");
+    if (!env || !*env)
+        GTEST_SKIP() << "set ZB_SOAK_SECONDS (make soak)";
+    if (!HaveFakeBattery())
+        GTEST_SKIP() << "no fake battery";
+    int seconds = std::atoi(env);
+    DeleteProgramSettings();
+    SetFakeBattery(50, false);
+    Program program;
+    ASSERT_TRUE(program.Launch());
+    std::wstring status = HostStatusPath();
+    ASSERT_FALSE(status.empty());
+    DWORD pid = 0;
+    GetWindowThreadProcessId(program.mainWindow(), &pid);
+    int screen = GetSystemMetrics(SM_CXSCREEN);
+
+    auto drive = [&](int step) {
+        int percent = 20 + (step % 140 < 70 ? step % 70 : 70 - step % 70);
+        SetFakeBattery(percent, (step / 30) % 2 == 1);
+        if (step % 5 == 0) // the shell narrows and widens its taskbar
+            SetWindowPos(program.taskbar(), nullptr, 0, 0, screen - (step / 5 % 2) * 40,
+                         screen >= 480 ? 52 : 26, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (step % 17 == 0) {
+            RECT g = ScreenRect(program.gauge());
+            ClickAt((g.left + g.right) / 2, (g.top + g.bottom) / 2);
+        }
+        if (step % 17 == 3)
+            ShowWindow(program.mainWindow(), SW_HIDE);
+    };
+
+    for (int step = 0; step < 30; ++step) { // warm-up: every path once
+        drive(step);
+        Sleep(200);
+    }
+    long long memoryStart = RssAnonKB(status);
+    int windowsStart = WindowsOf(pid);
+    for (int step = 30; step < 30 + seconds; ++step) {
+        drive(step);
+        Sleep(1000);
+        ASSERT_EQ(program.WaitExit(0), STILL_ACTIVE) << "after " << step << " s";
+    }
+    Sleep(3000);
+    long long memoryEnd = RssAnonKB(status);
+    int windowsEnd = WindowsOf(pid);
+    std::printf("soak outside: %d s, private memory %lld KiB -> %lld KiB, windows %d -> %d\n",
+                seconds, memoryStart, memoryEnd, windowsStart, windowsEnd);
+    EXPECT_EQ(windowsEnd, windowsStart);
+    EXPECT_LE(memoryEnd, memoryStart + 1024) << "private memory grows by at most 1 MiB";
+    RECT g = ScreenRect(program.gauge());
+    COLORREF frame = ScreenPixel(g.left + 3, g.top + 1);
+    EXPECT_TRUE(frame == 0xFFFFFF || frame == 0x0000FF) << "still painting its frame";
+}
+
+} // namespace
