@@ -9,14 +9,7 @@ source "$here/wine-env.sh"
 build=$ZB_BUILD_DIR
 seconds=${IDLE_SECONDS:-60}
 
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    zb_stop_display
-}
-trap cleanup EXIT
-zb_ensure_display
-zb_prepare_prefix
-wineserver -p
+zb_start_session
 wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine --version), $(date -u +%Y-%m-%d)"

@@ -5,13 +5,6 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    zb_stop_display
-}
-trap cleanup EXIT
-zb_ensure_display
-zb_prepare_prefix
-wineserver -p
+zb_start_session
 ZB_SOAK_SECONDS=${SOAK_SECONDS:-180} "$here/fake-battery.sh" "$ZB_BUILD_DIR/tests/e2e_tests.exe" \
     --program="$ZB_BUILD_DIR/ZemloBattery.exe" --gtest_filter='SoakOutside.*'

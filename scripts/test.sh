@@ -7,13 +7,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 build=${1:-$ZB_BUILD_DIR}
 
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    zb_stop_display
-}
-trap cleanup EXIT
-
-zb_ensure_display
-zb_prepare_prefix
-wineserver -p
+zb_start_session
 ctest --test-dir "$build" --output-on-failure

@@ -73,3 +73,12 @@ zb_ensure_display() {
 zb_stop_display() {
     [ -n "$zb_xvfb_pid" ] && kill "$zb_xvfb_pid" 2>/dev/null || true
 }
+
+# A display, the prefix, and a wineserver kept alive between the Windows
+# processes of this script; all of it ends when the script does.
+zb_start_session() {
+    trap 'wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
+    zb_ensure_display
+    zb_prepare_prefix
+    wineserver -p
+}

@@ -72,3 +72,14 @@ class PaintScope {
     PAINTSTRUCT ps_;
     HDC dc_;
 };
+
+// The WM_PAINT of a window whose whole client area is drawn by draw(dc, rc):
+// composed off screen, then one BitBlt.
+template <typename Draw> void PaintOffscreen(HWND hwnd, Draw draw) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    PaintScope paint(hwnd);
+    OffscreenBuffer buffer(paint.dc(), rc);
+    draw(buffer.dc(), buffer.bounds());
+    buffer.Present();
+}

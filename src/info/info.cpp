@@ -105,10 +105,5 @@ void DrawInfoPage(HDC dc, const RECT &rc) {
 }
 
 void PaintInfoPage(HWND hwnd) {
-    RECT rc;
-    GetClientRect(hwnd, &rc);
-    PaintScope paint(hwnd);
-    OffscreenBuffer buffer(paint.dc(), rc);
-    DrawInfoPage(buffer.dc(), buffer.bounds());
-    buffer.Present();
+    PaintOffscreen(hwnd, DrawInfoPage);
 }

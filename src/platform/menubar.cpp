@@ -48,19 +48,7 @@ void OnPaint(HWND hwnd, const MenuBar &bar) {
     HDC dc = BeginPaint(hwnd, &ps);
     RECT rc;
     GetClientRect(hwnd, &rc);
-    TRIVERTEX v[2] = {};
-    v[0].x = rc.left;
-    v[0].y = rc.top;
-    v[0].Red = 0x4000;
-    v[0].Green = 0x4800;
-    v[0].Blue = 0x5800;
-    v[1].x = rc.right;
-    v[1].y = rc.bottom;
-    v[1].Red = 0x1000;
-    v[1].Green = 0x1400;
-    v[1].Blue = 0x2000;
-    GRADIENT_RECT gr = {0, 1};
-    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
+    FillVerticalGradient(dc, rc, RGB(0x40, 0x48, 0x58), RGB(0x10, 0x14, 0x20));
 
     HGDIOBJ oldFont = SelectObject(dc, bar.font);
     SetBkMode(dc, TRANSPARENT);

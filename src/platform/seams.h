@@ -9,6 +9,12 @@
 // 26 pixels, doubled on VGA-class screens.
 int ShellTaskbarHeight(int screenWidth);
 
+// The screen below the shell's taskbar: where a CE application window and a
+// full-screen dialog go.
+RECT ScreenBelowTaskbar();
+// Fills a rectangle with a top-to-bottom gradient, as the shell's bars look.
+void FillVerticalGradient(HDC dc, const RECT &rc, COLORREF top, COLORREF bottom);
+
 // Creates the stand-in shell taskbar ("HHTaskBar") in this process unless a
 // window of that class already exists; returns the taskbar either way.
 HWND StartShellTaskbar();

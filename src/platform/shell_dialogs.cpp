@@ -31,14 +31,9 @@ BOOL SHInitDialog(PSHINITDLGINFO info) {
     if (info->dwFlags & SHIDIF_DONEBUTTON)
         SetWindowSubclass(info->hDlg, DoneButtonProc, kDoneSubclassId, 0);
     if (info->dwFlags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIZEDLG)) {
-        int width = GetSystemMetrics(SM_CXSCREEN);
-        int height = GetSystemMetrics(SM_CYSCREEN);
-        int top = ShellTaskbarHeight(width);
-        RECT bar;
-        HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
-        if (taskbar && GetWindowRect(taskbar, &bar))
-            top = bar.bottom;
-        MoveWindow(info->hDlg, 0, top, width, height - top, TRUE);
+        RECT area = ScreenBelowTaskbar();
+        MoveWindow(info->hDlg, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                   TRUE);
     }
     // SHIDIF_SIPDOWN: there is no input panel to lower.
     return TRUE;

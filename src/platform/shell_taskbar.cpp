@@ -22,26 +22,6 @@ HFONT s_clockFont = nullptr;
 HWND s_restarter = nullptr; // brings the taskbar back after a simulated restart
 constexpr UINT_PTR kRestartTimer = 2;
 
-COLOR16 Channel(BYTE value) {
-    return static_cast<COLOR16>(value << 8);
-}
-
-void FillGradient(HDC dc, const RECT &rc) {
-    TRIVERTEX v[2] = {};
-    v[0].x = rc.left;
-    v[0].y = rc.top;
-    v[0].Red = Channel(GetRValue(kTopColor));
-    v[0].Green = Channel(GetGValue(kTopColor));
-    v[0].Blue = Channel(GetBValue(kTopColor));
-    v[1].x = rc.right;
-    v[1].y = rc.bottom;
-    v[1].Red = Channel(GetRValue(kBottomColor));
-    v[1].Green = Channel(GetGValue(kBottomColor));
-    v[1].Blue = Channel(GetBValue(kBottomColor));
-    GRADIENT_RECT gr = {0, 1};
-    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
-}
-
 void FillSquare(HDC dc, int x, int y, int size, COLORREF color) {
     HBRUSH brush = CreateSolidBrush(color);
     RECT rc = {x, y, x + size, y + size};
@@ -124,7 +104,7 @@ void OnPaint(HWND hwnd) {
     HDC dc = BeginPaint(hwnd, &ps);
     RECT rc;
     GetClientRect(hwnd, &rc);
-    FillGradient(dc, rc);
+    FillVerticalGradient(dc, rc, kTopColor, kBottomColor);
     DrawStartFlag(dc, rc.bottom - rc.top);
     DrawClock(dc, rc);
     EndPaint(hwnd, &ps);
@@ -167,6 +147,32 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 int ShellTaskbarHeight(int screenWidth) {
     return screenWidth < 480 ? 26 : 52;
+}
+
+RECT ScreenBelowTaskbar() {
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = GetSystemMetrics(SM_CYSCREEN);
+    int top = ShellTaskbarHeight(width);
+    RECT bar;
+    HWND taskbar = FindWindowW(kTaskbarClass, nullptr);
+    if (taskbar && GetWindowRect(taskbar, &bar))
+        top = bar.bottom;
+    return RECT{0, top, width, height};
+}
+
+void FillVerticalGradient(HDC dc, const RECT &rc, COLORREF top, COLORREF bottom) {
+    auto vertex = [](LONG x, LONG y, COLORREF c) {
+        TRIVERTEX v = {};
+        v.x = x;
+        v.y = y;
+        v.Red = static_cast<COLOR16>(GetRValue(c) << 8);
+        v.Green = static_cast<COLOR16>(GetGValue(c) << 8);
+        v.Blue = static_cast<COLOR16>(GetBValue(c) << 8);
+        return v;
+    };
+    TRIVERTEX v[2] = {vertex(rc.left, rc.top, top), vertex(rc.right, rc.bottom, bottom)};
+    GRADIENT_RECT gr = {0, 1};
+    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
 }
 
 HWND StartShellTaskbar() {

@@ -9,17 +9,6 @@
 
 namespace {
 
-RECT ScreenBelowTaskbar() {
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
-    int top = ShellTaskbarHeight(width);
-    RECT bar;
-    HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
-    if (taskbar && GetWindowRect(taskbar, &bar))
-        top = bar.bottom;
-    return RECT{0, top, width, height};
-}
-
 BOOL CALLBACK RaiseOwnedPopup(HWND hwnd, LPARAM owner) {
     if (GetWindow(hwnd, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(hwnd))
         SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

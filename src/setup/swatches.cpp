@@ -49,12 +49,7 @@ void DrawColorRows(HDC dc, const RECT &rc) {
 }
 
 BOOL PaintColorRows(HWND dlg) {
-    RECT rc;
-    GetClientRect(dlg, &rc);
-    PaintScope paint(dlg);
-    OffscreenBuffer buffer(paint.dc(), rc);
-    DrawColorRows(buffer.dc(), buffer.bounds());
-    buffer.Present();
+    PaintOffscreen(dlg, DrawColorRows);
     return TRUE;
 }
 

@@ -60,19 +60,7 @@ namespace {
 constexpr wchar_t kTaskbarClass[] = L"HHTaskBar";
 
 void ShellGradient(HDC dc, const RECT &rc) {
-    TRIVERTEX v[2] = {};
-    v[0].x = rc.left;
-    v[0].y = rc.top;
-    v[0].Red = 0x2c00;
-    v[0].Green = 0x5c00;
-    v[0].Blue = 0xb400;
-    v[1].x = rc.right;
-    v[1].y = rc.bottom;
-    v[1].Red = 0x0800;
-    v[1].Green = 0x2400;
-    v[1].Blue = 0x6400;
-    GRADIENT_RECT gr = {0, 1};
-    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
+    FillVerticalGradient(dc, rc, RGB(0x2c, 0x5c, 0xb4), RGB(0x08, 0x24, 0x64));
 }
 
 } // namespace

@@ -69,6 +69,16 @@ TEST_F(RenderTest, BatteryShapesInBothModes) {
     }
 }
 
+TEST_F(RenderTest, StyleOutsideTheThreeDrawsTheBackgroundColour) {
+    Prepare(true);
+    for (int style : {3, 7, -1}) {
+        g_style = style;
+        auto dib = Draw(57, false);
+        EXPECT_EQ(dib->at(0, 0), kGreen) << "style " << style;
+        EXPECT_EQ(dib->at(43, 35), kGreen) << "style " << style;
+    }
+}
+
 TEST_F(RenderTest, ChargeEdgeTruncates) {
     Prepare(true);
     auto dib = Draw(50, false);
