@@ -9,10 +9,6 @@ constexpr int kStorageSlots = 10; // device memory and up to nine cards
 constexpr int kNameUnits = 100;   // UTF-16 units per storage name, terminator included
 constexpr int kMaxGaugeRows = 36;
 
-// Pixel measures come in pairs: one for a hi-resolution taskbar (32 pixels or
-// more), one for a lower one.
-inline int Res(int hiRes, int lowRes);
-
 // Settings, persisted in the registry.
 extern int g_align;    // 1: position counts from the left end of the taskbar, 0: right
 extern int g_position; // pixels from the aligned end

@@ -12,6 +12,7 @@
 #include "platform/seams.h"
 
 #include <cwchar>
+#include <new>
 #include <vector>
 
 namespace {
@@ -129,19 +130,28 @@ void SetStorageRootView(const StorageRootView *view) {
     s_view = view;
 }
 
+// Called from window procedures: no exception may leave it, so a listing that
+// cannot be built is a root that cannot be enumerated.
 HANDLE PlatformFindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
     if (!IsRootPattern(pattern))
         return FindFirstFileW(pattern, data);
-    auto *listing = new RootListing;
-    bool listed = s_view ? ListViewRoot(&listing->entries) : ListHostRoot(&listing->entries);
-    if (!listed || listing->entries.empty()) {
+    RootListing *listing = nullptr;
+    try {
+        listing = new RootListing;
+        bool listed = s_view ? ListViewRoot(&listing->entries) : ListHostRoot(&listing->entries);
+        if (!listed || listing->entries.empty()) {
+            delete listing;
+            SetLastError(listed ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+            return INVALID_HANDLE_VALUE;
+        }
+        s_listings.push_back(listing);
+    } catch (const std::bad_alloc &) {
         delete listing;
-        SetLastError(listed ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return INVALID_HANDLE_VALUE;
     }
     *data = listing->entries[0];
     listing->next = 1;
-    s_listings.push_back(listing);
     return static_cast<HANDLE>(listing);
 }
 
