@@ -16,7 +16,6 @@ constexpr UINT_PTR kOwnerSubclassId = 0x5a42;
 constexpr int kMaxButtons = 2; // a CE soft-key bar has two keys
 
 struct Button {
-    UINT command;
     int popupIndex;
     wchar_t caption[64];
 };
@@ -154,7 +153,6 @@ bool ReadDefinition(HINSTANCE instance, UINT id, MenuBar *bar, UINT *menuId) {
     bar->buttonCount = count;
     for (int i = 0; i < count; ++i) {
         const WORD *b = words + 2 + 7 * i; // image, command, state, style, string, 0, popup
-        bar->buttons[i].command = b[1];
         bar->buttons[i].popupIndex = b[6];
         if (LoadStringW(instance, b[4], bar->buttons[i].caption,
                         ARRAYSIZE(bar->buttons[i].caption)) == 0)

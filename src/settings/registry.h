@@ -24,7 +24,6 @@ class RegKey {
     // Opens the existing settings key for reading and writing (write points).
     bool Open();
     void Close();
-    HKEY get() const { return key_; }
 
     // A value counts as present only when it holds exactly four bytes.
     bool Read(const wchar_t *name, DWORD *value) const;
