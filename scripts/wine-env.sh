@@ -10,7 +10,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # executable's windows in the virtual desktop that its AppDefaults name, and
 # the processes it starts inherit that desktop.
 zb_prepare_prefix() {
-    [ -f "$WINEPREFIX/.zb-ready-2" ] && return 0
+    [ -f "$WINEPREFIX/.zb-ready-2" ] && { zb_prepare_card; return; }
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     local reg="$WINEPREFIX/zb-desktops.reg"
@@ -36,16 +36,28 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\idle.exe\Explorer]
 "Desktop"="zbidle"
-
-[HKEY_LOCAL_MACHINE\Software\Wine\Drives]
-"e:"="floppy"
 REG
-    # A folder of the build as a removable volume: the program's storage card.
-    mkdir -p "$ZB_BUILD_DIR/storage-card"
-    ln -sfn "$ZB_BUILD_DIR/storage-card" "$WINEPREFIX/dosdevices/e:"
     wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.zb-ready-2"
+    zb_prepare_card
+}
+
+# A folder of the build as drive E:, a removable volume: the program's storage
+# card. Wine's mount manager is a 64-bit process that reads the drive types
+# only when it starts, so the type goes into the 64-bit registry view (a
+# 32-bit "wine reg", which is what `wine` runs when wine32 is installed, would
+# write it under Wow6432Node where the mount manager never looks) and the
+# server is ended afterwards, so that the next Wine process starts a mount
+# manager that sees it.
+zb_prepare_card() {
+    [ -f "$WINEPREFIX/.zb-card-ready" ] && return 0
+    mkdir -p "$ZB_BUILD_DIR/storage-card"
+    ln -sfn "$ZB_BUILD_DIR/storage-card" "$WINEPREFIX/dosdevices/e:"
+    wine reg add 'HKLM\Software\Wine\Drives' /v e: /d floppy /f /reg:64 >/dev/null 2>&1 || return 1
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    touch "$WINEPREFIX/.zb-card-ready"
 }
 
 # Gives the scripts an X display: the caller's, or a private Xvfb.
