@@ -10,7 +10,7 @@ build=$ZB_BUILD_DIR
 seconds=${IDLE_SECONDS:-60}
 
 zb_start_session
-wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
+zb_wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
 
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine --version), $(date -u +%Y-%m-%d)"
 echo
@@ -35,8 +35,8 @@ switches() {
 # Both programs idle in a desktop of their own; idle.exe is the minimal
 # program under the name that puts it there.
 cp "$build/tests/minimal.exe" "$build/tests/idle.exe"
-wine explorer /desktop=zbidle,480x640 "$build/ZemloBattery.exe" >/dev/null 2>&1 &
-wine "$build/tests/idle.exe" --timer >/dev/null 2>&1 &
+zb_wine explorer /desktop=zbidle,480x640 "$build/ZemloBattery.exe" >/dev/null 2>&1 &
+zb_wine "$build/tests/idle.exe" --timer >/dev/null 2>&1 &
 sleep 8
 program=$(pid_of 'ZemloBattery.exe')
 minimal=$(pid_of 'idle.exe')

@@ -39,8 +39,8 @@ tap() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
 
 # Each run starts from the stored style and the default position.
 start_with_style() {
-    wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
-    wine reg add 'HKCU\Software\tavrel\ZemloBattery' /v Style /t REG_DWORD /d "$1" /f >/dev/null
+    zb_wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
+    zb_wine reg add 'HKCU\Software\tavrel\ZemloBattery' /v Style /t REG_DWORD /d "$1" /f >/dev/null
     launch &
     sleep 6
 }

@@ -6,13 +6,35 @@ export WINEPREFIX=${WINEPREFIX:-$ZB_BUILD_DIR/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# The loader for a Windows program. With wine32 installed, Debian's `wine`
+# is the 32-bit loader: a 64-bit program started through it runs under a
+# 32-bit start.exe, and every window the tests create then waits seconds for
+# it. So a 64-bit program, and Wine's own tools, get the 64-bit loader; a
+# 32-bit (i386) program gets `wine`.
+zb_wine64=/usr/lib/wine/wine64
+[ -x "$zb_wine64" ] || zb_wine64=$(command -v wine64 || echo wine)
+zb_wine() {
+    local loader=$zb_wine64
+    if [ -f "$1" ] && [ "$(zb_pe_machine "$1")" = 014c ]; then
+        loader=wine
+    fi
+    "$loader" "$@"
+}
+
+# The machine field of a PE file's header, in hex: 014c i386, 8664 x86-64.
+zb_pe_machine() {
+    local header
+    header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+    od -An -tx2 -j$((header + 4)) -N2 "$1" | tr -d ' '
+}
+
 # Creates the prefix once, with the emulated Pocket PC screens: Wine puts an
 # executable's windows in the virtual desktop that its AppDefaults name, and
 # the processes it starts inherit that desktop.
 zb_prepare_prefix() {
     [ -f "$WINEPREFIX/.zb-ready-2" ] && { zb_prepare_card; return; }
     mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
+    zb_wine wineboot -i >/dev/null 2>&1 || true
     local reg="$WINEPREFIX/zb-desktops.reg"
     cat >"$reg" <<'REG'
 REGEDIT4
@@ -37,7 +59,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\idle.exe\Explorer]
 "Desktop"="zbidle"
 REG
-    wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    zb_wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.zb-ready-2"
     zb_prepare_card
@@ -54,7 +76,7 @@ zb_prepare_card() {
     [ -f "$WINEPREFIX/.zb-card-ready" ] && return 0
     mkdir -p "$ZB_BUILD_DIR/storage-card"
     ln -sfn "$ZB_BUILD_DIR/storage-card" "$WINEPREFIX/dosdevices/e:"
-    wine reg add 'HKLM\Software\Wine\Drives' /v e: /d floppy /f /reg:64 >/dev/null 2>&1 || return 1
+    zb_wine reg add 'HKLM\Software\Wine\Drives' /v e: /d floppy /f /reg:64 >/dev/null 2>&1 || return 1
     wineserver -k 2>/dev/null || true
     wineserver -w
     touch "$WINEPREFIX/.zb-card-ready"

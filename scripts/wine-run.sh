@@ -8,6 +8,6 @@ zb_prepare_prefix
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 rc=0
-wine "$@" >"$log" 2>&1 </dev/null || rc=$?
+zb_wine "$@" >"$log" 2>&1 </dev/null || rc=$?
 cat "$log"
 exit $rc
