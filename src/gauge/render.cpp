@@ -42,7 +42,7 @@ bool ProbesMatch(HDC windowDC, const RECT &rc) {
         return false;
     COLORREF p1 = GetPixel(windowDC, rc.left + 3, rc.top + 2);
     COLORREF p2 = GetPixel(windowDC, rc.left + 3, rc.top + 1);
-    return p1 == full->color && p2 == frame->color;
+    return p1 == DrawnColor(full->color) && p2 == DrawnColor(frame->color);
 }
 
 } // namespace
@@ -67,7 +67,7 @@ void DrawBattery(HDC dc, const RECT &rc, int percent) {
     SetBkMode(dc, TRANSPARENT);
     RECT box = {percent == 100 ? L : L + 1, T + Res(11, 8), R, B};
     SelectGdi font(dc, percent == 100 ? g_percentFontFull : g_percentFont);
-    SetTextColor(dc, textColor->color);
+    SetTextColor(dc, DrawnColor(textColor->color));
     DrawTextW(dc, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 

@@ -90,7 +90,7 @@ ColorElement *Element(int index) {
 void SetElementColor(ColorElement *element, COLORREF color) {
     HBRUSH old = element->brush;
     element->color = color;
-    element->brush = CreateSolidBrush(color);
+    element->brush = CreateSolidBrush(DrawnColor(color));
     if (old)
         DeleteObject(old);
 }

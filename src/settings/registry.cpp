@@ -22,17 +22,15 @@ void RegKey::Close() {
     }
 }
 
-// Only what the program itself writes counts: a REG_DWORD of four bytes.
-// Longer data fails the query outright; shorter data would leave part of the
-// buffer unset, and text or binary data of four bytes is no number; all of
-// them count as missing and are rewritten.
+// Any value of exactly four bytes is taken as stored, whatever its type (a
+// .reg file's hex: data is REG_BINARY). Longer data fails the query outright;
+// shorter data would leave part of the buffer unset, so it counts as missing.
 bool RegKey::Read(const wchar_t *name, DWORD *value) const {
     DWORD data = 0;
     DWORD size = sizeof(data);
-    DWORD type = REG_NONE;
-    if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE *>(&data), &size) !=
+    if (RegQueryValueExW(key_, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&data), &size) !=
             ERROR_SUCCESS ||
-        size != sizeof(data) || type != REG_DWORD)
+        size != sizeof(data))
         return false;
     *value = data;
     return true;
@@ -55,21 +53,25 @@ void LoadOrWriteBack(const RegKey &key, const wchar_t *name, int *setting) {
 
 } // namespace
 
+// "Position" is checked once the stored alignment is known: counted from the
+// right end, Setup's nudge saves values up to the full width.
 void LoadSettings(const RECT &taskbarClient) {
     RegKey key;
     if (!key.Create())
         return;
-    DWORD stored;
-    int limit = (taskbarClient.right - taskbarClient.left) - 10;
-    if (key.Read(kValuePosition, &stored) && static_cast<int>(stored) <= limit) {
+    DWORD stored = 0;
+    bool havePosition = key.Read(kValuePosition, &stored);
+    LoadOrWriteBack(key, kValueLifeTime, &g_lifeTime);
+    LoadOrWriteBack(key, kValueStyle, &g_style);
+    LoadOrWriteBack(key, kValueAlign, &g_align);
+    int width = taskbarClient.right - taskbarClient.left;
+    int limit = g_align == 0 ? width : width - 10;
+    if (havePosition && static_cast<int>(stored) <= limit) {
         g_position = static_cast<int>(stored);
     } else {
         g_position = Res(4, 2);
         key.Write(kValuePosition, static_cast<DWORD>(g_position));
     }
-    LoadOrWriteBack(key, kValueLifeTime, &g_lifeTime);
-    LoadOrWriteBack(key, kValueStyle, &g_style);
-    LoadOrWriteBack(key, kValueAlign, &g_align);
 }
 
 void LoadColors() {
@@ -81,8 +83,8 @@ void LoadColors() {
             continue;
         DWORD color = element->defaultColor;
         // Without the key every element still gets its default colour and a
-        // brush. A value with bits above blue is no colour.
-        if (open && (!key.Read(element->name, &color) || color > 0x00FFFFFF)) {
+        // brush.
+        if (open && !key.Read(element->name, &color)) {
             color = element->defaultColor;
             key.Write(element->name, color);
         }

@@ -1,5 +1,5 @@
 // The program's registry settings: one key under HKEY_CURRENT_USER with ten
-// REG_DWORD values. All registry access of the program goes through here.
+// 32-bit values, written as REG_DWORD. All registry access of the program goes through here.
 #pragma once
 #include "platform/platform.h"
 
@@ -25,7 +25,7 @@ class RegKey {
     bool Open();
     void Close();
 
-    // A value counts as present only when it holds exactly four bytes.
+    // A value counts as present when it holds exactly four bytes, of any type.
     bool Read(const wchar_t *name, DWORD *value) const;
     void Write(const wchar_t *name, DWORD value) const;
 

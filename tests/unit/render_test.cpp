@@ -192,6 +192,16 @@ TEST_F(CacheProtocolTest, FirstPaintSamplesAndMatchingProbesSampleAgain) {
     EXPECT_EQ(ShownBackground(), RGB(20, 80, 30)) << "sampled afresh";
 }
 
+TEST_F(CacheProtocolTest, ColoursWithBitsAboveBlueStillMatchTheirOwnPicture) {
+    UpdateWindow(g_gauge);
+    SetElementColor(Element(kFullPart), 0x01FF0000);
+    SetElementColor(Element(kFrameNotCharging), 0x02FFFFFF);
+    PaintTaskbar(RGB(20, 80, 30));
+    Repaint();
+    EXPECT_EQ(g_useCachedBackground, 0);
+    EXPECT_EQ(ShownBackground(), RGB(20, 80, 30));
+}
+
 TEST_F(CacheProtocolTest, FailedProbesDrawFromCacheAndNextPollRepaints) {
     UpdateWindow(g_gauge);
     PaintTaskbar(RGB(20, 80, 30));

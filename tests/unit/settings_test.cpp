@@ -115,6 +115,42 @@ TEST_F(SettingsTest, ValuesOfOtherSizesAreRewrittenAsDefaults) {
     EXPECT_EQ(Stored(L"Percentage"), 0xFFFFFFu);
 }
 
+TEST_F(SettingsTest, FourByteValuesOfAnyTypeAreTakenAsStoredAndLeftAlone) {
+    DWORD position = 100;
+    StoreRawValue(kValuePosition, REG_BINARY, &position, 4); // a .reg file's hex: data
+    Load(480, 52);
+    CreateGauge();
+    EXPECT_EQ(GaugeOrigin().x, 100);
+    DWORD value = 0, type = 0;
+    ASSERT_TRUE(ReadStoredValue(kValuePosition, &value, &type));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(value, 100u);
+}
+
+TEST_F(SettingsTest, RightAlignedPositionsTheNudgeSavesSurviveTheLoad) {
+    for (DWORD position : {480u, 481u}) {
+        ResetProgramState();
+        DWORD right = 0;
+        StoreRawValue(kValueAlign, REG_DWORD, &right, 4);
+        StoreRawValue(kValuePosition, REG_DWORD, &position, 4);
+        Load(480, 52);
+        DWORD kept = position == 480 ? 480 : 4;
+        EXPECT_EQ(g_position, static_cast<int>(kept));
+        EXPECT_EQ(Stored(kValuePosition), kept);
+    }
+}
+
+TEST_F(SettingsTest, ColourWithBitsAboveBlueIsKeptAndDrawsItsRgb) {
+    DWORD stored = 0x01FF0000;
+    StoreRawValue(L"Full_Part", REG_DWORD, &stored, 4);
+    Load(480, 52);
+    EXPECT_EQ(Element(kFullPart)->color, stored);
+    EXPECT_EQ(Stored(L"Full_Part"), stored);
+    Dib dib(44, 36);
+    DrawBattery(dib.dc(), dib.rect(), 100);
+    EXPECT_EQ(dib.at(3, 3), 0xFF0000u);
+}
+
 TEST_F(SettingsTest, StoredColoursAreLoadedWithBrushesOfThem) {
     DWORD green = 0x00FF00;
     StoreRawValue(L"Empty_Part", REG_DWORD, &green, 4);
