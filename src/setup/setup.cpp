@@ -6,6 +6,9 @@
 #include "settings/colors.h"
 #include "settings/registry.h"
 
+#include <memory>
+#include <new>
+
 namespace {
 
 void CreateDefaultsButton(HWND dlg) {
@@ -55,23 +58,29 @@ void ReadRadios(HWND dlg) {
         g_align = 0;
 }
 
-// The field takes digits only, but a paste can still bring in more than a
-// 32-bit setting holds: such a number is capped, never wrapped negative.
+// Read as GetDlgItemInt reads an unsigned number: leading blanks skipped,
+// digits up to the first other character, 0 when there are none or when they
+// go beyond 32 bits. The whole text counts, however long; the 32 bits are
+// stored as they are, so a field left as shown stores back what it showed.
+// Wine's own GetDlgItemInt reads only the first 29 characters.
 int ReadLifeTime(HWND dlg) {
-    WCHAR text[32];
-    if (!GetDlgItemTextW(dlg, IDC_LIFETIME, text, ARRAYSIZE(text)))
+    HWND field = GetDlgItem(dlg, IDC_LIFETIME);
+    int length = GetWindowTextLengthW(field);
+    if (length <= 0)
         return 0;
-    const WCHAR *c = text;
-    while (*c == L' ')
+    std::unique_ptr<WCHAR[]> text(new (std::nothrow) WCHAR[length + 1]);
+    if (!text || !GetWindowTextW(field, text.get(), length + 1))
+        return 0;
+    const WCHAR *c = text.get();
+    while (*c == L' ' || *c == L'\t')
         ++c;
-    long long value = 0;
+    unsigned long long value = 0;
     for (; *c >= L'0' && *c <= L'9'; ++c) {
-        if (value <= 0x7FFFFFFF)
-            value = value * 10 + (*c - L'0');
+        value = value * 10 + (*c - L'0');
+        if (value > 0xFFFFFFFFull)
+            return 0;
     }
-    if (*c != L'\0')
-        return 0; // not a number, as an empty field
-    return value > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(value);
+    return static_cast<int>(static_cast<DWORD>(value));
 }
 
 BOOL OnOk(HWND dlg) {

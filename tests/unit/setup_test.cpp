@@ -83,18 +83,6 @@ class SetupTest : public GaugeTest {
     HWND dlg_ = nullptr;
 };
 
-// Reads a string or ordinal field of a dialog template and steps past it.
-std::wstring TemplateField(const WORD *&p) {
-    if (*p == 0xFFFF) {
-        std::wstring ordinal = L"#" + std::to_wstring(p[1]);
-        p += 2;
-        return ordinal;
-    }
-    std::wstring text(reinterpret_cast<const wchar_t *>(p));
-    p += text.size() + 1;
-    return text;
-}
-
 // A control class as a name, whether the template holds it as one or as the
 // predefined ordinal.
 std::wstring ClassName(std::wstring field) {
@@ -109,10 +97,8 @@ std::wstring ClassName(std::wstring field) {
 }
 
 TEST(SetupTemplate, ControlsStylesAndGeometryAsDesigned) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    HRSRC res = FindResourceW(instance, MAKEINTRESOURCEW(IDD_SETUP), RT_DIALOG);
-    ASSERT_NE(res, nullptr);
-    auto *dlg = static_cast<const DLGTEMPLATE *>(LockResource(LoadResource(instance, res)));
+    const DLGTEMPLATE *dlg = DialogTemplate(IDD_SETUP);
+    ASSERT_NE(dlg, nullptr);
     EXPECT_EQ(dlg->style, 0x80C800C0u);
     EXPECT_EQ(dlg->dwExtendedStyle, 0u);
     ASSERT_EQ(dlg->cdit, 12);
@@ -269,18 +255,37 @@ TEST_F(SetupTest, OkSavesThreeSettingsEndsAndRepaintsInTheSameCall) {
     (void)oldButton;
 }
 
-TEST_F(SetupTest, LifetimeFieldEmptyGivesZeroAndHugeIsCapped) {
-    Open();
-    SetDlgItemTextW(dlg_, IDC_LIFETIME, L"");
-    SendMessageW(dlg_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(g_lifeTime, 0);
-    EXPECT_EQ(Stored(kValueLifeTime), 0u);
-    DestroyWindow(dlg_);
+// Read as GetDlgItemInt reads an unsigned number, the whole text.
+TEST_F(SetupTest, LifetimeFieldIsReadAsAnUnsignedNumber) {
+    const struct {
+        std::wstring text;
+        DWORD saved;
+    } cases[] = {{L"", 0},
+                 {L"12 ", 12},
+                 {L"12a", 12},
+                 {L"  7", 7},
+                 {std::wstring(40, L'0') + L"350", 350},
+                 {L"4294967295", 0xFFFFFFFF},
+                 {L"4294967296", 0},
+                 {L"-5", 0}};
+    for (const auto &c : cases) {
+        Open();
+        SetDlgItemTextW(dlg_, IDC_LIFETIME, c.text.c_str());
+        SendMessageW(dlg_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_EQ(Stored(kValueLifeTime), c.saved) << testing::PrintToString(c.text);
+        EXPECT_EQ(static_cast<DWORD>(g_lifeTime), c.saved);
+        DestroyWindow(dlg_);
+    }
+}
 
+TEST_F(SetupTest, UneditedLifetimeStoresBackWhatItShowed) {
+    Store(kValueLifeTime, 0xFFFFFEA2);
     Open();
-    SetDlgItemTextW(dlg_, IDC_LIFETIME, L"99999999999");
+    wchar_t shown[16];
+    GetDlgItemTextW(dlg_, IDC_LIFETIME, shown, ARRAYSIZE(shown));
+    EXPECT_STREQ(shown, L"4294966946");
     SendMessageW(dlg_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(g_lifeTime, 0x7FFFFFFF) << "capped, not wrapped negative";
+    EXPECT_EQ(Stored(kValueLifeTime), 0xFFFFFEA2u);
 }
 
 TEST_F(SetupTest, OkWithoutTheKeyStillEndsAndRepaints) {
@@ -377,6 +382,16 @@ class SwatchTest : public SetupTest {
     }
     void Tap(int x, int y) { SendMessageW(dlg_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
 };
+
+TEST_F(SwatchTest, CancelledChooserKeepsAColourWithBitsAboveBlue) {
+    SetElementColor(Element(kFullPart), 0x01FF0000); // as loaded from the registry
+    const RECT r = Element(kFullPart)->swatchRect;
+    s_confirm = FALSE;
+    Tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    EXPECT_EQ(s_chooserRuns, 1);
+    EXPECT_EQ(Element(kFullPart)->color, 0x01FF0000u);
+    EXPECT_EQ(Stored(L"Full_Part"), 0x01FF0000u);
+}
 
 TEST_F(SwatchTest, OnlyTapsStrictlyInsideASwatchOpenTheChooser) {
     const RECT r = Element(kFullPart)->swatchRect; // (278, 294, 338, 324)
