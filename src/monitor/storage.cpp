@@ -36,16 +36,10 @@ bool RefreshDeviceMemory() {
     return StoreFigures(0, totalKB, freeKB);
 }
 
-// Puts a card into a slot; false when the card cannot be measured (it went
-// away between the listing and the query), and then it takes no slot.
-bool MeasureCard(const wchar_t *folder, int slot, bool *changed) {
-    wchar_t path[MAX_PATH + 2];
-    if (FAILED(StringCchPrintfW(path, ARRAYSIZE(path), L"\\%s", folder)))
-        return false;
-    ULARGE_INTEGER total = {}, totalFree = {};
-    if (!GetDiskFreeSpaceExW(path, nullptr, &total, &totalFree))
-        return false;
-
+// Puts a card into a slot. A card whose free-space query fails (it went away
+// between the listing and the query) keeps its slot and name, with zero
+// figures.
+void MeasureCard(const wchar_t *folder, int slot, bool *changed) {
     // A name longer than the slot is shown cut short, and compared that way.
     wchar_t name[kNameUnits];
     StringCchCopyNW(name, ARRAYSIZE(name), folder, ARRAYSIZE(name) - 1);
@@ -53,9 +47,13 @@ bool MeasureCard(const wchar_t *folder, int slot, bool *changed) {
         StringCchCopyW(g_storageNames[slot], kNameUnits, name);
         *changed = true;
     }
+    wchar_t path[MAX_PATH + 2];
+    ULARGE_INTEGER total = {}, totalFree = {};
+    if (FAILED(StringCchPrintfW(path, ARRAYSIZE(path), L"\\%s", folder)) ||
+        !GetDiskFreeSpaceExW(path, nullptr, &total, &totalFree))
+        total.QuadPart = totalFree.QuadPart = 0;
     if (StoreFigures(slot, ToKB(total.QuadPart), ToKB(totalFree.QuadPart)))
         *changed = true;
-    return true;
 }
 
 int RefreshCards(bool *changed) {
@@ -65,9 +63,8 @@ int RefreshCards(bool *changed) {
     if (find == INVALID_HANDLE_VALUE)
         return count;
     do {
-        if ((entry.dwFileAttributes & kCardAttributes) == kCardAttributes &&
-            MeasureCard(entry.cFileName, count, changed))
-            ++count;
+        if ((entry.dwFileAttributes & kCardAttributes) == kCardAttributes)
+            MeasureCard(entry.cFileName, count++, changed);
     } while (count < kStorageSlots && FindNextFileW(find, &entry));
     FindClose(find);
     return count;

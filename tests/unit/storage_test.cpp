@@ -147,13 +147,16 @@ TEST_F(StorageTest, LongCardNamesAreCutToTheSlot) {
     }
 }
 
-TEST_F(StorageTest, CardGoneBeforeItsQueryTakesNoSlot) {
+TEST_F(StorageTest, CardWhoseQueryFailsKeepsItsSlotWithZeroFigures) {
     AddCard(L"Storage Card", 2048, 512);
     s_root.entries.push_back({kCard, L"Vanished"}); // listed, but no volume behind it
     AddCard(L"Storage Card2", 1024, 1000);
     Scan();
-    EXPECT_EQ(g_storageCount, 3);
-    EXPECT_STREQ(g_storageNames[2], L"Storage Card2");
+    EXPECT_EQ(g_storageCount, 4);
+    EXPECT_STREQ(g_storageNames[2], L"Vanished");
+    EXPECT_EQ(g_totalKB[2], 0u);
+    EXPECT_EQ(g_freeKB[2], 0u);
+    EXPECT_STREQ(g_storageNames[3], L"Storage Card2");
 }
 
 TEST_F(StorageTest, UnlistableRootStillRefreshesDeviceMemory) {
