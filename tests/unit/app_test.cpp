@@ -153,6 +153,36 @@ TEST(AboutDialog, OnlyOkCloses) {
     DestroyWindow(dlg);
 }
 
+// A DIALOG template as on the device: 16-bit control ids, so every control is
+// 0xFFFF, and the icon control at 7,7 of 20x20 units.
+TEST(AboutDialog, SixteenBitIdsAndTheIconsSize) {
+    const DLGTEMPLATE *tmpl = DialogTemplate(IDD_ABOUT);
+    ASSERT_NE(tmpl, nullptr);
+    ASSERT_NE(reinterpret_cast<const WORD *>(tmpl)[1], 0xFFFF) << "not a DIALOGEX";
+    EXPECT_EQ(tmpl->dwExtendedStyle, static_cast<DWORD>(WS_EX_CAPTIONOKBTN));
+    const WORD *p = reinterpret_cast<const WORD *>(tmpl + 1);
+    TemplateField(p); // menu
+    TemplateField(p); // class
+    TemplateField(p); // caption
+    ++p;              // points
+    TemplateField(p); // font
+    p = reinterpret_cast<const WORD *>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR(3));
+    auto *icon = reinterpret_cast<const DLGITEMTEMPLATE *>(p);
+    EXPECT_EQ(icon->style & SS_TYPEMASK, static_cast<DWORD>(SS_ICON));
+    EXPECT_EQ(icon->x, 7);
+    EXPECT_EQ(icon->y, 7);
+    EXPECT_EQ(icon->cx, 20);
+    EXPECT_EQ(icon->cy, 20);
+
+    HWND dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), tmpl, nullptr, AboutDlgProc, 0);
+    ASSERT_NE(dlg, nullptr);
+    int controls = 0;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++controls)
+        EXPECT_EQ(GetDlgCtrlID(c), 0xFFFF);
+    EXPECT_EQ(controls, 9);
+    DestroyWindow(dlg);
+}
+
 TEST(Resources, MenuBarDefinitionAndAccelerators) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     HRSRC res = FindResourceW(instance, MAKEINTRESOURCEW(IDR_MAINMENU), RT_RCDATA);

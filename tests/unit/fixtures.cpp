@@ -296,3 +296,21 @@ SIZE_T PrivateBytes() {
     std::fclose(status);
     return kb * 1024;
 }
+
+const DLGTEMPLATE *DialogTemplate(int id) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC res = FindResourceW(instance, MAKEINTRESOURCEW(id), RT_DIALOG);
+    return res ? static_cast<const DLGTEMPLATE *>(LockResource(LoadResource(instance, res)))
+               : nullptr;
+}
+
+std::wstring TemplateField(const WORD *&p) {
+    if (*p == 0xFFFF) {
+        std::wstring ordinal = L"#" + std::to_wstring(p[1]);
+        p += 2;
+        return ordinal;
+    }
+    std::wstring text(reinterpret_cast<const wchar_t *>(p));
+    p += text.size() + 1;
+    return text;
+}

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "app/state.h"
 #include "platform/seams.h"
@@ -119,3 +120,8 @@ void DeleteSettingsKey();
 bool ReadStoredValue(const wchar_t *name, DWORD *value, DWORD *type = nullptr,
                      DWORD *size = nullptr);
 void StoreRawValue(const wchar_t *name, DWORD type, const void *data, DWORD size);
+
+// A dialog template of the test executable's resources, and one of its string
+// or ordinal fields ("#n" for an ordinal), read and stepped past.
+const DLGTEMPLATE *DialogTemplate(int id);
+std::wstring TemplateField(const WORD *&p);
