@@ -1,7 +1,10 @@
 # ZemloBattery: `make` builds, `make run` runs it on an emulated Pocket PC
 # screen, `make test` runs every test. Each installs what is missing first.
+# The 64-bit program in $(BUILD), the 32-bit (i686) one in $(BUILD32).
 BUILD ?= build
+BUILD32 ?= $(BUILD)/i686
 TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
+TOOLCHAIN32 := cmake/mingw-w64-i686.cmake
 
 .PHONY: all deps configure build run test bench soak clean
 
@@ -12,15 +15,17 @@ deps:
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(BUILD32) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN32) -DCMAKE_BUILD_TYPE=Release >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j2
+	@cmake --build $(BUILD32) -j2
 
 run: build
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/run.sh
 
 test: build
-	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/test.sh $(BUILD)
+	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/test.sh $(BUILD) $(BUILD32)
 
 bench: build
 	@cmake --build $(BUILD) -j2 --target bench minimal

@@ -5,10 +5,18 @@ set -euo pipefail
 need=()
 have() { command -v "$1" >/dev/null 2>&1; }
 have x86_64-w64-mingw32-g++ || need+=(g++-mingw-w64-x86-64)
+have i686-w64-mingw32-g++ || need+=(g++-mingw-w64-i686)
 have cmake || need+=(cmake)
 have make || need+=(make)
 have wine || need+=(wine)
 [ -x /usr/lib/wine/wine64 ] || [ -x /usr/lib/x86_64-linux-gnu/wine/wine64 ] || have wine64 || need+=(wine64)
+# The 32-bit build runs under Wine's 32-bit loader (Debian's wine32, an i386
+# package).
+wine32=yes
+if [ ! -x /usr/lib/wine/wine ] && [ ! -x /usr/lib/i386-linux-gnu/wine/wine ]; then
+    wine32=no
+    need+=(wine32:i386)
+fi
 [ -f /usr/share/wine/fonts/tahoma.ttf ] || need+=(fonts-wine)
 have Xvfb || need+=(xvfb)
 have xauth || need+=(xauth)
@@ -23,5 +31,8 @@ echo "Installing: ${need[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
+if [ $wine32 = no ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $sudo dpkg --add-architecture i386
+fi
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${need[@]}"

@@ -149,3 +149,11 @@ void PlatformGlobalMemoryStatus(LPMEMORYSTATUS status);
 #endif
 
 #endif // _WIN32_WCE
+
+// The records whose sizes the program hands to the system, as a 32-bit device
+// lays them out; a 64-bit build has wider handles and pointers and uses sizeof.
+#ifndef _WIN64
+static_assert(sizeof(SHACTIVATEINFO) == 12, "CE record layout");
+static_assert(sizeof(SHMENUBARINFO) == 36, "CE record layout");
+static_assert(sizeof(CHOOSECOLORW) == 36, "CE record layout");
+#endif

@@ -249,8 +249,21 @@ BOOL CALLBACK CountWindow(HWND hwnd, LPARAM count) {
 int GdiObjectCount() {
     if (DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
         return static_cast<int>(reported);
+#ifdef _WIN64
     auto *peb = reinterpret_cast<BYTE *>(NtCurrentTeb()->ProcessEnvironmentBlock);
-    auto *table = *reinterpret_cast<GdiHandleEntry **>(peb + kPebGdiSharedHandleTable);
+#else
+    // A 32-bit process under WoW64: the table hangs off the 64-bit PEB, reached
+    // through the 64-bit TEB, whose address the 32-bit TEB keeps in its
+    // GdiBatchCount field (offset 0xF70); the 64-bit TEB has the PEB at 0x60.
+    auto *teb = reinterpret_cast<BYTE *>(NtCurrentTeb());
+    ULONG_PTR teb64 = *reinterpret_cast<DWORD *>(teb + 0xF70);
+    if (!teb64)
+        return -1;
+    auto *peb = reinterpret_cast<BYTE *>(
+        static_cast<ULONG_PTR>(*reinterpret_cast<ULONGLONG *>(teb64 + 0x60)));
+#endif
+    auto *table = reinterpret_cast<GdiHandleEntry *>(static_cast<ULONG_PTR>(
+        *reinterpret_cast<ULONGLONG *>(peb + kPebGdiSharedHandleTable)));
     if (!table)
         return -1;
     // Wine keeps the table per process and leaves the owner field 0.

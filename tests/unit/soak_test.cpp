@@ -59,9 +59,10 @@ TEST_F(Soak, HundredThousandPollsLeaveNothingBehind) {
     Pump();
     Resources after = Measure();
     std::printf("soak: GDI objects %d -> %d, windows %d -> %d, handles %d -> %d, private bytes "
-                "%zu -> %zu\n",
+                "%llu -> %llu\n",
                 before.gdi, after.gdi, before.user, after.user, before.handles, after.handles,
-                before.privateBytes, after.privateBytes);
+                static_cast<unsigned long long>(before.privateBytes),
+                static_cast<unsigned long long>(after.privateBytes));
     ASSERT_GT(before.gdi, 0);
     ASSERT_GT(before.handles, 0);
     ASSERT_GT(before.privateBytes, 0u);
