@@ -10,7 +10,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 # executable's windows in the virtual desktop that its AppDefaults name, and
 # the processes it starts inherit that desktop.
 zb_prepare_prefix() {
-    [ -f "$WINEPREFIX/.zb-ready-2" ] && return 0
+    [ -f "$WINEPREFIX/.zb-ready-3" ] && return 0
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     local reg="$WINEPREFIX/zb-desktops.reg"
@@ -44,8 +44,30 @@ REG
     mkdir -p "$ZB_BUILD_DIR/storage-card"
     ln -sfn "$ZB_BUILD_DIR/storage-card" "$WINEPREFIX/dosdevices/e:"
     wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    zb_device_fonts
     wineserver -w
-    touch "$WINEPREFIX/.zb-ready-2"
+    touch "$WINEPREFIX/.zb-ready-3"
+}
+
+# The device's fonts: Tahoma in the Windows folder, where Wine looks for the
+# fonts of a prefix, and dialog templates' "System" face drawn in it, as CE
+# draws it. Wine's own copies come with the package fonts-wine.
+zb_device_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    mkdir -p "$fonts"
+    cp -f /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+        /v System /d Tahoma /f >/dev/null 2>&1
+}
+
+# The screen's density, read by each Windows process as it starts: 192 dpi
+# for the 480x640 screen, 96 for 240x320, as the devices have.
+zb_set_density() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+        >/dev/null 2>&1
+}
+zb_density_of() {
+    if [ "${1%x*}" -ge 480 ]; then echo 192; else echo 96; fi
 }
 
 # Gives the scripts an X display: the caller's, or a private Xvfb.

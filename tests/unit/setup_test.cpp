@@ -351,8 +351,7 @@ BOOL WINAPI FakeChooser(LPCHOOSECOLORW request) {
         s_customColorsBlack &= request->lpCustColors[i] == 0;
         request->lpCustColors[i] = 0x123456; // a colour the user defined
     }
-    if (s_confirm)
-        request->rgbResult = s_chosen;
+    request->rgbResult = s_chosen; // picked, then confirmed or cancelled
     return s_confirm;
 }
 
