@@ -3,30 +3,73 @@
 # desktop). With a display, in a window until the program ends; without one
 # (or with HEADLESS=1), on Xvfb: it saves screenshots into $SHOTS (default:
 # screenshots/), quits the program and exits.
-#   SCREEN=480x640 (default) or 240x320; BATTERY=57 [AC=1] for a fake battery.
+#   SCREEN=480x640 (default) or 240x320; BATTERY=57 [AC=1] for a fake battery,
+#   BATTERY=host for the host's own. On a host without a battery the default is
+#   a simulated one that slowly drains (or charges, with AC=1).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 screen=${SCREEN:-480x640}
 program="$ZB_BUILD_DIR/ZemloBattery.exe"
 shots=${SHOTS:-$zb_root/screenshots}
+export ZB_DPI=$(zb_density_of "$screen")
+
+host_has_battery() {
+    grep -qx Battery /sys/class/power_supply/*/type 2>/dev/null
+}
+
+battery=${BATTERY:-}
+simulated=""
+if [ -z "$battery" ] && ! host_has_battery; then
+    battery=80
+    simulated=1
+    echo "No battery on this machine: a simulated one, from 80 % $([ "${AC:-0}" = 1 ] && echo charging || echo draining) (BATTERY=host shows the host's reading)."
+fi
+[ "$battery" = host ] && battery=""
+
+# Moves the simulated battery by 1 % every 4 seconds, between 5 and 95 %.
+simulator_pid=""
+simulate_battery() {
+    local fake="$ZB_BUILD_DIR/fake-power" percent=$battery
+    while sleep 4; do
+        if [ "${AC:-0}" = 1 ]; then
+            percent=$((percent >= 95 ? 5 : percent + 1))
+        else
+            percent=$((percent <= 5 ? 95 : percent - 1))
+        fi
+        echo "$percent" >"$fake/BAT0/capacity" 2>/dev/null || true
+        echo $((40000 * percent)) >"$fake/BAT0/charge_now" 2>/dev/null || true
+    done
+}
+start_simulator() {
+    [ -n "$simulated" ] && [ -z "$simulator_pid" ] || return 0
+    simulate_battery &
+    simulator_pid=$!
+}
+stop_simulator() {
+    [ -n "$simulator_pid" ] && kill "$simulator_pid" 2>/dev/null || true
+}
 
 launch() {
-    if [ -n "${BATTERY:-}" ]; then
-        BATTERY=$BATTERY AC=${AC:-0} "$here/fake-battery.sh" explorer "/desktop=ZemloBattery,$screen" "$program"
+    if [ -n "$battery" ]; then
+        BATTERY=$battery AC=${AC:-0} FAKE_STATUS=$([ "${AC:-0}" = 1 ] && echo Charging || echo Discharging) \
+            "$here/fake-battery.sh" explorer "/desktop=ZemloBattery,$screen" "$program"
     else
         "$here/wine-run.sh" explorer "/desktop=ZemloBattery,$screen" "$program"
     fi
 }
 
 if [ -z "${HEADLESS:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    trap stop_simulator EXIT
+    start_simulator
     launch
     exit 0
 fi
 
 zb_ensure_display
-trap 'wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
+trap 'stop_simulator; wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
 zb_prepare_prefix
+start_simulator
 mkdir -p "$shots"
 w=${screen%x*}
 h=${screen#*x}
@@ -59,7 +102,8 @@ for style in 0:wm5 2:custom 1:wm6; do
 done
 
 # The default style on the whole screen, the info page after a tap on the
-# gauge, and the Setup dialog opened from the soft-key bar.
+# gauge, the Setup dialog opened from the soft-key bar, and the colour chooser
+# behind its "Full_Part" swatch.
 shot taskbar
 gauge_x=$((hi ? 26 : 13)); gauge_y=$((hi ? 26 : 13))
 tap "$gauge_x" "$gauge_y"
@@ -70,6 +114,13 @@ sleep 1
 xdotool key Up Return
 sleep 2
 shot setup
+tap $((hi ? 290 : 155)) $((bar + (hi ? 150 + 4 * 36 + 10 : 75 + 4 * 18 + 5)))
+sleep 2
+shot chooser
+xdotool key Escape
+sleep 1
+tap $((w - bar / 8 - bar * 3 / 4)) $((bar / 2)) # the taskbar's "ok" ends Setup
+sleep 1
 stop_program
 echo "screenshots in $shots:"
 ls -1 "$shots" | grep "^$name" | sed 's/^/  /'

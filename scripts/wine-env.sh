@@ -32,7 +32,7 @@ zb_pe_machine() {
 # executable's windows in the virtual desktop that its AppDefaults name, and
 # the processes it starts inherit that desktop.
 zb_prepare_prefix() {
-    [ -f "$WINEPREFIX/.zb-ready-2" ] && { zb_prepare_card; return; }
+    [ -f "$WINEPREFIX/.zb-ready-3" ] && { zb_prepare_card; return; }
     mkdir -p "$WINEPREFIX"
     zb_wine wineboot -i >/dev/null 2>&1 || true
     local reg="$WINEPREFIX/zb-desktops.reg"
@@ -60,8 +60,9 @@ REGEDIT4
 "Desktop"="zbidle"
 REG
     zb_wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    zb_device_fonts
     wineserver -w
-    touch "$WINEPREFIX/.zb-ready-2"
+    touch "$WINEPREFIX/.zb-ready-3"
     zb_prepare_card
 }
 
@@ -80,6 +81,30 @@ zb_prepare_card() {
     wineserver -k 2>/dev/null || true
     wineserver -w
     touch "$WINEPREFIX/.zb-card-ready"
+}
+
+# The device's fonts: Tahoma in the Windows folder, where Wine looks for the
+# fonts of a prefix, and dialog templates' "System" face drawn in it, as CE
+# draws it. Wine's own copies come with the package fonts-wine.
+zb_device_fonts() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    mkdir -p "$fonts"
+    cp -f /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
+    local view
+    for view in 64 32; do
+        zb_wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+            /v System /d Tahoma /f /reg:$view >/dev/null 2>&1
+    done
+}
+
+# The screen's density, read by each Windows process as it starts: 192 dpi
+# for the 480x640 screen, 96 for 240x320, as the devices have.
+zb_set_density() {
+    zb_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+        >/dev/null 2>&1
+}
+zb_density_of() {
+    if [ "${1%x*}" -ge 480 ]; then echo 192; else echo 96; fi
 }
 
 # Gives the scripts an X display: the caller's, or a private Xvfb.

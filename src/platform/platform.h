@@ -4,7 +4,8 @@
 // library. On desktop Windows it adds the CE services that desktop Win32 lacks,
 // emulated by the files of this folder, and routes a few calls whose CE
 // behaviour differs (window defaults, the low bit of SetForegroundWindow, the
-// file system root with its storage cards) to the emulation. The program calls
+// file system root with its storage cards, the system font of new device
+// contexts and controls, the colour chooser) to the emulation. The program calls
 // the API by its CE names and never learns which platform it runs on.
 #pragma once
 
@@ -136,6 +137,8 @@ BOOL PlatformFindClose(HANDLE find);
 BOOL PlatformGetDiskFreeSpaceExW(LPCWSTR dir, PULARGE_INTEGER freeToCaller,
                                  PULARGE_INTEGER totalBytes, PULARGE_INTEGER totalFree);
 void PlatformGlobalMemoryStatus(LPMEMORYSTATUS status);
+HDC PlatformCreateCompatibleDC(HDC dc);
+BOOL WINAPI PlatformChooseColorW(LPCHOOSECOLORW request);
 
 #ifndef ZB_PLATFORM_IMPL
 #undef CreateWindowExW
@@ -146,6 +149,8 @@ void PlatformGlobalMemoryStatus(LPMEMORYSTATUS status);
 #define FindClose PlatformFindClose
 #define GetDiskFreeSpaceExW PlatformGetDiskFreeSpaceExW
 #define GlobalMemoryStatus PlatformGlobalMemoryStatus
+#define CreateCompatibleDC PlatformCreateCompatibleDC
+#define ChooseColorW PlatformChooseColorW
 #endif
 
 #endif // _WIN32_WCE

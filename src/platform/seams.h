@@ -15,6 +15,10 @@ RECT ScreenBelowTaskbar();
 // Fills a rectangle with a top-to-bottom gradient, as the shell's bars look.
 void FillVerticalGradient(HDC dc, const RECT &rc, COLORREF top, COLORREF bottom);
 
+// The CE system font: Tahoma regular, 8 points at the screen's density.
+constexpr int kCeSystemFontPoints = 8;
+HFONT CeSystemFont();
+
 // Creates the stand-in shell taskbar ("HHTaskBar") in this process unless a
 // window of that class already exists; returns the taskbar either way.
 HWND StartShellTaskbar();
@@ -24,6 +28,19 @@ void StopShellTaskbar();
 // milliseconds), it restarts the shell: the taskbar goes, and comes back
 // after the delay.
 constexpr wchar_t kShellRestartMessage[] = L"ZemloBatteryShellRestart";
+
+// A shell dialog (SHInitDialog, the colour chooser) carries this window
+// property: kShellDialogFullScreen when it fills the screen below the taskbar,
+// whose title then shows in the taskbar, kShellDialogDone when the taskbar's
+// "ok" ends it with IDOK.
+constexpr wchar_t kShellDialogProp[] = L"ZbShellDialog";
+constexpr ULONG_PTR kShellDialogFullScreen = 1;
+constexpr ULONG_PTR kShellDialogDone = 2;
+void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton);
+// The full-screen shell dialog of this process in front, or nullptr.
+HWND ShellDialogInFront();
+// Tells the taskbar that a shell dialog came, went or changed its title.
+void ShellDialogsChanged();
 
 // Power readings: by default the host's GetSystemPowerStatus. A test installs
 // its own reader; nullptr restores the default.

@@ -2,39 +2,69 @@
 #define ZB_PLATFORM_IMPL
 #include "platform/seams.h"
 
-#include <commctrl.h>
-
 namespace {
 
-constexpr UINT_PTR kDoneSubclassId = 0x5a44;
+constexpr wchar_t kOldProcProp[] = L"ZbShellDialogProc";
 
-// The Done button of a CE dialog sends IDOK. On desktop the caption's close
-// button stands in for it, and it must never send IDCANCEL.
-LRESULT CALLBACK DoneButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                DWORD_PTR) {
+// A plain subclass (no comctl32): the dialog's own procedure is kept in a
+// window property and everything not handled here goes on to it.
+LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
+    auto flags = reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
     switch (msg) {
     case WM_CLOSE:
-        SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, DoneButtonProc, id);
+        // The Done button sends IDOK, never IDCANCEL; Alt+F4 and SC_CLOSE do the same.
+        if (flags & kShellDialogDone) {
+            SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            return 0;
+        }
         break;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+        RemovePropW(hwnd, kOldProcProp);
+        RemovePropW(hwnd, kShellDialogProp);
+        ShellDialogsChanged();
+        return CallWindowProcW(old, hwnd, msg, wParam, lParam);
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    LRESULT result = CallWindowProcW(old, hwnd, msg, wParam, lParam);
+    if (msg == WM_SETTEXT || msg == WM_SHOWWINDOW || msg == WM_WINDOWPOSCHANGED)
+        ShellDialogsChanged();
+    return result;
 }
 
 } // namespace
 
+void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton) {
+    ULONG_PTR flags = (fullScreen ? kShellDialogFullScreen : 0) | (doneButton ? kShellDialogDone : 0);
+    SetPropW(dlg, kShellDialogProp, reinterpret_cast<HANDLE>(flags));
+    if (!GetPropW(dlg, kOldProcProp)) {
+        LONG_PTR old =
+            SetWindowLongPtrW(dlg, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ShellDialogProc));
+        SetPropW(dlg, kOldProcProp, reinterpret_cast<HANDLE>(old));
+    }
+    if (!fullScreen)
+        return;
+    // A full-screen dialog has no caption or frame of its own: the taskbar
+    // shows its title, and its client area starts right below the taskbar.
+    LONG style = GetWindowLongW(dlg, GWL_STYLE);
+    style &= ~(WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | DS_MODALFRAME);
+    SetWindowLongW(dlg, GWL_STYLE, style);
+    LONG exStyle = GetWindowLongW(dlg, GWL_EXSTYLE);
+    exStyle &= ~(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE);
+    SetWindowLongW(dlg, GWL_EXSTYLE, exStyle);
+    RECT area = ScreenBelowTaskbar();
+    SetWindowPos(dlg, nullptr, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    ShellDialogsChanged();
+}
+
 BOOL SHInitDialog(PSHINITDLGINFO info) {
     if (!info || !(info->dwMask & SHIDIM_FLAGS) || !IsWindow(info->hDlg))
         return FALSE;
-    if (info->dwFlags & SHIDIF_DONEBUTTON)
-        SetWindowSubclass(info->hDlg, DoneButtonProc, kDoneSubclassId, 0);
-    if (info->dwFlags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIZEDLG)) {
-        RECT area = ScreenBelowTaskbar();
-        MoveWindow(info->hDlg, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                   TRUE);
-    }
+    bool fullScreen = (info->dwFlags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIZEDLG)) != 0;
+    bool done = (info->dwFlags & SHIDIF_DONEBUTTON) != 0;
+    if (fullScreen || done)
+        MakeShellDialog(info->hDlg, fullScreen, done);
     // SHIDIF_SIPDOWN: there is no input panel to lower.
     return TRUE;
 }

@@ -4,7 +4,9 @@
 // whose parent belongs to another process, and the gauge is such a child.
 // It paints like the later shell's taskbar (a dark-blue vertical gradient, the
 // start flag on the left, a clock on the right) so that the gauge's sampled
-// backgrounds have real pixels to blend with.
+// backgrounds have real pixels to blend with. While a full-screen shell dialog
+// is in front it shows the dialog's title after the flag and, for a dialog
+// with the Done button, an "ok" button in place of the clock.
 #define ZB_PLATFORM_IMPL
 #include "platform/seams.h"
 
@@ -21,6 +23,28 @@ HWND s_taskbar = nullptr;
 HFONT s_clockFont = nullptr;
 HWND s_restarter = nullptr; // brings the taskbar back after a simulated restart
 constexpr UINT_PTR kRestartTimer = 2;
+HWND s_okPressed = nullptr; // the dialog whose "ok" the stylus went down on
+
+BOOL CALLBACK FindShellDialog(HWND hwnd, LPARAM found) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    auto flags = reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
+    if (pid != GetCurrentProcessId() || !(flags & kShellDialogFullScreen) ||
+        !IsWindowVisible(hwnd))
+        return TRUE;
+    *reinterpret_cast<HWND *>(found) = hwnd;
+    return FALSE;
+}
+
+bool HasDoneButton(HWND dlg) {
+    return dlg && (reinterpret_cast<ULONG_PTR>(GetPropW(dlg, kShellDialogProp)) & kShellDialogDone);
+}
+
+// The "ok" button at the right end, where the clock otherwise stands.
+RECT OkButtonRect(const RECT &rc) {
+    int h = rc.bottom - rc.top;
+    return RECT{rc.right - h / 8 - h * 3 / 2, rc.top + h / 5, rc.right - h / 8, rc.bottom - h / 5};
+}
 
 void FillSquare(HDC dc, int x, int y, int size, COLORREF color) {
     HBRUSH brush = CreateSolidBrush(color);
@@ -52,6 +76,38 @@ void DrawClock(HDC dc, const RECT &rc) {
     RECT box = rc;
     box.right -= (rc.bottom - rc.top) / 4;
     DrawTextW(dc, text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    SelectObject(dc, oldFont);
+}
+
+void DrawDialogTitle(HWND dlg, HDC dc, const RECT &rc) {
+    wchar_t title[64];
+    if (!GetWindowTextW(dlg, title, ARRAYSIZE(title)))
+        return;
+    int h = rc.bottom - rc.top;
+    RECT box = rc;
+    box.left = h;
+    box.right = OkButtonRect(rc).left - h / 4;
+    HGDIOBJ oldFont = SelectObject(dc, s_clockFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0xff, 0xff, 0xff));
+    DrawTextW(dc, title, -1, &box, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    SelectObject(dc, oldFont);
+}
+
+void DrawOkButton(HDC dc, const RECT &rc) {
+    RECT ok = OkButtonRect(rc);
+    int h = rc.bottom - rc.top;
+    HPEN pen = CreatePen(PS_SOLID, h >= 52 ? 2 : 1, RGB(0xff, 0xff, 0xff));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+    RoundRect(dc, ok.left, ok.top, ok.right, ok.bottom, h / 4, h / 4);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+    HGDIOBJ oldFont = SelectObject(dc, s_clockFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0xff, 0xff, 0xff));
+    DrawTextW(dc, L"ok", -1, &ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     SelectObject(dc, oldFont);
 }
 
@@ -106,8 +162,31 @@ void OnPaint(HWND hwnd) {
     GetClientRect(hwnd, &rc);
     FillVerticalGradient(dc, rc, kTopColor, kBottomColor);
     DrawStartFlag(dc, rc.bottom - rc.top);
-    DrawClock(dc, rc);
+    HWND dlg = ShellDialogInFront();
+    if (dlg)
+        DrawDialogTitle(dlg, dc, rc);
+    if (HasDoneButton(dlg))
+        DrawOkButton(dc, rc);
+    else
+        DrawClock(dc, rc);
     EndPaint(hwnd, &ps);
+}
+
+bool OnOkButton(HWND hwnd, LPARAM lParam) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    RECT ok = OkButtonRect(rc);
+    POINT pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    return PtInRect(&ok, pt) != FALSE;
+}
+
+// A tap on "ok" (down and up on it) sends IDOK to the dialog in front.
+void OnTapUp(HWND hwnd, LPARAM lParam) {
+    HWND pressed = s_okPressed;
+    s_okPressed = nullptr;
+    HWND dlg = ShellDialogInFront();
+    if (pressed && dlg == pressed && HasDoneButton(dlg) && OnOkButton(hwnd, lParam))
+        PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -129,10 +208,16 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         }
         return 0;
     case WM_LBUTTONDOWN:
+        if (ForwardToChild(hwnd, msg, wParam, lParam))
+            return 0;
+        if (HWND dlg = ShellDialogInFront(); HasDoneButton(dlg) && OnOkButton(hwnd, lParam))
+            s_okPressed = dlg;
+        return 0;
     case WM_LBUTTONUP:
         if (ForwardToChild(hwnd, msg, wParam, lParam))
             return 0;
-        break;
+        OnTapUp(hwnd, lParam);
+        return 0;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_NCDESTROY:
@@ -144,6 +229,17 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 }
 
 } // namespace
+
+HWND ShellDialogInFront() {
+    HWND found = nullptr;
+    EnumWindows(FindShellDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void ShellDialogsChanged() {
+    if (s_taskbar)
+        InvalidateRect(s_taskbar, nullptr, FALSE);
+}
 
 int ShellTaskbarHeight(int screenWidth) {
     return screenWidth < 480 ? 26 : 52;

@@ -36,8 +36,12 @@ HWND PlatformCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowNam
             }
         }
     }
-    return CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent, menu,
-                           instance, param);
+    HWND hwnd = CreateWindowExW(exStyle, className, windowName, style, x, y, width, height, parent,
+                                menu, instance, param);
+    // A control draws in the system font until it is given another.
+    if (hwnd && (style & WS_CHILD))
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(CeSystemFont()), FALSE);
+    return hwnd;
 }
 
 // CE's form with the low bit set brings the window's owned popups (its menu

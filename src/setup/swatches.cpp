@@ -73,8 +73,10 @@ COLORREF ChooseElementColor(HWND owner, const ColorElement *element) {
     request.rgbResult = element->color;
     request.lpCustColors = custom;
     request.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
-    // Confirmed or cancelled, rgbResult holds the colour to keep.
-    (s_chooser ? s_chooser : ChooseColorW)(&request);
+    // A chooser may write rgbResult while the user picks: after a cancel the
+    // element keeps its colour, whatever rgbResult holds.
+    if (!(s_chooser ? s_chooser : ChooseColorW)(&request))
+        request.rgbResult = element->color;
     SaveColor(*element, request.rgbResult);
     return request.rgbResult;
 }

@@ -7,6 +7,11 @@
 int main(int argc, char **argv) {
     ::testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--desktop=", 10) == 0) {
+            for (const char *c = argv[i] + 10; *c; ++c)
+                g_desktopName += static_cast<wchar_t>(*c);
+            continue;
+        }
         if (std::strncmp(argv[i], "--program=", 10) != 0)
             continue;
         // A Unix path from the build; Wine sees the Unix root as drive Z:.
@@ -16,8 +21,18 @@ int main(int argc, char **argv) {
             g_programPath += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
     }
     if (g_programPath.empty()) {
-        std::fprintf(stderr, "usage: e2e_tests --program=PATH\n");
+        std::fprintf(stderr, "usage: e2e_tests --program=PATH [--desktop=NAME]\n");
         return 2;
+    }
+    // The emulated screen: a Wine virtual desktop of the size the prefix gives
+    // that name. This process and the program it starts share it.
+    if (!g_desktopName.empty()) {
+        HDESK desktop = CreateDesktopW(g_desktopName.c_str(), nullptr, nullptr, 0, GENERIC_ALL,
+                                       nullptr);
+        if (!desktop || !SetThreadDesktop(desktop)) {
+            std::fprintf(stderr, "cannot use desktop %ls\n", g_desktopName.c_str());
+            return 2;
+        }
     }
     return RUN_ALL_TESTS();
 }

@@ -42,6 +42,8 @@ class ProgramTest : public ::testing::Test {
 
 TEST_F(ProgramTest, TaskbarAndGaugeWhereTheShellAndSettingsPutThem) {
     int width = GetSystemMetrics(SM_CXSCREEN);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), width * 4 / 3) << "a Pocket PC screen, not the host's";
+    EXPECT_TRUE(width == 480 || width == 240);
     RECT bar = ScreenRect(program_.taskbar());
     EXPECT_EQ(bar.left, 0);
     EXPECT_EQ(bar.top, 0);
@@ -249,29 +251,176 @@ TEST_F(ProgramTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
 // The colour chooser's red, green and blue fields.
 constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
 
+// Taps the "Full_Part" swatch, the fifth row (x 278 / 149, y 150 / 75 + 4
+// rows), and picks green in the chooser it opens.
+HWND OpenChooserAndPickGreen(HWND setup) {
+    POINT swatch = {Res(278, 149) + 5, Res(150, 75) + 4 * Res(36, 18) + 5};
+    ClientToScreen(setup, &swatch);
+    ClickAt(swatch.x, swatch.y);
+    HWND chooser = nullptr;
+    if (!WaitFor([&] { return (chooser = FindWindowW(L"#32770", L"Color")) != nullptr; }, 5000))
+        return nullptr;
+    SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
+    SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
+    SetDlgItemInt(chooser, kChooserBlue, 0, FALSE);
+    Sleep(200);
+    return chooser;
+}
+
+bool ChooserGone() {
+    return WaitFor([] { return FindWindowW(L"#32770", L"Color") == nullptr; }, 5000);
+}
+
 TEST_F(ProgramTest, ChosenColourReachesTheGaugeAndTheRegistry) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
     HWND setup = OpenSetup(program_);
     ASSERT_NE(setup, nullptr);
-    // The "Full_Part" swatch, the fifth row: x 278 / 149, y 150 / 75 + 4 rows.
-    POINT swatch = {Res(278, 149) + 5, Res(150, 75) + 4 * Res(36, 18) + 5};
-    ClientToScreen(setup, &swatch);
-    ClickAt(swatch.x, swatch.y);
-    HWND chooser = nullptr;
-    ASSERT_TRUE(
-        WaitFor([&] { return (chooser = FindWindowW(L"#32770", L"Color")) != nullptr; }, 5000));
-    SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
-    SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
-    SetDlgItemInt(chooser, kChooserBlue, 0, FALSE);
-    Sleep(200);
-    PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+    HWND chooser = OpenChooserAndPickGreen(setup);
+    ASSERT_NE(chooser, nullptr);
+    ClickControl(GetDlgItem(chooser, IDOK));
+    ASSERT_TRUE(ChooserGone());
     DWORD stored = 0;
     EXPECT_TRUE(WaitFor(
         [&] { return ReadProgramSetting(L"Full_Part", &stored) && stored == kGreen; }, 5000));
     RECT g = ScreenRect(program_.gauge());
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(g.left + 4, g.top + 3) == kGreen; }, 5000))
         << "the gauge's charge in the new colour";
+    PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+TEST_F(ProgramTest, ChooserFitsTheScreenAndCancelChangesNothing) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup(program_);
+    ASSERT_NE(setup, nullptr);
+    HWND chooser = OpenChooserAndPickGreen(setup);
+    ASSERT_NE(chooser, nullptr);
+
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT c = ScreenRect(chooser);
+    EXPECT_EQ(c.top, Res(52, 26)) << "right below the taskbar";
+    EXPECT_TRUE(c.left >= 0 && c.right <= screen.right && c.bottom <= screen.bottom);
+    int controls = 0;
+    for (HWND w = GetWindow(chooser, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(w))
+            continue;
+        RECT r = ScreenRect(w), inside;
+        IntersectRect(&inside, &r, &screen);
+        EXPECT_TRUE(EqualRect(&inside, &r)) << "control " << GetDlgCtrlID(w) << " on screen";
+        ++controls;
+    }
+    EXPECT_GE(controls, 11) << "labels, colour fields, Add, OK and Cancel";
+
+    ClickControl(GetDlgItem(chooser, IDCANCEL));
+    ASSERT_TRUE(ChooserGone());
+    Sleep(500);
+    DWORD stored = 0;
+    EXPECT_TRUE(ReadProgramSetting(L"Full_Part", &stored));
+    EXPECT_EQ(stored, kBlue) << "the colour it had, written again";
+    RECT g = ScreenRect(program_.gauge());
+    EXPECT_EQ(ScreenPixel(g.left + 4, g.top + 3), kBlue) << "the gauge keeps its colour";
+    PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+// A full-screen dialog has no frame: its client area starts right below the
+// taskbar, which shows an "ok" at its right end; a tap there is IDOK, after
+// which the taskbar shows the clock again.
+TEST_F(ProgramTest, SetupFillsTheScreenBelowTheTaskbarAndItsOkEndsIt) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup(program_);
+    ASSERT_NE(setup, nullptr);
+    POINT origin = {0, 0};
+    ClientToScreen(setup, &origin);
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, Res(52, 26));
+    RECT client;
+    GetClientRect(setup, &client);
+    EXPECT_EQ(client.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(client.bottom, GetSystemMetrics(SM_CYSCREEN) - Res(52, 26));
+
+    int bar = Res(52, 26), width = GetSystemMetrics(SM_CXSCREEN);
+    POINT ok = {width - bar / 8 - bar * 3 / 4, bar / 5}; // the middle of its top edge
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(ok.x, ok.y) == kWhite; }, 3000))
+        << "an \"ok\" in the taskbar";
+    ClickControl(GetDlgItem(setup, 1005)); // "WM5": saved only by OK
+    ClickAt(ok.x, bar / 2);
+    EXPECT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"Setup") == nullptr; }, 3000));
+    DWORD style = 1;
+    EXPECT_TRUE(ReadProgramSetting(L"Style", &style));
+    EXPECT_EQ(style, 0u) << "ended through IDOK";
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(ok.x, ok.y) != kWhite; }, 3000))
+        << "the taskbar as before";
+    EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
+}
+
+// Template 106's controls in dialog units: x, y, cx, cy.
+struct TemplateControl {
+    int id, x, y, cx, cy;
+};
+constexpr TemplateControl kTemplateControls[] = {
+    {1001, 21, 2, 16, 11}, {1002, 93, 12, 26, 12}, {1003, 48, 23, 30, 10},
+    {1004, 82, 23, 36, 10}, {1005, 18, 23, 28, 10}, {1006, 67, 2, 24, 10},
+    {1007, 92, 2, 28, 10},
+};
+
+// The device's dialog units: from the template's 8-point font at 96 dpi,
+// Tahoma of 11 pixels, doubled on the 192-dpi VGA screen.
+TEST_F(ProgramTest, SetupTemplateScalesWithTheScreenDensity) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup(program_);
+    ASSERT_NE(setup, nullptr);
+
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                             L"Tahoma");
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm;
+    GetTextMetricsW(dc, &tm);
+    SIZE letters;
+    GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52,
+                          &letters);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    DeleteDC(dc);
+    int averageWidth = (letters.cx / 26 + 1) / 2; // as the dialog manager rounds it
+    int scale = ScreenRect(program_.taskbar()).bottom >= 32 ? 2 : 1;
+    double unitX = averageWidth / 4.0 * scale, unitY = tm.tmHeight / 8.0 * scale;
+
+    POINT origin = {0, 0};
+    ClientToScreen(setup, &origin);
+    for (const TemplateControl &t : kTemplateControls) {
+        RECT r = ScreenRect(GetDlgItem(setup, t.id));
+        double expected[4] = {t.x * unitX, t.y * unitY, t.cx * unitX, t.cy * unitY};
+        double actual[4] = {double(r.left - origin.x), double(r.top - origin.y),
+                            double(r.right - r.left), double(r.bottom - r.top)};
+        for (int i = 0; i < 4; ++i)
+            EXPECT_NEAR(actual[i], expected[i], expected[i] * 0.08 + 1)
+                << "control " << t.id << ", field " << i;
+    }
+
+    // No colour name is cut short in its label box (x 18 / 9, rows from
+    // y 150 / 75, 36 / 18 apart, 240 / 120 wide, 30 / 15 high): ink inside,
+    // none in the box's last columns.
+    for (int row = 0; row < 6; ++row) {
+        RECT box = {Res(18, 9), Res(150, 75) + row * Res(36, 18), Res(258, 129),
+                    Res(180, 90) + row * Res(36, 18)};
+        OffsetRect(&box, origin.x, origin.y);
+        ScreenCapture shot(box);
+        int ink = 0, inkAtEnd = 0;
+        for (int y = box.top; y < box.bottom; ++y) {
+            for (int x = box.left; x < box.right; ++x) {
+                if (shot.at(x, y) == kWhite)
+                    continue;
+                ++ink;
+                inkAtEnd += x >= box.right - 3;
+            }
+        }
+        EXPECT_GT(ink, 20) << "row " << row;
+        EXPECT_EQ(inkAtEnd, 0) << "row " << row;
+    }
     PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 

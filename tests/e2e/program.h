@@ -4,9 +4,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
-// Set by main from --program=.
+// Set by main from --program= and --desktop=.
 extern std::wstring g_programPath;
+extern std::wstring g_desktopName;
 
 class Program {
   public:
@@ -43,6 +45,17 @@ template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs)
 
 RECT ScreenRect(HWND hwnd);
 COLORREF ScreenPixel(int x, int y);
+// The screen's pixels in a rectangle, read in one go; at() takes screen
+// coordinates inside it.
+class ScreenCapture {
+  public:
+    explicit ScreenCapture(const RECT &rc);
+    COLORREF at(int x, int y) const;
+
+  private:
+    RECT rc_;
+    std::vector<DWORD> pixels_;
+};
 void ClickAt(int x, int y);
 void PressCtrlKey(WORD key);
 void PressKey(WORD key);

@@ -356,8 +356,7 @@ BOOL WINAPI FakeChooser(LPCHOOSECOLORW request) {
         s_customColorsBlack &= request->lpCustColors[i] == 0;
         request->lpCustColors[i] = 0x123456; // a colour the user defined
     }
-    if (s_confirm)
-        request->rgbResult = s_chosen;
+    request->rgbResult = s_chosen; // picked, then confirmed or cancelled
     return s_confirm;
 }
 
@@ -516,6 +515,55 @@ TEST_F(SwatchTest, RealQuestionBoxAndColourChooser) {
     cancel.join();
     EXPECT_TRUE(answered);
     EXPECT_EQ(Stored(L"Full_Part"), 0xFF0000u);
+}
+
+} // namespace
+
+namespace {
+
+// The device's chooser, used from another thread as a user would: define
+// the colour (1, 2, 3), add it to the custom colours, then answer.
+struct ChooserUser {
+    bool fullOpen;
+    WPARAM answer;
+    std::atomic<bool> done{false}, fieldsHiddenAtFirst{false};
+};
+void UseChooser(ChooserUser *user) {
+    for (int i = 0; i < 200 && !user->done; ++i, Sleep(25)) {
+        HWND w = FindWindowW(L"#32770", L"Color");
+        if (!w || !IsWindowVisible(w)) // shown once its controls are made
+            continue;
+        user->fieldsHiddenAtFirst = !IsWindowVisible(GetDlgItem(w, 706));
+        if (!user->fullOpen)
+            SendMessageW(w, WM_COMMAND, 719, 0); // "Define Custom Colors >>"
+        for (int id = 706; id <= 708; ++id)
+            SetDlgItemInt(w, id, id - 705, FALSE);
+        SendMessageW(w, WM_COMMAND, 712, 0); // "Add to Custom Colors"
+        PostMessageW(w, WM_COMMAND, user->answer, 0);
+        user->done = true;
+    }
+}
+
+TEST_F(SwatchTest, DeviceChooserGivesTheColourOnlyOnOk) {
+    COLORREF custom[16] = {};
+    CHOOSECOLORW request = {sizeof(request), dlg_, nullptr, 0x00FF00, custom, CC_RGBINIT};
+    ChooserUser cancel{false, IDCANCEL};
+    std::thread first(UseChooser, &cancel);
+    EXPECT_FALSE(ChooseColorW(&request));
+    first.join();
+    ASSERT_TRUE(cancel.done);
+    EXPECT_TRUE(cancel.fieldsHiddenAtFirst) << "defining a colour waits for its button";
+    EXPECT_EQ(request.rgbResult, 0x00FF00u) << "untouched by Cancel";
+    EXPECT_EQ(custom[0], 0u);
+
+    request.Flags |= CC_FULLOPEN;
+    ChooserUser ok{true, IDOK};
+    std::thread second(UseChooser, &ok);
+    EXPECT_TRUE(ChooseColorW(&request));
+    second.join();
+    EXPECT_FALSE(ok.fieldsHiddenAtFirst) << "open at once with CC_FULLOPEN";
+    EXPECT_EQ(request.rgbResult, RGB(1, 2, 3));
+    EXPECT_EQ(custom[0], RGB(1, 2, 3)) << "added to the custom colours";
 }
 
 } // namespace

@@ -1,0 +1,39 @@
+// The CE system font on desktop Windows.
+//
+// On the device the system font, which a new device context starts with and
+// a control draws in until it is given another, is Tahoma regular at the
+// screen's density. The desktop's is a bold "System", so the program's memory
+// contexts and controls get the CE font here.
+#define ZB_PLATFORM_IMPL
+#include "platform/seams.h"
+
+namespace {
+
+// Created once for the process and never freed, like a stock object.
+HFONT s_systemFont = nullptr;
+
+} // namespace
+
+HFONT CeSystemFont() {
+    if (!s_systemFont) {
+        HDC screen = GetDC(nullptr);
+        int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+        if (screen)
+            ReleaseDC(nullptr, screen);
+        LOGFONTW lf = {};
+        lf.lfHeight = -MulDiv(kCeSystemFontPoints, dpi, 72);
+        lf.lfWeight = FW_NORMAL;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lf.lfQuality = ANTIALIASED_QUALITY;
+        StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
+        s_systemFont = CreateFontIndirectW(&lf);
+    }
+    return s_systemFont;
+}
+
+HDC PlatformCreateCompatibleDC(HDC dc) {
+    HDC memory = CreateCompatibleDC(dc);
+    if (memory)
+        SelectObject(memory, CeSystemFont());
+    return memory;
+}
