@@ -103,17 +103,17 @@ void Layout(HWND dlg, Chooser &c) {
     int field = Px(c, 15);
     AddControl(dlg, L"BUTTON", L"Define Custom Colors >>", WS_TABSTOP | BS_PUSHBUTTON, kDefine, m,
                y, w, Px(c, 20));
-    c.preview = RECT{m, y, m + Px(c, 60), y + 3 * field + Px(c, 4)};
+    c.preview = RECT{m, y, m + Px(c, 50), y + 3 * field + Px(c, 4)};
     const wchar_t *names[] = {L"Red:", L"Green:", L"Blue:"};
     for (int i = 0; i < 3; ++i) {
         int fy = y + i * (field + Px(c, 2));
         AddControl(dlg, L"STATIC", names[i], SS_RIGHT | SS_CENTERIMAGE, kRedLabel + i,
-                   c.preview.right + Px(c, 2), fy, Px(c, 32), field);
+                   c.preview.right + Px(c, 2), fy, Px(c, 40), field);
         AddControl(dlg, L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_NUMBER, kRedEdit + i,
-                   c.preview.right + Px(c, 36), fy, Px(c, 32), field);
+                   c.preview.right + Px(c, 44), fy, Px(c, 32), field);
         SendDlgItemMessageW(dlg, kRedEdit + i, EM_LIMITTEXT, 3, 0);
     }
-    int addLeft = c.preview.right + Px(c, 74);
+    int addLeft = c.preview.right + Px(c, 80);
     AddControl(dlg, L"BUTTON", L"Add to Custom Colors", WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE,
                kAddCustom, addLeft, y, m + w - addLeft, 2 * field);
 
