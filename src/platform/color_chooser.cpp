@@ -77,8 +77,8 @@ HWND AddControl(HWND dlg, const wchar_t *cls, const wchar_t *text, DWORD style, 
 }
 
 void ShowDefinePart(HWND dlg, bool show) {
-    constexpr int kDefineIds[] = {kRedLabel, kGreenLabel, kBlueLabel, kRedEdit,
-                                  kGreenEdit, kBlueEdit,  kAddCustom};
+    constexpr int kDefineIds[] = {kRedLabel,  kGreenLabel, kBlueLabel, kRedEdit,
+                                  kGreenEdit, kBlueEdit,   kAddCustom};
     for (int id : kDefineIds)
         ShowWindow(GetDlgItem(dlg, id), show ? SW_SHOW : SW_HIDE);
     ShowWindow(GetDlgItem(dlg, kDefine), show ? SW_HIDE : SW_SHOW);
@@ -153,8 +153,7 @@ void OnPaint(HWND dlg, Chooser &c) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(dlg, &ps);
     for (int i = 0; i < kBasicRows * kColumns; ++i)
-        FillCell(dc, Cell(c.basic, kBasicRows, i), kBasicColors[i],
-                 kBasicColors[i] == c.current);
+        FillCell(dc, Cell(c.basic, kBasicRows, i), kBasicColors[i], kBasicColors[i] == c.current);
     for (int i = 0; i < kCustomCount; ++i)
         FillCell(dc, Cell(c.customArea, 2, i), c.custom[i], i == c.nextCustom);
     if (c.defineShown)
@@ -276,8 +275,8 @@ BOOL WINAPI PlatformChooseColorW(LPCHOOSECOLORW request) {
     alignas(4) ChooserTemplate dialog = {};
     dialog.head.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
     StringCchCopyW(dialog.title, ARRAYSIZE(dialog.title), L"Color");
-    INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &dialog.head,
-                                             request->hwndOwner, ChooserProc,
-                                             reinterpret_cast<LPARAM>(&c));
+    INT_PTR result =
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &dialog.head, request->hwndOwner,
+                                ChooserProc, reinterpret_cast<LPARAM>(&c));
     return result == TRUE;
 }
