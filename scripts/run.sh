@@ -63,6 +63,8 @@ if [ -z "${HEADLESS:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; 
     trap stop_simulator EXIT
     start_simulator
     launch
+    # The simulated battery moves for as long as the program runs.
+    [ -z "$simulated" ] || wineserver -w
     exit 0
 fi
 

@@ -77,8 +77,8 @@ HWND AddControl(HWND dlg, const wchar_t *cls, const wchar_t *text, DWORD style, 
 }
 
 void ShowDefinePart(HWND dlg, bool show) {
-    constexpr int kDefineIds[] = {kRedLabel, kGreenLabel, kBlueLabel, kRedEdit,
-                                  kGreenEdit, kBlueEdit,  kAddCustom};
+    constexpr int kDefineIds[] = {kRedLabel,  kGreenLabel, kBlueLabel, kRedEdit,
+                                  kGreenEdit, kBlueEdit,   kAddCustom};
     for (int id : kDefineIds)
         ShowWindow(GetDlgItem(dlg, id), show ? SW_SHOW : SW_HIDE);
     ShowWindow(GetDlgItem(dlg, kDefine), show ? SW_HIDE : SW_SHOW);
@@ -103,17 +103,17 @@ void Layout(HWND dlg, Chooser &c) {
     int field = Px(c, 15);
     AddControl(dlg, L"BUTTON", L"Define Custom Colors >>", WS_TABSTOP | BS_PUSHBUTTON, kDefine, m,
                y, w, Px(c, 20));
-    c.preview = RECT{m, y, m + Px(c, 60), y + 3 * field + Px(c, 4)};
+    c.preview = RECT{m, y, m + Px(c, 50), y + 3 * field + Px(c, 4)};
     const wchar_t *names[] = {L"Red:", L"Green:", L"Blue:"};
     for (int i = 0; i < 3; ++i) {
         int fy = y + i * (field + Px(c, 2));
         AddControl(dlg, L"STATIC", names[i], SS_RIGHT | SS_CENTERIMAGE, kRedLabel + i,
-                   c.preview.right + Px(c, 2), fy, Px(c, 32), field);
+                   c.preview.right + Px(c, 2), fy, Px(c, 40), field);
         AddControl(dlg, L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_NUMBER, kRedEdit + i,
-                   c.preview.right + Px(c, 36), fy, Px(c, 32), field);
+                   c.preview.right + Px(c, 44), fy, Px(c, 32), field);
         SendDlgItemMessageW(dlg, kRedEdit + i, EM_LIMITTEXT, 3, 0);
     }
-    int addLeft = c.preview.right + Px(c, 74);
+    int addLeft = c.preview.right + Px(c, 80);
     AddControl(dlg, L"BUTTON", L"Add to Custom Colors", WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE,
                kAddCustom, addLeft, y, m + w - addLeft, 2 * field);
 
@@ -153,8 +153,7 @@ void OnPaint(HWND dlg, Chooser &c) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(dlg, &ps);
     for (int i = 0; i < kBasicRows * kColumns; ++i)
-        FillCell(dc, Cell(c.basic, kBasicRows, i), kBasicColors[i],
-                 kBasicColors[i] == c.current);
+        FillCell(dc, Cell(c.basic, kBasicRows, i), kBasicColors[i], kBasicColors[i] == c.current);
     for (int i = 0; i < kCustomCount; ++i)
         FillCell(dc, Cell(c.customArea, 2, i), c.custom[i], i == c.nextCustom);
     if (c.defineShown)
@@ -276,8 +275,8 @@ BOOL WINAPI PlatformChooseColorW(LPCHOOSECOLORW request) {
     alignas(4) ChooserTemplate dialog = {};
     dialog.head.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
     StringCchCopyW(dialog.title, ARRAYSIZE(dialog.title), L"Color");
-    INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &dialog.head,
-                                             request->hwndOwner, ChooserProc,
-                                             reinterpret_cast<LPARAM>(&c));
+    INT_PTR result =
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &dialog.head, request->hwndOwner,
+                                ChooserProc, reinterpret_cast<LPARAM>(&c));
     return result == TRUE;
 }

@@ -35,7 +35,8 @@ LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 } // namespace
 
 void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton) {
-    ULONG_PTR flags = (fullScreen ? kShellDialogFullScreen : 0) | (doneButton ? kShellDialogDone : 0);
+    ULONG_PTR flags =
+        (fullScreen ? kShellDialogFullScreen : 0) | (doneButton ? kShellDialogDone : 0);
     SetPropW(dlg, kShellDialogProp, reinterpret_cast<HANDLE>(flags));
     if (!GetPropW(dlg, kOldProcProp)) {
         LONG_PTR old =
@@ -53,8 +54,8 @@ void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton) {
     exStyle &= ~(WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE | WS_EX_CLIENTEDGE | WS_EX_STATICEDGE);
     SetWindowLongW(dlg, GWL_EXSTYLE, exStyle);
     RECT area = ScreenBelowTaskbar();
-    SetWindowPos(dlg, nullptr, area.left, area.top, area.right - area.left,
-                 area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(dlg, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     ShellDialogsChanged();
 }
 

@@ -29,8 +29,7 @@ BOOL CALLBACK FindShellDialog(HWND hwnd, LPARAM found) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     auto flags = reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
-    if (pid != GetCurrentProcessId() || !(flags & kShellDialogFullScreen) ||
-        !IsWindowVisible(hwnd))
+    if (pid != GetCurrentProcessId() || !(flags & kShellDialogFullScreen) || !IsWindowVisible(hwnd))
         return TRUE;
     *reinterpret_cast<HWND *>(found) = hwnd;
     return FALSE;

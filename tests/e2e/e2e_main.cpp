@@ -27,8 +27,8 @@ int main(int argc, char **argv) {
     // The emulated screen: a Wine virtual desktop of the size the prefix gives
     // that name. This process and the program it starts share it.
     if (!g_desktopName.empty()) {
-        HDESK desktop = CreateDesktopW(g_desktopName.c_str(), nullptr, nullptr, 0, GENERIC_ALL,
-                                       nullptr);
+        HDESK desktop =
+            CreateDesktopW(g_desktopName.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
         if (!desktop || !SetThreadDesktop(desktop)) {
             std::fprintf(stderr, "cannot use desktop %ls\n", g_desktopName.c_str());
             return 2;

@@ -360,9 +360,8 @@ struct TemplateControl {
     int id, x, y, cx, cy;
 };
 constexpr TemplateControl kTemplateControls[] = {
-    {1001, 21, 2, 16, 11}, {1002, 93, 12, 26, 12}, {1003, 48, 23, 30, 10},
-    {1004, 82, 23, 36, 10}, {1005, 18, 23, 28, 10}, {1006, 67, 2, 24, 10},
-    {1007, 92, 2, 28, 10},
+    {1001, 21, 2, 16, 11},  {1002, 93, 12, 26, 12}, {1003, 48, 23, 30, 10}, {1004, 82, 23, 36, 10},
+    {1005, 18, 23, 28, 10}, {1006, 67, 2, 24, 10},  {1007, 92, 2, 28, 10},
 };
 
 // The device's dialog units: from the template's 8-point font at 96 dpi,
@@ -374,8 +373,8 @@ TEST_F(ProgramTest, SetupTemplateScalesWithTheScreenDensity) {
     ASSERT_NE(setup, nullptr);
 
     HDC dc = CreateCompatibleDC(nullptr);
-    HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                             L"Tahoma");
+    HFONT font =
+        CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
     HGDIOBJ old = SelectObject(dc, font);
     TEXTMETRICW tm;
     GetTextMetricsW(dc, &tm);
