@@ -259,8 +259,14 @@ TEST_F(ProgramTest, ChosenColourReachesTheGaugeAndTheRegistry) {
     ClientToScreen(setup, &swatch);
     ClickAt(swatch.x, swatch.y);
     HWND chooser = nullptr;
-    ASSERT_TRUE(
-        WaitFor([&] { return (chooser = FindWindowW(L"#32770", L"Color")) != nullptr; }, 5000));
+    // Visible only once its initialisation has filled the fields, which would
+    // otherwise overwrite what is typed below.
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            return (chooser = FindWindowW(L"#32770", L"Color")) != nullptr &&
+                   IsWindowVisible(chooser);
+        },
+        5000));
     SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
     SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
     SetDlgItemInt(chooser, kChooserBlue, 0, FALSE);
