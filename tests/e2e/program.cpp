@@ -50,6 +50,10 @@ void WriteFile(const std::wstring &path, const char *text) {
 } // namespace
 
 Program::~Program() {
+    Stop();
+}
+
+void Program::Stop() {
     if (process_.hProcess) {
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
             TerminateProcess(process_.hProcess, 1);
@@ -57,6 +61,7 @@ Program::~Program() {
         }
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
+        process_ = {};
     }
 }
 
