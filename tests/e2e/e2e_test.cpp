@@ -248,6 +248,33 @@ TEST_F(ProgramTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
     EXPECT_EQ(ScreenRect(program_.gauge()).left, width - gauge - 1);
 }
 
+// Nudged to the far end with Right alignment, "Position" is the screen's
+// width; the next start must keep it and put the gauge at x 0.
+TEST_F(ProgramTest, RightAlignedFarEndSurvivesARestart) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup(program_);
+    ASSERT_NE(setup, nullptr);
+    DWORD width = GetSystemMetrics(SM_CXSCREEN);
+    ClickControl(GetDlgItem(setup, 1007)); // "Right"
+    ASSERT_TRUE(WaitFor(
+        [&] { return ScreenRect(program_.gauge()).left == static_cast<LONG>(width) - Res(44, 22); },
+        3000));
+    for (DWORD i = 0; i < width; ++i)
+        PostMessageW(setup, WM_HSCROLL, SB_LINELEFT, 0);
+    DWORD position = 0;
+    EXPECT_TRUE(WaitFor(
+        [&] { return ReadProgramSetting(L"Position", &position) && position == width; }, 10000));
+    PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0); // Done saves "Align"
+    ASSERT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"Setup") == nullptr; }, 3000));
+
+    program_.Stop();
+    ASSERT_TRUE(program_.Launch());
+    EXPECT_EQ(ScreenRect(program_.gauge()).left, 0);
+    EXPECT_TRUE(ReadProgramSetting(L"Position", &position));
+    EXPECT_EQ(position, width);
+}
+
 // The colour chooser's red, green and blue fields.
 constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
 
@@ -258,7 +285,14 @@ HWND OpenChooserAndPickGreen(HWND setup) {
     ClientToScreen(setup, &swatch);
     ClickAt(swatch.x, swatch.y);
     HWND chooser = nullptr;
-    if (!WaitFor([&] { return (chooser = FindWindowW(L"#32770", L"Color")) != nullptr; }, 5000))
+    // Visible only once its initialisation has filled the fields, which would
+    // otherwise overwrite what is typed below.
+    if (!WaitFor(
+            [&] {
+                return (chooser = FindWindowW(L"#32770", L"Color")) != nullptr &&
+                       IsWindowVisible(chooser);
+            },
+            5000))
         return nullptr;
     SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
     SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);

@@ -53,6 +53,10 @@ void WriteFile(const std::wstring &path, const char *text) {
 } // namespace
 
 Program::~Program() {
+    Stop();
+}
+
+void Program::Stop() {
     if (process_.hProcess) {
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
             TerminateProcess(process_.hProcess, 1);
@@ -60,6 +64,7 @@ Program::~Program() {
         }
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
+        process_ = {};
     }
 }
 

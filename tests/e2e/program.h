@@ -16,6 +16,8 @@ class Program {
     ~Program();
     // Starts the program and waits until its gauge is in the taskbar.
     bool Launch();
+    // Ends the program, as a power-off would.
+    void Stop();
     // Starts another instance and waits for its exit; returns its exit code.
     static DWORD RunSecondInstance(DWORD timeoutMs);
     // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
