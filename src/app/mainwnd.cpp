@@ -136,7 +136,9 @@ HWND CreateAppMenuBar(HWND hwnd) {
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
-        return OnCreate(hwnd);
+        // Only CreateWindow on this thread creates the window; a WM_CREATE
+        // that another thread or process sends must not build it again.
+        return InSendMessage() ? 0 : OnCreate(hwnd);
     case WM_DESTROY:
         return OnDestroy();
     case WM_ACTIVATE:
@@ -183,11 +185,26 @@ BOOL InitInstance(HINSTANCE instance, int /*cmdShow*/) {
         !LoadStringW(instance, IDS_TITLE, title, ARRAYSIZE(title)))
         return FALSE;
 
-    if (HWND running = FindWindowW(className, title)) {
+    // Two starts close together can both miss each other's window, which
+    // comes only later: the mutex named after the class tells them apart at
+    // once. It is held until the process ends.
+    static HANDLE instanceMutex = nullptr;
+    bool anotherInstance = false;
+    if (!instanceMutex) {
+        instanceMutex = CreateMutexW(nullptr, FALSE, className);
+        anotherInstance = instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS;
+        if (anotherInstance) {
+            CloseHandle(instanceMutex);
+            instanceMutex = nullptr;
+        }
+    }
+    HWND running = FindWindowW(className, title);
+    if (running) {
         // The low bit brings the window's owned popups forward with it.
         SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(running) | 1));
-        return FALSE;
     }
+    if (running || anotherInstance)
+        return FALSE;
 
     WNDCLASSW wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;

@@ -32,7 +32,16 @@ POINT PlaceGauge(const RECT &taskbarClient) {
     return POINT{x, GaugeTop()};
 }
 
+bool FindLiveTaskbar() {
+    if (!g_taskbar || !IsWindow(g_taskbar))
+        g_taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    return g_taskbar != nullptr;
+}
+
 void ClampPosition() {
+    // A taskbar that is gone has no width to clamp against.
+    if (!FindLiveTaskbar())
+        return;
     RECT rc = TaskbarClientRect();
     int w = rc.right - rc.left;
     int gauge = GaugeWidth();

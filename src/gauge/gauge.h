@@ -14,7 +14,11 @@ void DiscoverTaskbar();
 RECT TaskbarClientRect();
 // The gauge's top-left corner in taskbar client coordinates.
 POINT PlaceGauge(const RECT &taskbarClient);
-// Brings g_position into the valid range for g_align and the taskbar's width.
+// After a shell restart g_taskbar may name a window that is gone: finds the
+// new taskbar; false while there is none.
+bool FindLiveTaskbar();
+// Brings g_position into the valid range for g_align and the taskbar's width;
+// leaves it alone while there is no taskbar.
 void ClampPosition();
 // Clamps, creates the gauge as a child of the taskbar and subclasses it.
 void CreateGauge();

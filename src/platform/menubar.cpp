@@ -87,13 +87,21 @@ void OnButtonDown(HWND hwnd, const MenuBar &bar, LPARAM lParam) {
     }
 }
 
+// The window's creation and destruction come from this thread's own calls;
+// the same messages sent by another thread or process must leave the bar's
+// state alone.
+bool SentFromElsewhere() {
+    return (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
+}
+
 LRESULT CALLBACK MenuBarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     MenuBar *bar = BarOf(hwnd);
     switch (msg) {
     case WM_NCCREATE:
-        SetWindowLongPtrW(
-            hwnd, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams));
+        if (!bar && !SentFromElsewhere())
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(
+                                  reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams));
         break;
     case WM_PAINT:
         if (bar) {
@@ -108,7 +116,7 @@ LRESULT CALLBACK MenuBarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             OnButtonDown(hwnd, *bar, lParam);
         return 0;
     case WM_NCDESTROY:
-        if (bar) {
+        if (bar && !SentFromElsewhere()) {
             RemoveWindowSubclass(bar->owner, OwnerSubclassProc, kOwnerSubclassId);
             DestroyMenu(bar->menu);
             DeleteObject(bar->font);

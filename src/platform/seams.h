@@ -22,6 +22,9 @@ HFONT CeSystemFont();
 // Creates the stand-in shell taskbar ("HHTaskBar") in this process unless a
 // window of that class already exists; returns the taskbar either way.
 HWND StartShellTaskbar();
+// Makes PlatformCreateWindowExW call starter before it creates an application
+// window (top-level, neither popup nor child) while no taskbar exists.
+void SetShellStarter(HWND (*starter)());
 // Destroys a stand-in taskbar that this process created, as a shell restart does.
 void StopShellTaskbar();
 // Posted to the stand-in taskbar (a registered message, wParam a delay in

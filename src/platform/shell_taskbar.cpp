@@ -292,10 +292,13 @@ HWND StartShellTaskbar() {
         StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
         s_clockFont = CreateFontIndirectW(&lf);
     }
-    s_taskbar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTaskbarClass, L"",
-                                WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height,
-                                nullptr, nullptr, instance, nullptr);
+    // The shell's taskbar never takes activation or focus from a program's
+    // window, also not when it comes back after a restart.
+    s_taskbar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTaskbarClass,
+                                L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
+                                nullptr, instance, nullptr);
     if (s_taskbar) {
+        ShowWindow(s_taskbar, SW_SHOWNOACTIVATE);
         ArmClockTimer(s_taskbar);
         UpdateWindow(s_taskbar);
     }

@@ -3,11 +3,13 @@
 // On CE every storage card appears in the root as a folder with the directory
 // and temporary attributes ("\Storage Card", "\Storage Card2", ...), and
 // GetDiskFreeSpaceExW on that folder reports the card. Desktop Windows has
-// drive letters instead, so an enumeration of "\*" comes through here: the
-// current drive's root is listed as it is, followed by one card folder per
+// drive letters instead, so an enumeration of "\*" comes through here: it
+// lists the folders a device's root holds, followed by one card folder per
 // removable volume, named as CE names them ("Storage Card", "Storage Card2";
 // a volume label is not used, so the names stay those a CE device shows).
-// Every other call passes through.
+// The host drive's own root is not read: it may hold any number of entries,
+// and the scan of a tap would pay for each of them. Every other call passes
+// through.
 #define ZB_PLATFORM_IMPL
 #include "platform/seams.h"
 
@@ -18,6 +20,8 @@
 namespace {
 
 constexpr wchar_t kCardName[] = L"Storage Card";
+constexpr const wchar_t *kDeviceFolders[] = {L"Application Data", L"ConnMgr", L"My Documents",
+                                             L"Program Files", L"Temp", L"Windows"};
 constexpr DWORD kCardAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY;
 
 const StorageRootView *s_view = nullptr;
@@ -68,17 +72,8 @@ void CardName(int index, wchar_t *name, size_t size) {
 }
 
 bool ListHostRoot(std::vector<WIN32_FIND_DATAW> *out) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW(L"\\*", &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    do {
-        if (std::wcscmp(data.cFileName, L".") != 0 && std::wcscmp(data.cFileName, L"..") != 0) {
-            data.dwFileAttributes &= ~FILE_ATTRIBUTE_TEMPORARY;
-            out->push_back(data);
-        }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    for (const wchar_t *folder : kDeviceFolders)
+        out->push_back(MakeEntry(FILE_ATTRIBUTE_DIRECTORY, folder));
 
     wchar_t letters[26];
     int cards = RemovableDrives(letters, 26);

@@ -9,19 +9,45 @@
 
 namespace {
 
-BOOL CALLBACK RaiseOwnedPopup(HWND hwnd, LPARAM owner) {
-    if (GetWindow(hwnd, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(hwnd))
-        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+HWND (*s_shellStarter)() = nullptr;
+
+struct OwnedPopups {
+    HWND owner;
+    HWND popups[16];
+    int count;
+};
+
+BOOL CALLBACK CollectOwnedPopup(HWND hwnd, LPARAM param) {
+    auto *list = reinterpret_cast<OwnedPopups *>(param);
+    if (GetWindow(hwnd, GW_OWNER) == list->owner && IsWindowVisible(hwnd) &&
+        list->count < static_cast<int>(ARRAYSIZE(list->popups)))
+        list->popups[list->count++] = hwnd;
     return TRUE;
 }
 
+// Owned windows stay in front of their owner, in the order they had among
+// themselves; Wine can leave them behind an owner brought forward.
+void RaiseOwnedPopups(HWND owner) {
+    OwnedPopups list = {owner, {}, 0};
+    EnumWindows(CollectOwnedPopup, reinterpret_cast<LPARAM>(&list));
+    for (int i = list.count - 1; i >= 0; --i)
+        SetWindowPos(list.popups[i], HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 } // namespace
+
+void SetShellStarter(HWND (*starter)()) {
+    s_shellStarter = starter;
+}
 
 HWND PlatformCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
                              int x, int y, int width, int height, HWND parent, HMENU menu,
                              HINSTANCE instance, LPVOID param) {
     bool topLevel = !(style & WS_CHILD) && parent == nullptr;
     if (topLevel && !(style & WS_POPUP)) {
+        if (s_shellStarter)
+            s_shellStarter();
         style |= WS_POPUP;
         style &= ~(WS_CAPTION | WS_THICKFRAME);
         if (x == CW_USEDEFAULT || width == CW_USEDEFAULT) {
@@ -44,17 +70,20 @@ HWND PlatformCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowNam
     return hwnd;
 }
 
-// CE's form with the low bit set brings the window's owned popups (its menu
-// bar, an open dialog) forward with it.
+// The window comes forward with its owned popups (its menu bar, an open
+// dialog) still in front of it. CE's form with the low bit set, and any window
+// that a modal dialog has disabled, hands the foreground on to the popup last
+// active.
 BOOL PlatformSetForegroundWindow(HWND hwnd) {
     auto bits = reinterpret_cast<ULONG_PTR>(hwnd);
     bool withPopups = (bits & 1) != 0;
     HWND target = reinterpret_cast<HWND>(bits & ~static_cast<ULONG_PTR>(1));
+    // Asked before the target's own activation makes it its last active popup.
+    HWND popup = GetLastActivePopup(target);
     BOOL result = SetForegroundWindow(target);
-    if (withPopups) {
-        EnumWindows(RaiseOwnedPopup, reinterpret_cast<LPARAM>(target));
-        if (HWND popup = GetLastActivePopup(target); popup && popup != target)
-            SetForegroundWindow(popup);
-    }
+    RaiseOwnedPopups(target);
+    if ((withPopups || !IsWindowEnabled(target)) && popup && popup != target &&
+        IsWindowVisible(popup))
+        SetForegroundWindow(popup);
     return result;
 }

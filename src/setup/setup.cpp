@@ -109,6 +109,8 @@ BOOL OnCommand(HWND dlg, WPARAM wParam, LPARAM lParam) {
 // One pixel per request towards the side named on screen, within the range
 // that ClampPosition keeps.
 BOOL OnHScroll(WPARAM wParam) {
+    if (!FindLiveTaskbar())
+        return FALSE; // no bounds to keep while the shell restarts
     RECT rc = TaskbarClientRect();
     int w = rc.right - rc.left;
     int gauge = GaugeWidth();

@@ -1,8 +1,6 @@
 // The real program on an emulated Pocket PC screen (480x640 or 240x320, by
 // the virtual desktop this test runs in), looked at from outside.
-#include <gtest/gtest.h>
-
-#include "program.h"
+#include "program_test.h"
 
 namespace {
 
@@ -10,35 +8,6 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr COLORREF kRed = 0x0000FF;
 constexpr COLORREF kBlue = 0xFF0000;
 constexpr COLORREF kEmptyPart = 0x400080;
-
-bool HiResScreen() {
-    return GetSystemMetrics(SM_CXSCREEN) >= 480;
-}
-int Res(int hiRes, int lowRes) {
-    return HiResScreen() ? hiRes : lowRes;
-}
-
-class ProgramTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        DeleteProgramSettings();
-        if (HaveFakeBattery())
-            SetFakeBattery(57, false);
-        ASSERT_TRUE(program_.Launch()) << "the gauge never appeared in the taskbar";
-    }
-
-    // Taps the middle of the gauge, as the stylus would.
-    void TapGauge() {
-        RECT g = ScreenRect(program_.gauge());
-        ClickAt((g.left + g.right) / 2, (g.top + g.bottom) / 2);
-    }
-    bool MainWindowShown(bool shown) {
-        return WaitFor([&] { return (IsWindowVisible(program_.mainWindow()) != FALSE) == shown; },
-                       5000);
-    }
-
-    Program program_;
-};
 
 TEST_F(ProgramTest, TaskbarAndGaugeWhereTheShellAndSettingsPutThem) {
     int width = GetSystemMetrics(SM_CXSCREEN);
@@ -98,10 +67,7 @@ TEST_F(ProgramTest, TapShowsInfoWindowAndHideHidesIt) {
 
 TEST_F(ProgramTest, SecondStartExitsZeroAndLeavesOneMainWindow) {
     EXPECT_EQ(Program::RunSecondInstance(15000), 0u);
-    int mainWindows = 0;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"ZemloBattery", nullptr));)
-        ++mainWindows;
-    EXPECT_EQ(mainWindows, 1);
+    EXPECT_EQ(CountWindows(L"ZemloBattery"), 1);
     EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE) << "the first instance runs on";
 }
 
@@ -178,45 +144,20 @@ namespace {
 constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kGreen = 0x00FF00;
 
-// The page's rows start 50 / 30 pixels below its top, 85 / 50 apart; each
-// bar's black outline begins 35 / 30 below the row's top, 10 pixels in.
 TEST_F(ProgramTest, TapShowsDeviceMemoryAndTheStorageCard) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
     RECT page = ScreenRect(program_.mainWindow());
-    auto outlineAt = [&](int row) {
-        int y = page.top + Res(50, 30) + row * Res(85, 50) + Res(35, 30);
-        return ScreenPixel(page.left + 10, y);
-    };
-    EXPECT_TRUE(WaitFor([&] { return outlineAt(0) == kBlack; }, 3000)) << "Device Memory";
-    EXPECT_EQ(outlineAt(1), kBlack) << "the removable drive as a storage card";
-    EXPECT_NE(outlineAt(2), kBlack) << "nothing more";
+    EXPECT_TRUE(WaitFor([&] { return RowOutline(0) == kBlack; }, 3000)) << "Device Memory";
+    EXPECT_EQ(RowOutline(1), kBlack) << "the removable drive as a storage card";
+    EXPECT_NE(RowOutline(2), kBlack) << "nothing more";
     EXPECT_EQ(ScreenPixel(page.left + 10, page.top + Res(50, 30) + Res(35, 30) - 1), 0xFFFFFFu);
-}
-
-// Opens Setup through the soft-key bar: "Setup" is the last item of "Tools".
-HWND OpenSetup(Program &program) {
-    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
-    RECT b = ScreenRect(bar);
-    ClickAt(b.left + (b.right - b.left) / 4, (b.top + b.bottom) / 2);
-    if (!WaitFor([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 3000))
-        return nullptr;
-    PressKey(VK_UP);
-    PressKey(VK_RETURN);
-    HWND setup = nullptr;
-    WaitFor([&] { return (setup = FindWindowW(L"#32770", L"Setup")) != nullptr; }, 5000);
-    return setup;
-}
-
-void ClickControl(HWND control) {
-    RECT r = ScreenRect(control);
-    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 TEST_F(ProgramTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    HWND setup = OpenSetup(program_);
+    HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
     int width = GetSystemMetrics(SM_CXSCREEN), gauge = Res(44, 22);
 
@@ -308,7 +249,7 @@ bool ChooserGone() {
 TEST_F(ProgramTest, ChosenColourReachesTheGaugeAndTheRegistry) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    HWND setup = OpenSetup(program_);
+    HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
     HWND chooser = OpenChooserAndPickGreen(setup);
     ASSERT_NE(chooser, nullptr);
@@ -498,10 +439,7 @@ TEST_F(ProgramTest, GaugeComesBackAfterAShellRestart) {
     RECT after = ScreenRect(gauge);
     EXPECT_TRUE(EqualRect(&before, &after)) << "same settings, same place";
     Sleep(3000);
-    int gauges = 0;
-    for (HWND g = nullptr; (g = FindWindowExW(taskbar, g, L"Static", nullptr));)
-        ++gauges;
-    EXPECT_EQ(gauges, 1) << "once";
+    EXPECT_EQ(CountGauges(taskbar), 1) << "once";
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(after.left + 3, after.top + 1) == kWhite; }, 5000))
         << "and it paints";
 }

@@ -14,16 +14,6 @@ HWND FindMainWindow() {
     return FindWindowW(L"ZemloBattery", L"ZemloBattery");
 }
 
-bool Start(PROCESS_INFORMATION *pi) {
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    if (!g_desktopName.empty())
-        si.lpDesktop = g_desktopName.data();
-    std::wstring cmd = L"\"" + g_programPath + L"\"";
-    return CreateProcessW(g_programPath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &si, pi) != FALSE;
-}
-
 void SendKey(WORD key, bool up) {
     INPUT in = {};
     in.type = INPUT_KEYBOARD;
@@ -52,6 +42,30 @@ void WriteFile(const std::wstring &path, const char *text) {
 
 } // namespace
 
+bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir) {
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    if (!g_desktopName.empty())
+        si.lpDesktop = g_desktopName.data();
+    std::wstring cmd = L"\"" + g_programPath + L"\"";
+    return CreateProcessW(g_programPath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          currentDir, &si, pi) != FALSE;
+}
+
+int CountWindows(const wchar_t *className) {
+    int n = 0;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, nullptr));)
+        ++n;
+    return n;
+}
+
+int CountGauges(HWND taskbar) {
+    int n = 0;
+    for (HWND g = nullptr; (g = FindWindowExW(taskbar, g, L"Static", nullptr));)
+        ++n;
+    return n;
+}
+
 Program::~Program() {
     Stop();
 }
@@ -68,8 +82,8 @@ void Program::Stop() {
     }
 }
 
-bool Program::Launch() {
-    if (!Start(&process_))
+bool Program::Launch(const wchar_t *currentDir) {
+    if (!StartProgram(&process_, currentDir))
         return false;
     bool created = WaitFor(
         [this] {
@@ -92,7 +106,7 @@ bool Program::Launch() {
 
 DWORD Program::RunSecondInstance(DWORD timeoutMs) {
     PROCESS_INFORMATION pi = {};
-    if (!Start(&pi))
+    if (!StartProgram(&pi))
         return ~0u;
     DWORD code = STILL_ACTIVE;
     if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
@@ -203,4 +217,8 @@ bool ReadProgramSetting(const wchar_t *name, DWORD *value) {
     DWORD size = sizeof(*value);
     return RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, value,
                         &size) == ERROR_SUCCESS;
+}
+
+void WriteProgramSetting(const wchar_t *name, DWORD value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value, sizeof(value));
 }

@@ -14,8 +14,9 @@ class Program {
   public:
     Program() = default;
     ~Program();
-    // Starts the program and waits until its gauge is in the taskbar.
-    bool Launch();
+    // Starts the program (in currentDir, when given) and waits until its gauge
+    // is in the taskbar.
+    bool Launch(const wchar_t *currentDir = nullptr);
     // Ends the program, as a power-off would.
     void Stop();
     // Starts another instance and waits for its exit; returns its exit code.
@@ -45,6 +46,12 @@ template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs)
     }
 }
 
+// Starts the program without waiting for anything.
+bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir = nullptr);
+// Top-level windows of a class, and the gauges in a taskbar.
+int CountWindows(const wchar_t *className);
+int CountGauges(HWND taskbar);
+
 RECT ScreenRect(HWND hwnd);
 COLORREF ScreenPixel(int x, int y);
 // The screen's pixels in a rectangle, read in one go; at() takes screen
@@ -68,3 +75,4 @@ void SetFakeBattery(int percent, bool acOnline);
 
 void DeleteProgramSettings();
 bool ReadProgramSetting(const wchar_t *name, DWORD *value);
+void WriteProgramSetting(const wchar_t *name, DWORD value);

@@ -73,6 +73,21 @@ TEST_F(GaugeWindowTest, ClampOnTaskbarNarrowerThanGaugePutsItAtZero) {
     EXPECT_EQ(PlaceGauge(TaskbarClientRect()).x, 0);
 }
 
+// A shell restart destroys the taskbar g_taskbar names: nothing is measured
+// against it, and a new taskbar is found when there is one.
+TEST_F(GaugeWindowTest, ClampLeavesPositionAloneWhileTheTaskbarIsGone) {
+    Build(480, 52);
+    g_align = 1;
+    g_position = 100;
+    taskbar_.reset();
+    ClampPosition();
+    EXPECT_EQ(g_position, 100);
+    taskbar_ = std::make_unique<TestTaskbar>(120, 52);
+    ClampPosition();
+    EXPECT_EQ(g_taskbar, taskbar_->hwnd());
+    EXPECT_EQ(g_position, 120 - 44);
+}
+
 TEST_F(GaugeWindowTest, AnyNonZeroAlignCountsAsLeft) {
     Build(480, 52);
     g_align = 5;

@@ -1,0 +1,65 @@
+// The fixture of the end-to-end tests: the program started with its default
+// settings and a fake battery at 57 %, and what a user does to it.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "program.h"
+
+inline bool HiResScreen() {
+    return GetSystemMetrics(SM_CXSCREEN) >= 480;
+}
+inline int Res(int hiRes, int lowRes) {
+    return HiResScreen() ? hiRes : lowRes;
+}
+
+inline void ClickControl(HWND control) {
+    RECT r = ScreenRect(control);
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// Opens Setup through the soft-key bar: "Setup" is the last item of "Tools".
+inline HWND OpenSetup() {
+    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    RECT b = ScreenRect(bar);
+    ClickAt(b.left + (b.right - b.left) / 4, (b.top + b.bottom) / 2);
+    if (!WaitFor([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 3000))
+        return nullptr;
+    PressKey(VK_UP);
+    PressKey(VK_RETURN);
+    HWND setup = nullptr;
+    WaitFor([&] { return (setup = FindWindowW(L"#32770", L"Setup")) != nullptr; }, 5000);
+    return setup;
+}
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        DeleteProgramSettings();
+        if (HaveFakeBattery())
+            SetFakeBattery(57, false);
+        BeforeLaunch();
+        ASSERT_TRUE(program_.Launch(currentDir_)) << "the gauge never appeared in the taskbar";
+    }
+    // Settings and the like that the start must find.
+    virtual void BeforeLaunch() {}
+
+    // Taps the middle of the gauge, as the stylus would.
+    void TapGauge() {
+        RECT g = ScreenRect(program_.gauge());
+        ClickAt((g.left + g.right) / 2, (g.top + g.bottom) / 2);
+    }
+    bool MainWindowShown(bool shown) {
+        return WaitFor([&] { return (IsWindowVisible(program_.mainWindow()) != FALSE) == shown; },
+                       5000);
+    }
+    // The page's rows start 50 / 30 pixels below its top, 85 / 50 apart; each
+    // bar's black outline begins 35 / 30 below the row's top, 10 pixels in.
+    COLORREF RowOutline(int row) {
+        RECT page = ScreenRect(program_.mainWindow());
+        int y = page.top + Res(50, 30) + row * Res(85, 50) + Res(35, 30);
+        return ScreenPixel(page.left + 10, y);
+    }
+
+    Program program_;
+    const wchar_t *currentDir_ = nullptr;
+};

@@ -1,0 +1,179 @@
+// The real program under what a device's user and shell do to it at awkward
+// moments: a shell restart or a tap while Setup is open, starts that race,
+// messages from other processes, a host root of any size.
+#include "program_test.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr COLORREF kBlack = 0x000000;
+constexpr int kPositionField = 1001, kLifeTimeField = 1002;
+
+HWND SetupDialog() {
+    return FindWindowW(L"#32770", L"Setup");
+}
+
+// The Setup dialog is what a user sees in the middle of the screen, and keys
+// go to it.
+bool SetupInFront(HWND setup) {
+    RECT r = ScreenRect(setup);
+    POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    return GetAncestor(WindowFromPoint(centre), GA_ROOT) == setup &&
+           GetForegroundWindow() == setup;
+}
+
+// Align 1 (left) or 0 (right), Position 100.
+class ShellRestartTest : public ProgramTest, public ::testing::WithParamInterface<DWORD> {
+  protected:
+    void BeforeLaunch() override {
+        WriteProgramSetting(L"Align", GetParam());
+        WriteProgramSetting(L"Position", 100);
+    }
+};
+
+TEST_P(ShellRestartTest, SetupKeepsPositionAndFocusThroughAShellRestart) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup();
+    ASSERT_NE(setup, nullptr);
+    ClickControl(GetDlgItem(setup, kLifeTimeField));
+    RECT before = ScreenRect(program_.gauge());
+
+    UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
+    PostMessageW(program_.taskbar(), restart, 1000, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(program_.gauge()); }, 3000));
+    HWND gauge = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+            gauge = taskbar ? FindWindowExW(taskbar, nullptr, L"Static", nullptr) : nullptr;
+            return gauge != nullptr;
+        },
+        8000));
+    RECT after = ScreenRect(gauge);
+    EXPECT_TRUE(EqualRect(&before, &after)) << "gauge left at " << after.left << ", was "
+                                            << before.left;
+    EXPECT_EQ(GetForegroundWindow(), setup) << "the new taskbar takes no activation";
+
+    // The next nudge starts from the saved position: the left arrow is one
+    // pixel to the left, away from the right end in Right mode.
+    RECT s = ScreenRect(GetDlgItem(setup, kPositionField));
+    ClickAt(s.left + 2, (s.top + s.bottom) / 2);
+    DWORD expected = GetParam() ? 99 : 101, position = 0;
+    EXPECT_TRUE(WaitFor(
+        [&] { return ReadProgramSetting(L"Position", &position) && position == expected; }, 3000))
+        << "saved Position " << position;
+    EXPECT_TRUE(WaitFor([&] { return ScreenRect(gauge).left == before.left - 1; }, 3000));
+    PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothAlignments, ShellRestartTest, ::testing::Values(1u, 0u));
+
+TEST_F(ProgramTest, TapOnTheGaugeKeepsSetupInFront) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup();
+    ASSERT_NE(setup, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return SetupInFront(setup); }, 3000));
+    TapGauge();
+    Sleep(500);
+    EXPECT_TRUE(SetupInFront(setup)) << "the page came over Setup";
+    PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitFor([] { return SetupDialog() == nullptr; }, 3000));
+}
+
+TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {
+    CREATESTRUCTW create = {};
+    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    ASSERT_NE(bar, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        SendMessageW(program_.mainWindow(), WM_CREATE, 0, reinterpret_cast<LPARAM>(&create));
+        SendMessageW(bar, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create));
+        SendMessageW(bar, WM_NCDESTROY, 0, 0);
+    }
+    EXPECT_EQ(CountGauges(program_.taskbar()), 1) << "start-up ran again";
+    EXPECT_EQ(CountWindows(L"ZbSoftKeyBar"), 1);
+    EXPECT_EQ(CountWindows(L"HHTaskBar"), 1);
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup();
+    EXPECT_NE(setup, nullptr) << "the soft-key bar no longer opens its menu";
+    if (setup)
+        PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+TEST(Starts, TwelveAtOnceLeaveOneInstance) {
+    DeleteProgramSettings();
+    constexpr int kStarts = 12;
+    PROCESS_INFORMATION pi[kStarts] = {};
+    HANDLE processes[kStarts];
+    for (int i = 0; i < kStarts; ++i) {
+        ASSERT_TRUE(StartProgram(&pi[i]));
+        processes[i] = pi[i].hProcess;
+    }
+    int running = kStarts;
+    HWND main = nullptr;
+    WaitFor(
+        [&] {
+            running = 0;
+            for (HANDLE p : processes)
+                running += WaitForSingleObject(p, 0) == WAIT_TIMEOUT;
+            HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+            main = FindWindowW(L"ZemloBattery", L"ZemloBattery");
+            return running == 1 && taskbar && CountGauges(taskbar) && !IsWindowVisible(main);
+        },
+        30000);
+    Sleep(1000);
+    EXPECT_EQ(CountWindows(L"ZemloBattery"), 1);
+    EXPECT_EQ(CountWindows(L"HHTaskBar"), 1);
+    EXPECT_EQ(running, 1) << "instances still running";
+    for (const PROCESS_INFORMATION &p : pi) {
+        DWORD code = 0;
+        if (GetExitCodeProcess(p.hProcess, &code) && code == STILL_ACTIVE) {
+            TerminateProcess(p.hProcess, 1);
+            WaitForSingleObject(p.hProcess, 5000);
+        } else {
+            EXPECT_EQ(code, 0u);
+        }
+        CloseHandle(p.hProcess);
+        CloseHandle(p.hThread);
+    }
+}
+
+// scripts/big-root.sh makes a drive whose root holds 200,000 files.
+class BigRootTest : public ProgramTest {
+  protected:
+    void SetUp() override {
+        const char *root = std::getenv("ZB_BIG_ROOT");
+        if (!root || !*root)
+            GTEST_SKIP() << "no large root (scripts/big-root.sh makes one)";
+        currentDir_ = L"R:\\";
+        ProgramTest::SetUp();
+    }
+};
+
+TEST_F(BigRootTest, TapIsAnsweredWithin150Ms) {
+    RECT page = ScreenRect(program_.mainWindow());
+    // Answered: the page is up with the device memory's bar drawn on it.
+    auto answered = [&] {
+        return RowOutline(0) == kBlack &&
+               ScreenPixel(page.left + 10, page.top + Res(50, 30) + Res(35, 30) - 1) == 0xFFFFFF;
+    };
+    ASSERT_FALSE(answered());
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    TapGauge();
+    QueryPerformanceCounter(&start);
+    double ms = 0;
+    do {
+        Sleep(1);
+        QueryPerformanceCounter(&now);
+        ms = 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart;
+    } while (!answered() && ms < 10000);
+    std::printf("tap answered after %.0f ms with a large root\n", ms);
+    EXPECT_LE(ms, 150.0);
+}
+
+} // namespace
