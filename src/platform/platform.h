@@ -136,6 +136,7 @@ BOOL PlatformFindClose(HANDLE find);
 BOOL PlatformGetDiskFreeSpaceExW(LPCWSTR dir, PULARGE_INTEGER freeToCaller,
                                  PULARGE_INTEGER totalBytes, PULARGE_INTEGER totalFree);
 void PlatformGlobalMemoryStatus(LPMEMORYSTATUS status);
+BOOL WINAPI PlatformChooseColorW(LPCHOOSECOLORW request);
 
 #ifndef ZB_PLATFORM_IMPL
 #undef CreateWindowExW
@@ -146,6 +147,7 @@ void PlatformGlobalMemoryStatus(LPMEMORYSTATUS status);
 #define FindClose PlatformFindClose
 #define GetDiskFreeSpaceExW PlatformGetDiskFreeSpaceExW
 #define GlobalMemoryStatus PlatformGlobalMemoryStatus
+#define ChooseColorW PlatformChooseColorW
 #endif
 
 #endif // _WIN32_WCE

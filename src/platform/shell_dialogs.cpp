@@ -1,26 +1,18 @@
 // The CE shell's dialog and activation helpers on desktop Windows.
 #define ZB_PLATFORM_IMPL
 #include "platform/seams.h"
-
-#include <commctrl.h>
+#include "platform/subclass.h"
 
 namespace {
 
-constexpr UINT_PTR kDoneSubclassId = 0x5a44;
-
 // The Done button of a CE dialog sends IDOK. On desktop the caption's close
 // button stands in for it, and it must never send IDCANCEL.
-LRESULT CALLBACK DoneButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                DWORD_PTR) {
-    switch (msg) {
-    case WM_CLOSE:
+LRESULT CALLBACK DoneButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_CLOSE) {
         SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         return 0;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, DoneButtonProc, id);
-        break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallReplacedProc(hwnd, DoneButtonProc, msg, wParam, lParam);
 }
 
 } // namespace
@@ -29,7 +21,7 @@ BOOL SHInitDialog(PSHINITDLGINFO info) {
     if (!info || !(info->dwMask & SHIDIM_FLAGS) || !IsWindow(info->hDlg))
         return FALSE;
     if (info->dwFlags & SHIDIF_DONEBUTTON)
-        SetWindowSubclass(info->hDlg, DoneButtonProc, kDoneSubclassId, 0);
+        SubclassWindow(info->hDlg, DoneButtonProc, 0);
     if (info->dwFlags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIZEDLG)) {
         RECT area = ScreenBelowTaskbar();
         MoveWindow(info->hDlg, area.left, area.top, area.right - area.left, area.bottom - area.top,
