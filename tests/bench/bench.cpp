@@ -125,7 +125,8 @@ void Repaint(HWND hwnd) {
 }
 
 std::pair<Times, Times> ComparePaints(int reps, HWND hwnd, HWND floor) {
-    return Compare(reps, [hwnd] { Repaint(hwnd); }, [floor] { Repaint(floor); });
+    return Compare(
+        reps, [hwnd] { Repaint(hwnd); }, [floor] { Repaint(floor); });
 }
 
 // The program's gauge in a test taskbar of the given height, with defaults.
@@ -176,7 +177,8 @@ void BenchPoll(int reps) {
     ValidateGauge();
     // The host's own power status, as the running program reads it.
     Row("Poll tick, nothing new (host's power status)",
-        Compare(reps, [] { PollStatus(nullptr); }, PowerQueriesAndWidth),
+        Compare(
+            reps, [] { PollStatus(nullptr); }, PowerQueriesAndWidth),
         "two power queries and GetClientRect");
 
     // A fake battery, so that a reading can change from tick to tick.
@@ -184,14 +186,15 @@ void BenchPoll(int reps) {
     PollStatus(nullptr);
     ValidateGauge();
     Row("Poll tick, nothing new (fake battery)",
-        Compare(reps, [] { PollStatus(nullptr); }, PowerQueriesAndWidth),
+        Compare(
+            reps, [] { PollStatus(nullptr); }, PowerQueriesAndWidth),
         "the same queries on the fake battery");
 
     // A change invalidates the gauge; its floor invalidates a window too, and
     // with the repaint that follows, paints it with one BitBlt.
     Dib source(GaugeWidth(), GaugeHeight());
-    HWND floor = CreateFloorWindow(taskbar->hwnd(), 300, GaugeTop(), GaugeWidth(), GaugeHeight(),
-                                   &source);
+    HWND floor =
+        CreateFloorWindow(taskbar->hwnd(), 300, GaugeTop(), GaugeWidth(), GaugeHeight(), &source);
     int tick = 0;
     auto change = [&] {
         ValidateGauge();
@@ -203,7 +206,8 @@ void BenchPoll(int reps) {
         InvalidateRect(floor, nullptr, TRUE);
     };
     Row("Poll tick, percentage changed (fake battery)",
-        Compare(reps, [] { PollStatus(nullptr); }, queriesAndInvalidate, change, validateFloor),
+        Compare(
+            reps, [] { PollStatus(nullptr); }, queriesAndInvalidate, change, validateFloor),
         "the same queries and an invalidation");
     Row("Poll tick, percentage changed, and the WM6 repaint it causes",
         Compare(
@@ -263,7 +267,8 @@ void BenchStorageAndInfo(int reps) {
                                 nullptr, nullptr, wc.hInstance, nullptr);
     ScanStorage(page);
     Row("Storage scan, device memory and one card",
-        Compare(reps, [page] { ScanStorage(page); }, StorageQueries),
+        Compare(
+            reps, [page] { ScanStorage(page); }, StorageQueries),
         "the same platform queries alone");
 
     for (bool hiRes : {true, false}) {
@@ -275,8 +280,7 @@ void BenchStorageAndInfo(int reps) {
         HWND floor = CreateFloorWindow(nullptr, 0, hiRes ? 52 : 26, width, height, &source);
         auto raise = [](HWND hwnd) {
             return [hwnd] {
-                SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0,
-                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             };
         };
         Row(hiRes ? "Info page paint, 480x640" : "Info page paint, 240x320",

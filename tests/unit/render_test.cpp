@@ -325,10 +325,10 @@ TEST_F(SamplingTest, Wm6BlockReadGivesThePixelByPixelRows) {
         int width, align, position;
         bool offScreen;
     } cases[] = {
-        {480, 1, 100, false},   // both columns on the taskbar
-        {480, 1, 0, true},      // column -1
-        {screen, 0, 44, true},  // the column right of the screen
-        {120, 1, 76, false},    // the right column beyond a narrow taskbar
+        {480, 1, 100, false},  // both columns on the taskbar
+        {480, 1, 0, true},     // column -1
+        {screen, 0, 44, true}, // the column right of the screen
+        {120, 1, 76, false},   // the right column beyond a narrow taskbar
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << "width " << c.width << " position " << c.position);
