@@ -4,9 +4,15 @@
 # namespace, which Wine's power status reads. The test changes the files
 # through ZB_FAKE_POWER. Without the rights for a mount namespace the program
 # runs against the host's power supply and ZB_FAKE_POWER is empty.
+# With --native first, the command is a host program run as it is.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
+runner=$here/wine-run.sh
+if [ "${1:-}" = --native ]; then
+    runner=$2
+    shift 2
+fi
 
 fake="$ZB_BUILD_DIR/fake-power"
 rm -rf "$fake"
@@ -26,7 +32,7 @@ echo "${AC:-0}" >"$fake/AC/online"
 if [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
     export ZB_FAKE_POWER="$fake"
     exec unshare -m bash -c 'mount --bind "$ZB_FAKE_POWER" /sys/class/power_supply && exec "$0" "$@"' \
-        "$here/wine-run.sh" "$@"
+        "$runner" "$@"
 fi
 export ZB_FAKE_POWER=""
-exec "$here/wine-run.sh" "$@"
+exec "$runner" "$@"

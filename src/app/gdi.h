@@ -58,6 +58,63 @@ class OffscreenBuffer {
     HGDIOBJ old_;
 };
 
+// A block of the screen copied in one read into a DIB section of its own.
+// One GetPixel per sample would be a round trip to the display each. The read
+// is clipped to what the DC shows: beyond it a block read is not defined
+// (Wine fills it black), so those samples give what GetPixel gives there.
+class ScreenBlock {
+  public:
+    ScreenBlock(HDC screen, const RECT &area) : dc_(CreateCompatibleDC(screen)) {
+        RECT visible;
+        if (!dc_ || GetClipBox(screen, &visible) == ERROR ||
+            !IntersectRect(&area_, &area, &visible))
+            return;
+        BITMAPINFO bi = {};
+        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+        bi.bmiHeader.biWidth = area_.right - area_.left;
+        bi.bmiHeader.biHeight = -(area_.bottom - area_.top); // top-down rows
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void *bits = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (!bitmap_)
+            return;
+        old_ = SelectObject(dc_, bitmap_);
+        if (BitBlt(dc_, 0, 0, bi.bmiHeader.biWidth, -bi.bmiHeader.biHeight, screen, area_.left,
+                   area_.top, SRCCOPY)) {
+            GdiFlush();
+            bits_ = static_cast<const DWORD *>(bits);
+        }
+    }
+    ~ScreenBlock() {
+        if (old_)
+            SelectObject(dc_, old_);
+        if (bitmap_)
+            DeleteObject(bitmap_);
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    ScreenBlock(const ScreenBlock &) = delete;
+    ScreenBlock &operator=(const ScreenBlock &) = delete;
+
+    // The colour at a point of the screen, or CLR_INVALID where the read did
+    // not reach.
+    COLORREF at(int x, int y) const {
+        POINT pt = {x, y};
+        if (!bits_ || !PtInRect(&area_, pt))
+            return CLR_INVALID;
+        DWORD bgrx = bits_[(y - area_.top) * (area_.right - area_.left) + (x - area_.left)];
+        return RGB(GetBValue(bgrx), GetGValue(bgrx), GetRValue(bgrx));
+    }
+
+  private:
+    HDC dc_;
+    RECT area_ = {};
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    const DWORD *bits_ = nullptr;
+};
+
 // BeginPaint/EndPaint as a scope.
 class PaintScope {
   public:

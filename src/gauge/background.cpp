@@ -1,5 +1,6 @@
 // The gauge's background: blended with the taskbar by sampling its pixels on
 // the screen ("WM5", "WM6"), or the configured colour ("Custom").
+#include "app/gdi.h"
 #include "gauge/gauge.h"
 #include "settings/colors.h"
 
@@ -54,9 +55,10 @@ COLORREF SampleTaskbarColor(SampledBackground *background) {
     int x = SampleColumn();
     int y = Res(4, 2);
     int w = GaugeWidth();
-    COLORREF c1 = GetPixel(background->screenDC, x, y);
-    COLORREF c2 = GetPixel(background->screenDC, x + w / 2, y);
-    COLORREF c3 = GetPixel(background->screenDC, x + w, y);
+    ScreenBlock row(background->screenDC, RECT{x, y, x + w + 1, y + 1});
+    COLORREF c1 = row.at(x, y);
+    COLORREF c2 = row.at(x + w / 2, y);
+    COLORREF c3 = row.at(x + w, y);
     int d = ChannelSum(c1) - ChannelSum(c3);
     return (d > -100 && d < 100) ? c3 : c2;
 }
@@ -65,22 +67,35 @@ void SampleGradientRows(GradientRow *rows) {
     int x = SampleColumn();
     int y0 = GaugeTop();
     int w = GaugeWidth();
+    // One read spanning both sample columns and the gauge between them.
+    ScreenBlock block(g_sampledBackground.screenDC, RECT{x - 1, y0, x + w + 1, y0 + GaugeRows()});
+    COLORREF left[kMaxGaugeRows], right[kMaxGaugeRows];
+    for (int i = 0; i < GaugeRows(); ++i) {
+        left[i] = block.at(x - 1, y0 + i);
+        right[i] = block.at(x + w, y0 + i);
+    }
+    MakeGradientRows(left, right, rows);
+}
+
+void MakeGradientRows(const COLORREF *left, const COLORREF *right, GradientRow *rows) {
     COLORREF prevLeft = 0, prevRight = 0;
     for (int i = 0; i < GaugeRows(); ++i) {
-        COLORREF left = GetPixel(g_sampledBackground.screenDC, x - 1, y0 + i);
-        COLORREF right = GetPixel(g_sampledBackground.screenDC, x + w, y0 + i);
+        COLORREF l = left[i], r = right[i];
+        bool leftOff = l == CLR_INVALID, rightOff = r == CLR_INVALID;
         // The shell paints white where it has nothing of its own (the edge of
         // the screen, a highlight); the previous row's colour stands in.
-        if (left == kWhite)
-            left = prevLeft;
-        else
-            prevLeft = left;
-        if (right == kWhite)
-            right = prevRight;
-        else
-            prevRight = right;
-        rows[i].left = Vertex(0, i, left);
-        rows[i].right = Vertex(w, i + 1, right);
+        if (!leftOff)
+            l = (l == kWhite) ? prevLeft : (prevLeft = l);
+        if (!rightOff)
+            r = (r == kWhite) ? prevRight : (prevRight = r);
+        // A gauge at either end of the screen has one side off it: that row
+        // takes the other side's colour rather than run to white.
+        if (leftOff)
+            l = rightOff ? prevLeft : r;
+        if (rightOff)
+            r = leftOff ? prevRight : l;
+        rows[i].left = Vertex(0, i, l);
+        rows[i].right = Vertex(GaugeWidth(), i + 1, r);
     }
 }
 

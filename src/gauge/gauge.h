@@ -45,4 +45,7 @@ enum GaugeStyle { kStyleWM5 = 0, kStyleWM6 = 1, kStyleCustom = 2 };
 void DrawBackground(HDC dc, const RECT &rc, bool sampleAfresh);
 COLORREF SampleTaskbarColor(SampledBackground *background);
 void SampleGradientRows(GradientRow *rows);
+// The rows in use from the samples left and right of the gauge, one per row;
+// CLR_INVALID marks a sample off the screen.
+void MakeGradientRows(const COLORREF *left, const COLORREF *right, GradientRow *rows);
 void DrawGradientRows(const GradientRow *rows, HDC dc);

@@ -5,14 +5,13 @@
 // its owner, as the CE shell's bar does.
 #define ZB_PLATFORM_IMPL
 #include "platform/seams.h"
+#include "platform/subclass.h"
 
-#include <commctrl.h>
 #include <new>
 
 namespace {
 
 constexpr wchar_t kMenuBarClass[] = L"ZbSoftKeyBar";
-constexpr UINT_PTR kOwnerSubclassId = 0x5a42;
 constexpr int kMaxButtons = 2; // a CE soft-key bar has two keys
 
 struct Button {
@@ -28,8 +27,7 @@ struct MenuBar {
     Button buttons[kMaxButtons];
 };
 
-LRESULT CALLBACK OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                   DWORD_PTR barWindow);
+LRESULT CALLBACK OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 MenuBar *BarOf(HWND hwnd) {
     return reinterpret_cast<MenuBar *>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -117,7 +115,7 @@ LRESULT CALLBACK MenuBarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_NCDESTROY:
         if (bar && !SentFromElsewhere()) {
-            RemoveWindowSubclass(bar->owner, OwnerSubclassProc, kOwnerSubclassId);
+            RemoveSubclass(bar->owner, OwnerSubclassProc);
             DestroyMenu(bar->menu);
             DeleteObject(bar->font);
             delete bar;
@@ -129,19 +127,17 @@ LRESULT CALLBACK MenuBarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 }
 
 // Follows the owner's visibility: the bar belongs to the owner's page.
-LRESULT CALLBACK OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                   DWORD_PTR barWindow) {
+LRESULT CALLBACK OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_WINDOWPOSCHANGED) {
         auto *pos = reinterpret_cast<WINDOWPOS *>(lParam);
-        HWND bar = reinterpret_cast<HWND>(barWindow);
-        if (pos->flags & SWP_SHOWWINDOW)
-            ShowWindow(bar, SW_SHOWNA);
-        else if (pos->flags & SWP_HIDEWINDOW)
-            ShowWindow(bar, SW_HIDE);
-    } else if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, OwnerSubclassProc, id);
+        if (HWND bar = reinterpret_cast<HWND>(SubclassData(hwnd, OwnerSubclassProc))) {
+            if (pos->flags & SWP_SHOWWINDOW)
+                ShowWindow(bar, SW_SHOWNA);
+            else if (pos->flags & SWP_HIDEWINDOW)
+                ShowWindow(bar, SW_HIDE);
+        }
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallReplacedProc(hwnd, OwnerSubclassProc, msg, wParam, lParam);
 }
 
 bool ReadDefinition(HINSTANCE instance, UINT id, MenuBar *bar, UINT *menuId) {
@@ -215,8 +211,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO *info) {
         delete bar;
         return FALSE;
     }
-    SetWindowSubclass(info->hwndParent, OwnerSubclassProc, kOwnerSubclassId,
-                      reinterpret_cast<DWORD_PTR>(hwnd));
+    SubclassWindow(info->hwndParent, OwnerSubclassProc, reinterpret_cast<LONG_PTR>(hwnd));
     info->hwndMB = hwnd;
     return TRUE;
 }

@@ -1,32 +1,29 @@
 // The CE shell's dialog and activation helpers on desktop Windows.
 #define ZB_PLATFORM_IMPL
 #include "platform/seams.h"
+#include "platform/subclass.h"
 
 namespace {
 
-constexpr wchar_t kOldProcProp[] = L"ZbShellDialogProc";
-
-// A plain subclass (no comctl32): the dialog's own procedure is kept in a
-// window property and everything not handled here goes on to it.
+// Everything not handled here goes on to the dialog's own procedure. The
+// flags also stay in a window property, where the taskbar finds them.
 LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto old = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kOldProcProp));
-    auto flags = reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
     switch (msg) {
     case WM_CLOSE:
         // The Done button sends IDOK, never IDCANCEL; Alt+F4 and SC_CLOSE do the same.
-        if (flags & kShellDialogDone) {
+        if (SubclassData(hwnd, ShellDialogProc) & kShellDialogDone) {
             SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             return 0;
         }
         break;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-        RemovePropW(hwnd, kOldProcProp);
+    case WM_NCDESTROY: {
         RemovePropW(hwnd, kShellDialogProp);
+        LRESULT result = CallReplacedProc(hwnd, ShellDialogProc, msg, wParam, lParam);
         ShellDialogsChanged();
-        return CallWindowProcW(old, hwnd, msg, wParam, lParam);
+        return result;
     }
-    LRESULT result = CallWindowProcW(old, hwnd, msg, wParam, lParam);
+    }
+    LRESULT result = CallReplacedProc(hwnd, ShellDialogProc, msg, wParam, lParam);
     if (msg == WM_SETTEXT || msg == WM_SHOWWINDOW || msg == WM_WINDOWPOSCHANGED)
         ShellDialogsChanged();
     return result;
@@ -38,11 +35,9 @@ void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton) {
     ULONG_PTR flags =
         (fullScreen ? kShellDialogFullScreen : 0) | (doneButton ? kShellDialogDone : 0);
     SetPropW(dlg, kShellDialogProp, reinterpret_cast<HANDLE>(flags));
-    if (!GetPropW(dlg, kOldProcProp)) {
-        LONG_PTR old =
-            SetWindowLongPtrW(dlg, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ShellDialogProc));
-        SetPropW(dlg, kOldProcProp, reinterpret_cast<HANDLE>(old));
-    }
+    // A second call only changes the flags.
+    RemoveSubclass(dlg, ShellDialogProc);
+    SubclassWindow(dlg, ShellDialogProc, static_cast<LONG_PTR>(flags));
     if (!fullScreen)
         return;
     // A full-screen dialog has no caption or frame of its own: the taskbar

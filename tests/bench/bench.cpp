@@ -1,8 +1,11 @@
 // `make bench`: what the gauge costs. Each figure is the median of many
-// repetitions, printed next to a floor measured in the same run (the least
-// the platform needs for the same visible effect) and the ratio of the two.
+// repetitions with its spread, printed next to a floor measured in the same
+// rounds (the least the platform needs for the same visible effect) and the
+// ratio of the two medians.
 // Prints Markdown tables; scripts/bench.sh adds the idle figures.
 #include "../unit/fixtures.h"
+
+#include <psapi.h>
 
 #include "app/app.h"
 #include "gauge/gauge.h"
@@ -30,20 +33,35 @@ double Now() {
     return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
 }
 
-// Median time of body in microseconds; prepare runs untimed before each.
-double Median(int reps, const std::function<void()> &body,
-              const std::function<void()> &prepare = nullptr) {
-    std::vector<double> times;
-    times.reserve(reps);
-    for (int i = 0; i < reps; ++i) {
-        if (prepare)
-            prepare();
-        double start = Now();
-        body();
-        times.push_back(Now() - start);
+// Times of many single runs, in microseconds. Under load single calls are
+// bimodal, so a figure is reported with its spread, not only its median.
+struct Times {
+    std::vector<double> us;
+    double At(double share) {
+        std::sort(us.begin(), us.end());
+        return us[static_cast<size_t>(share * static_cast<double>(us.size() - 1))];
     }
-    std::nth_element(times.begin(), times.begin() + reps / 2, times.end());
-    return times[reps / 2];
+};
+
+// Runs body and its floor in turn, round by round, so that both see the same
+// load; prepare and prepareFloor (untimed) run before each.
+std::pair<Times, Times> Compare(int reps, const std::function<void()> &body,
+                                const std::function<void()> &floor,
+                                const std::function<void()> &prepare = nullptr,
+                                const std::function<void()> &prepareFloor = nullptr) {
+    Times a, b;
+    auto run = [](Times &t, const std::function<void()> &f, const std::function<void()> &before) {
+        if (before)
+            before();
+        double start = Now();
+        f();
+        t.us.push_back(Now() - start);
+    };
+    for (int i = 0; i < reps; ++i) {
+        run(a, body, prepare);
+        run(b, floor, prepareFloor);
+    }
+    return {a, b};
 }
 
 void PumpAll() {
@@ -54,13 +72,21 @@ void PumpAll() {
     }
 }
 
-void Row(const char *what, double us, const char *floorName, double floorUs) {
-    std::printf("| %s | %.1f µs | %s | %.1f µs | %.1f× |\n", what, us, floorName, floorUs,
-                us / floorUs);
+std::string Spread(Times &t) {
+    char text[80];
+    std::snprintf(text, sizeof(text), "%.1f µs (%.1f–%.1f)", t.At(0.5), t.At(0.1), t.At(0.9));
+    return text;
+}
+
+void Row(const char *what, std::pair<Times, Times> times, const char *floorName) {
+    auto &[body, floor] = times;
+    std::printf("| %s | %s | %s | %s | %.1f× |\n", what, Spread(body).c_str(), floorName,
+                Spread(floor).c_str(), body.At(0.5) / floor.At(0.5));
 }
 
 void TableHeader() {
-    std::printf("| What | Median | Floor | Floor median | Ratio |\n");
+    std::printf("| What | Median (10th–90th percentile) | Floor | Floor median (10th–90th) | "
+                "Ratio |\n");
     std::printf("|---|---|---|---|---|\n");
 }
 
@@ -93,11 +119,14 @@ HWND CreateFloorWindow(HWND parent, int x, int y, int width, int height, Dib *so
     return hwnd;
 }
 
-double TimePaint(HWND hwnd, int reps) {
-    return Median(reps, [hwnd] {
-        InvalidateRect(hwnd, nullptr, TRUE);
-        UpdateWindow(hwnd);
-    });
+void Repaint(HWND hwnd) {
+    InvalidateRect(hwnd, nullptr, TRUE);
+    UpdateWindow(hwnd);
+}
+
+std::pair<Times, Times> ComparePaints(int reps, HWND hwnd, HWND floor) {
+    return Compare(
+        reps, [hwnd] { Repaint(hwnd); }, [floor] { Repaint(floor); });
 }
 
 // The program's gauge in a test taskbar of the given height, with defaults.
@@ -121,14 +150,13 @@ void BenchGaugePaint(int reps) {
         Dib source(GaugeWidth(), GaugeHeight());
         HWND floor = CreateFloorWindow(taskbar->hwnd(), 300 / (hiRes ? 1 : 2), GaugeTop(),
                                        GaugeWidth(), GaugeHeight(), &source);
-        double floorUs = TimePaint(floor, reps);
         for (int style = 0; style < 3; ++style) {
             g_style = style;
-            TimePaint(g_gauge, 5); // the first paints fill the caches
+            ComparePaints(5, g_gauge, floor); // the first paints fill the caches
             char what[64];
             std::snprintf(what, sizeof(what), "Gauge paint, %s, %s", styles[style],
                           hiRes ? "480x640" : "240x320");
-            Row(what, TimePaint(g_gauge, reps), "one BitBlt of the gauge's size", floorUs);
+            Row(what, ComparePaints(reps, g_gauge, floor), "one BitBlt of the gauge's size");
         }
         DestroyWindow(floor);
     }
@@ -148,25 +176,53 @@ void BenchPoll(int reps) {
     PollStatus(nullptr);
     ValidateGauge();
     // The host's own power status, as the running program reads it.
-    Row("Poll tick, nothing new (host's power status)", Median(reps, [] { PollStatus(nullptr); }),
-        "two power queries and GetClientRect", Median(reps, PowerQueriesAndWidth));
+    Row("Poll tick, nothing new (host's power status)",
+        Compare(
+            reps, [] { PollStatus(nullptr); }, PowerQueriesAndWidth),
+        "two power queries and GetClientRect");
 
     // A fake battery, so that a reading can change from tick to tick.
     FakePower power(50, 0, 3600);
     PollStatus(nullptr);
     ValidateGauge();
-    double floorUs = Median(reps, PowerQueriesAndWidth);
-    Row("Poll tick, nothing new (fake battery)", Median(reps, [] { PollStatus(nullptr); }),
-        "the same queries on the fake battery", floorUs);
+    Row("Poll tick, nothing new (fake battery)",
+        Compare(
+            reps, [] { PollStatus(nullptr); }, PowerQueriesAndWidth),
+        "the same queries on the fake battery");
+
+    // A change invalidates the gauge; its floor invalidates a window too, and
+    // with the repaint that follows, paints it with one BitBlt.
+    Dib source(GaugeWidth(), GaugeHeight());
+    HWND floor =
+        CreateFloorWindow(taskbar->hwnd(), 300, GaugeTop(), GaugeWidth(), GaugeHeight(), &source);
     int tick = 0;
-    double changeUs = Median(
-        reps, [] { PollStatus(nullptr); },
-        [&] {
-            ValidateGauge();
-            power.Set(50 + (++tick % 2), 0, 3600);
-        });
-    Row("Poll tick, percentage changed (fake battery)", changeUs,
-        "the same queries on the fake battery", floorUs);
+    auto change = [&] {
+        ValidateGauge();
+        power.Set(50 + (++tick % 2), 0, 3600);
+    };
+    auto validateFloor = [floor] { ValidateRect(floor, nullptr); };
+    auto queriesAndInvalidate = [floor] {
+        PowerQueriesAndWidth();
+        InvalidateRect(floor, nullptr, TRUE);
+    };
+    Row("Poll tick, percentage changed (fake battery)",
+        Compare(
+            reps, [] { PollStatus(nullptr); }, queriesAndInvalidate, change, validateFloor),
+        "the same queries and an invalidation");
+    Row("Poll tick, percentage changed, and the WM6 repaint it causes",
+        Compare(
+            reps / 5,
+            [] {
+                PollStatus(nullptr);
+                UpdateWindow(g_gauge);
+            },
+            [&] {
+                queriesAndInvalidate();
+                UpdateWindow(floor);
+            },
+            change, validateFloor),
+        "the same queries, an invalidation and one BitBlt");
+    DestroyWindow(floor);
 }
 
 void StorageQueries() {
@@ -210,29 +266,47 @@ void BenchStorageAndInfo(int reps) {
     HWND page = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 52, 480, 536,
                                 nullptr, nullptr, wc.hInstance, nullptr);
     ScanStorage(page);
-    Row("Storage scan, device memory and one card", Median(reps, [page] { ScanStorage(page); }),
-        "the same platform queries alone", Median(reps, StorageQueries));
+    Row("Storage scan, device memory and one card",
+        Compare(
+            reps, [page] { ScanStorage(page); }, StorageQueries),
+        "the same platform queries alone");
 
     for (bool hiRes : {true, false}) {
         g_hiRes = hiRes;
         int width = hiRes ? 480 : 240, height = hiRes ? 536 : 268;
         SetWindowPos(page, nullptr, 0, hiRes ? 52 : 26, width, height, SWP_NOZORDER);
         Dib source(width, height);
+        // In the page's place: each is brought to the top before it paints.
         HWND floor = CreateFloorWindow(nullptr, 0, hiRes ? 52 : 26, width, height, &source);
-        double floorUs = TimePaint(floor, reps);
+        auto raise = [](HWND hwnd) {
+            return [hwnd] {
+                SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            };
+        };
+        Row(hiRes ? "Info page paint, 480x640" : "Info page paint, 240x320",
+            Compare(
+                reps, [page] { Repaint(page); }, [floor] { Repaint(floor); }, raise(page),
+                raise(floor)),
+            "one BitBlt of the page's size");
         DestroyWindow(floor);
-        SetWindowPos(page, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        Row(hiRes ? "Info page paint, 480x640" : "Info page paint, 240x320", TimePaint(page, reps),
-            "one BitBlt of the page's size", floorUs);
     }
     DestroyWindow(page);
     g_hiRes = 1;
 }
 
+int ModuleCount(HANDLE process) {
+    HMODULE modules[512];
+    DWORD bytes = 0;
+    if (!EnumProcessModules(process, modules, sizeof(modules), &bytes))
+        return -1;
+    return static_cast<int>(bytes / sizeof(HMODULE));
+}
+
 // From CreateProcess to the first picture on the screen, seen by polling the
 // screen at the gauge's frame: white in the default colours, or red on
-// external power (a host without a battery reports that).
-double StartToPicture(const std::wstring &path, const std::function<void()> &stop) {
+// external power (a host without a battery reports that). Also counts the
+// DLLs the process has loaded by then.
+double StartToPicture(const std::wstring &path, const std::function<void()> &stop, int *dlls) {
     HDC screen = GetDC(nullptr);
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
@@ -249,6 +323,7 @@ double StartToPicture(const std::wstring &path, const std::function<void()> &sto
         COLORREF frame = GetPixel(screen, 4 + 3, 8 + 1);
         if (frame == 0xFFFFFF || frame == 0x0000FF) {
             shown = Now() - start;
+            *dlls = ModuleCount(pi.hProcess);
             break;
         }
         Sleep(1);
@@ -269,27 +344,28 @@ double StartToPicture(const std::wstring &path, const std::function<void()> &sto
 }
 
 void BenchStartUp(const std::wstring &program, const std::wstring &minimal, int runs) {
-    auto median = [runs](const std::function<double()> &run) {
-        std::vector<double> times;
-        for (int i = 0; i < runs; ++i)
-            times.push_back(run());
-        std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-        return times[runs / 2];
-    };
-    double programUs = median([&] {
-        return StartToPicture(program, [] {
-            if (HWND main = FindWindowW(L"ZemloBattery", L"ZemloBattery"))
-                PostMessageW(main, WM_COMMAND, 40006, 0); // Quit
-        });
-    });
-    double minimalUs = median([&] {
-        return StartToPicture(minimal, [] {
-            if (HWND w = FindWindowW(L"ZbMinimal", nullptr))
-                PostMessageW(w, WM_CLOSE, 0, 0);
-        });
-    });
-    Row("Start-up to the first gauge paint", programUs, "a minimal program to its first paint",
-        minimalUs);
+    Times programTimes, minimalTimes;
+    int programDlls = 0, minimalDlls = 0;
+    for (int i = 0; i < runs; ++i) {
+        programTimes.us.push_back(StartToPicture(
+            program,
+            [] {
+                if (HWND main = FindWindowW(L"ZemloBattery", L"ZemloBattery"))
+                    PostMessageW(main, WM_COMMAND, 40006, 0); // Quit
+            },
+            &programDlls));
+        minimalTimes.us.push_back(StartToPicture(
+            minimal,
+            [] {
+                if (HWND w = FindWindowW(L"ZbMinimal", nullptr))
+                    PostMessageW(w, WM_CLOSE, 0, 0);
+            },
+            &minimalDlls));
+    }
+    Row("Start-up to the first gauge paint", {programTimes, minimalTimes},
+        "a minimal program to its first paint");
+    std::printf("\n| At the first paint | ZemloBattery | Minimal program |\n|---|---|---|\n");
+    std::printf("| DLLs loaded | %d | %d |\n", programDlls, minimalDlls);
 }
 
 // The real creation sequence in this process, with the stand-in shell
@@ -346,7 +422,7 @@ int main(int argc, char **argv) {
     BenchPoll(reps * 5);
     BenchStorageAndInfo(reps / 4);
     if (!program.empty() && !minimal.empty())
-        BenchStartUp(program, minimal, 5);
+        BenchStartUp(program, minimal, 9);
     BenchHoldings();
     return 0;
 }

@@ -261,19 +261,28 @@ class SamplingTest : public GaugeTest {
         int x, y;
         COLORREF color;
     };
-    void BuildWith(std::vector<Dot> dots) {
+    // The gauge sits, and sampling reads, at position 100 unless told otherwise.
+    void BuildWith(std::vector<Dot> dots, int width = 480, int align = 1, int position = 100) {
         dots_ = std::move(dots);
-        Build(480, 52, [this](HDC dc, const RECT &rc) {
+        g_align = align;
+        g_position = position;
+        Build(width, 52, [this](HDC dc, const RECT &rc) {
             FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
             for (const Dot &d : dots_)
                 SetPixel(dc, d.x, d.y, d.color);
         });
-        // Sampling reads at the gauge's position, 100.
-        g_position = 100;
         FlushScreen();
+    }
+    void Rebuild() {
+        taskbar_.reset();
+        ResetProgramState();
     }
     std::vector<Dot> dots_;
 };
+
+COLORREF ColorOf(const TRIVERTEX &v) {
+    return RGB(v.Red >> 8, v.Green >> 8, v.Blue >> 8);
+}
 
 TEST_F(SamplingTest, Wm5ChoosesByBrightnessDifference) {
     const struct {
@@ -288,8 +297,7 @@ TEST_F(SamplingTest, Wm5ChoosesByBrightnessDifference) {
         BuildWith({{100, 4, c.c1}, {122, 4, RGB(1, 2, 3)}, {144, 4, c.c3}});
         COLORREF chosen = SampleTaskbarColor(&g_sampledBackground);
         EXPECT_EQ(chosen, c.takesRight ? c.c3 : RGB(1, 2, 3));
-        taskbar_.reset();
-        ResetProgramState();
+        Rebuild();
     }
 }
 
@@ -303,12 +311,11 @@ TEST_F(SamplingTest, Wm6ReplacesWhiteByThePreviousRowsSample) {
                {144, 10, RGB(1, 1, 1)}});
     GradientRow rows[kMaxGaugeRows];
     SampleGradientRows(rows);
-    auto colorOf = [](const TRIVERTEX &v) { return RGB(v.Red >> 8, v.Green >> 8, v.Blue >> 8); };
-    EXPECT_EQ(colorOf(rows[0].left), 0u);
-    EXPECT_EQ(colorOf(rows[0].right), RGB(9, 9, 9));
-    EXPECT_EQ(colorOf(rows[1].left), RGB(50, 60, 70));
-    EXPECT_EQ(colorOf(rows[1].right), RGB(9, 9, 9));
-    EXPECT_EQ(colorOf(rows[2].left), nearWhite);
+    EXPECT_EQ(ColorOf(rows[0].left), 0u);
+    EXPECT_EQ(ColorOf(rows[0].right), RGB(9, 9, 9));
+    EXPECT_EQ(ColorOf(rows[1].left), RGB(50, 60, 70));
+    EXPECT_EQ(ColorOf(rows[1].right), RGB(9, 9, 9));
+    EXPECT_EQ(ColorOf(rows[2].left), nearWhite);
     EXPECT_EQ(rows[2].left.x, 0);
     EXPECT_EQ(rows[2].left.y, 2);
     EXPECT_EQ(rows[2].right.x, 44);
@@ -319,6 +326,72 @@ TEST_F(SamplingTest, Wm6ReplacesWhiteByThePreviousRowsSample) {
     DrawGradientRows(rows, dib.dc());
     EXPECT_EQ(dib.at(0, 1), RGB(50, 60, 70));
     EXPECT_EQ(dib.at(0, 2), nearWhite);
+}
+
+TEST_F(SamplingTest, Wm6BlockReadGivesThePixelByPixelRows) {
+    const COLORREF nearWhite = RGB(255, 255, 254);
+    const int screen = GetSystemMetrics(SM_CXSCREEN);
+    const struct {
+        int width, align, position;
+        bool offScreen;
+    } cases[] = {
+        {480, 1, 100, false},  // both columns on the taskbar
+        {480, 1, 0, true},     // column -1
+        {screen, 0, 44, true}, // the column right of the screen
+        {120, 1, 76, false},   // the right column beyond a narrow taskbar
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "width " << c.width << " position " << c.position);
+        int x = (c.align ? 0 : c.width) + (c.align ? c.position : -c.position);
+        BuildWith({{x - 1, 8, kWhite},
+                   {x + 44, 8, RGB(9, 9, 9)},
+                   {x - 1, 9, RGB(50, 60, 70)},
+                   {x + 44, 9, kWhite},
+                   {x - 1, 10, nearWhite},
+                   {x + 44, 11, nearWhite}},
+                  c.width, c.align, c.position);
+        ASSERT_EQ(PlaceGauge(TaskbarClientRect()).x, x);
+        HDC dc = g_sampledBackground.screenDC;
+        COLORREF left[kMaxGaugeRows], right[kMaxGaugeRows];
+        for (int i = 0; i < 36; ++i) {
+            left[i] = GetPixel(dc, x - 1, 8 + i);
+            right[i] = GetPixel(dc, x + 44, 8 + i);
+        }
+        EXPECT_EQ(left[0] == CLR_INVALID || right[0] == CLR_INVALID, c.offScreen);
+        GradientRow byPixel[kMaxGaugeRows], byBlock[kMaxGaugeRows];
+        MakeGradientRows(left, right, byPixel);
+        SampleGradientRows(byBlock);
+        for (int i = 0; i < 36; ++i) {
+            EXPECT_EQ(ColorOf(byBlock[i].left), ColorOf(byPixel[i].left)) << "row " << i;
+            EXPECT_EQ(ColorOf(byBlock[i].right), ColorOf(byPixel[i].right)) << "row " << i;
+        }
+        Rebuild();
+    }
+}
+
+// The side off the screen takes the colour of the side on it, row by row:
+// the gauge's outer column shows the taskbar beside it, never white.
+TEST_F(SamplingTest, Wm6AtEitherEndOfTheScreenBlendsWithTheTaskbar) {
+    for (bool rightEnd : {true, false}) {
+        SCOPED_TRACE(rightEnd ? "right end" : "left end");
+        g_align = rightEnd ? 0 : 1;
+        g_position = rightEnd ? 44 : 0;
+        Build(GetSystemMetrics(SM_CXSCREEN), 52);
+        FlushScreen();
+        g_firstGaugePaint = 1; // sample again, now that the taskbar is on the screen
+        InvalidateGauge();
+        UpdateWindow(g_gauge);
+        FlushScreen();
+        int x = GaugeOrigin().x;
+        int outer = rightEnd ? x + 43 : x, beside = rightEnd ? x - 1 : x + 44;
+        HDC screen = GetDC(nullptr);
+        for (int y = 8; y < 8 + 36; ++y) {
+            EXPECT_NE(GetPixel(screen, outer, y), kWhite) << "row " << y;
+            EXPECT_EQ(GetPixel(screen, outer, y), GetPixel(screen, beside, y)) << "row " << y;
+        }
+        ReleaseDC(nullptr, screen);
+        Rebuild();
+    }
 }
 
 TEST_F(RenderTest, ManyPaintsLeakNoGdiObjects) {
