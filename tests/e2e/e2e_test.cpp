@@ -194,7 +194,7 @@ TEST_F(ProgramTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
 TEST_F(ProgramTest, RightAlignedFarEndSurvivesARestart) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    HWND setup = OpenSetup(program_);
+    HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
     DWORD width = GetSystemMetrics(SM_CXSCREEN);
     ClickControl(GetDlgItem(setup, 1007)); // "Right"
@@ -267,7 +267,7 @@ TEST_F(ProgramTest, ChosenColourReachesTheGaugeAndTheRegistry) {
 TEST_F(ProgramTest, ChooserFitsTheScreenAndCancelChangesNothing) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    HWND setup = OpenSetup(program_);
+    HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
     HWND chooser = OpenChooserAndPickGreen(setup);
     ASSERT_NE(chooser, nullptr);
@@ -304,7 +304,7 @@ TEST_F(ProgramTest, ChooserFitsTheScreenAndCancelChangesNothing) {
 TEST_F(ProgramTest, SetupFillsTheScreenBelowTheTaskbarAndItsOkEndsIt) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    HWND setup = OpenSetup(program_);
+    HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
     POINT origin = {0, 0};
     ClientToScreen(setup, &origin);
@@ -344,7 +344,7 @@ constexpr TemplateControl kTemplateControls[] = {
 TEST_F(ProgramTest, SetupTemplateScalesWithTheScreenDensity) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    HWND setup = OpenSetup(program_);
+    HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
 
     HDC dc = CreateCompatibleDC(nullptr);
