@@ -1,6 +1,8 @@
 #include "app/app.h"
 
 #include "app/state.h"
+#include "base/gdi.h"
+#include "base/strings.h"
 #include "gauge/gauge.h"
 #include "info/info.h"
 #include "monitor/monitor.h"
@@ -22,11 +24,7 @@ void CreateBrushes() {
 }
 
 void CreateInfoFont() {
-    LOGFONTW lf = {};
-    lf.lfHeight = Res(-20, -14);
-    lf.lfWeight = FW_NORMAL;
-    StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
-    g_infoFont = CreateFontIndirectW(&lf);
+    g_infoFont = CreateTahomaFont(Res(-20, -14), FW_NORMAL);
 }
 
 bool ColorRecordsReady() {
@@ -41,8 +39,7 @@ void CreateHideButton(HWND hwnd) {
     GetClientRect(hwnd, &client);
     RECT button = HideButtonRect(client);
     WCHAR caption[32];
-    if (!LoadStringW(g_instance, IDS_HIDE, caption, ARRAYSIZE(caption)))
-        caption[0] = L'\0';
+    LoadStringOrEmpty(g_instance, IDS_HIDE, caption);
     g_hideButton = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
                                    button.left, button.top, button.right - button.left,
                                    button.bottom - button.top, hwnd, nullptr, g_instance, nullptr);

@@ -1,6 +1,6 @@
 // The gauge's background: blended with the taskbar by sampling its pixels on
 // the screen ("WM5", "WM6"), or the configured colour ("Custom").
-#include "app/gdi.h"
+#include "base/gdi.h"
 #include "gauge/gauge.h"
 #include "settings/colors.h"
 
@@ -10,16 +10,6 @@ constexpr COLORREF kWhite = 0x00FFFFFF;
 
 int ChannelSum(COLORREF c) {
     return GetRValue(c) + GetGValue(c) + GetBValue(c);
-}
-
-TRIVERTEX Vertex(LONG x, LONG y, COLORREF c) {
-    TRIVERTEX v = {};
-    v.x = x;
-    v.y = y;
-    v.Red = static_cast<COLOR16>(GetRValue(c) << 8);
-    v.Green = static_cast<COLOR16>(GetGValue(c) << 8);
-    v.Blue = static_cast<COLOR16>(GetBValue(c) << 8);
-    return v;
 }
 
 int GaugeRows() {
@@ -33,11 +23,8 @@ int SampleColumn() {
 
 void SampleSolid() {
     COLORREF color = SampleTaskbarColor(&g_sampledBackground);
-    HBRUSH old = g_sampledBackground.brush;
     g_sampledBackground.color = color;
-    g_sampledBackground.brush = CreateSolidBrush(color);
-    if (old)
-        DeleteObject(old);
+    ReplaceBrush(&g_sampledBackground.brush, CreateSolidBrush(color));
 }
 
 // Until their first sampling the caches are empty: no brush, rows all zero
@@ -94,8 +81,8 @@ void MakeGradientRows(const COLORREF *left, const COLORREF *right, GradientRow *
             l = rightOff ? prevLeft : r;
         if (rightOff)
             r = leftOff ? prevRight : l;
-        rows[i].left = Vertex(0, i, l);
-        rows[i].right = Vertex(GaugeWidth(), i + 1, r);
+        rows[i].left = GradientVertex(0, i, l);
+        rows[i].right = GradientVertex(GaugeWidth(), i + 1, r);
     }
 }
 

@@ -1,17 +1,13 @@
 // The battery picture: outline with a nub in the frame colour of the power
 // state, the charge as a share of the inside, and the percentage as text.
-#include "app/gdi.h"
+#include "base/gdi.h"
 #include "gauge/gauge.h"
 #include "settings/colors.h"
 
 namespace {
 
 HFONT CreatePercentFont(int height) {
-    LOGFONTW lf = {};
-    lf.lfHeight = height;
-    lf.lfWeight = FW_NORMAL;
-    StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
-    return CreateFontIndirectW(&lf);
+    return CreateTahomaFont(height, FW_NORMAL);
 }
 
 void EnsureFonts() {
@@ -78,16 +74,13 @@ void DrawGauge(HDC dc, const RECT &rc, bool sampleAfresh) {
 }
 
 void PaintGauge() {
-    RECT rc;
-    GetClientRect(g_gauge, &rc);
-    PaintScope paint(g_gauge);
-    OffscreenBuffer buffer(paint.dc(), rc);
-    if (!ProbesMatch(paint.dc(), rc))
-        g_useCachedBackground = 1;
-    if (g_firstGaugePaint) {
-        g_firstGaugePaint = 0;
-        g_useCachedBackground = 0;
-    }
-    DrawGauge(buffer.dc(), rc, g_useCachedBackground == 0);
-    buffer.Present();
+    PaintOffscreen(g_gauge, [](HDC dc, const RECT &rc, HDC screen) {
+        if (!ProbesMatch(screen, rc))
+            g_useCachedBackground = 1;
+        if (g_firstGaugePaint) {
+            g_firstGaugePaint = 0;
+            g_useCachedBackground = 0;
+        }
+        DrawGauge(dc, rc, g_useCachedBackground == 0);
+    });
 }

@@ -1,7 +1,8 @@
 #include "info/info.h"
 
-#include "app/gdi.h"
 #include "app/state.h"
+#include "base/gdi.h"
+#include "base/strings.h"
 #include "res/resource.h"
 
 namespace {
@@ -21,10 +22,8 @@ int RowTop(const RECT &rc, int row) {
 // negative configured lifetime estimates nothing left.
 void FormatTimeLine(WCHAR *text, size_t size) {
     WCHAR heading[100], estimated[100];
-    if (!LoadStringW(g_instance, IDS_TIME_REMAINING, heading, ARRAYSIZE(heading)))
-        heading[0] = L'\0';
-    if (!LoadStringW(g_instance, IDS_ESTIMATED, estimated, ARRAYSIZE(estimated)))
-        estimated[0] = L'\0';
+    LoadStringOrEmpty(g_instance, IDS_TIME_REMAINING, heading);
+    LoadStringOrEmpty(g_instance, IDS_ESTIMATED, estimated);
     if (g_batteryLifeTime >= 0) {
         int s = g_batteryLifeTime;
         StringCchPrintfW(text, size, L"%s: %d:%02d", heading, s / 3600, (s / 60) % 60);

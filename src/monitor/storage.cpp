@@ -2,6 +2,7 @@
 // the root plus program memory) and up to nine storage cards, refreshed at a
 // tap on the gauge.
 #include "app/state.h"
+#include "base/strings.h"
 #include "monitor/monitor.h"
 #include "res/resource.h"
 
@@ -78,7 +79,7 @@ void ResetStorageTable() {
         g_totalKB[i] = kNeverMeasured;
         g_freeKB[i] = kNeverMeasured;
     }
-    LoadStringW(g_instance, IDS_DEVICE_MEMORY, g_storageNames[0], kNameUnits);
+    LoadStringOrEmpty(g_instance, IDS_DEVICE_MEMORY, g_storageNames[0], kNameUnits);
 }
 
 void ScanStorage(HWND mainWnd) {

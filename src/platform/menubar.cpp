@@ -4,6 +4,8 @@
 // chosen commands reach the owner as WM_COMMAND. The bar shows and hides with
 // its owner, as the CE shell's bar does.
 #define ZB_PLATFORM_IMPL
+#include "base/gdi.h"
+#include "base/strings.h"
 #include "platform/seams.h"
 #include "platform/subclass.h"
 
@@ -158,9 +160,7 @@ bool ReadDefinition(HINSTANCE instance, UINT id, MenuBar *bar, UINT *menuId) {
     for (int i = 0; i < count; ++i) {
         const WORD *b = words + 2 + 7 * i; // image, command, state, style, string, 0, popup
         bar->buttons[i].popupIndex = b[6];
-        if (LoadStringW(instance, b[4], bar->buttons[i].caption,
-                        ARRAYSIZE(bar->buttons[i].caption)) == 0)
-            bar->buttons[i].caption[0] = L'\0';
+        LoadStringOrEmpty(instance, b[4], bar->buttons[i].caption);
     }
     return true;
 }
@@ -194,11 +194,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO *info) {
 
     int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     int height = ShellTaskbarHeight(screenWidth);
-    LOGFONTW lf = {};
-    lf.lfHeight = -(height * 9 / 20);
-    lf.lfWeight = FW_BOLD;
-    StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
-    bar->font = CreateFontIndirectW(&lf);
+    bar->font = CreateTahomaFont(-(height * 9 / 20), FW_BOLD);
 
     RegisterMenuBarClass(info->hInstRes);
     DWORD style = WS_POPUP | (IsWindowVisible(info->hwndParent) ? WS_VISIBLE : 0);

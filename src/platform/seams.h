@@ -12,8 +12,6 @@ int ShellTaskbarHeight(int screenWidth);
 // The screen below the shell's taskbar: where a CE application window and a
 // full-screen dialog go.
 RECT ScreenBelowTaskbar();
-// Fills a rectangle with a top-to-bottom gradient, as the shell's bars look.
-void FillVerticalGradient(HDC dc, const RECT &rc, COLORREF top, COLORREF bottom);
 
 // The CE system font: Tahoma regular, 8 points at the screen's density.
 constexpr int kCeSystemFontPoints = 8;

@@ -8,6 +8,7 @@
 // is in front it shows the dialog's title after the flag and, for a dialog
 // with the Done button, an "ok" button in place of the clock.
 #define ZB_PLATFORM_IMPL
+#include "base/gdi.h"
 #include "platform/seams.h"
 
 namespace {
@@ -255,21 +256,6 @@ RECT ScreenBelowTaskbar() {
     return RECT{0, top, width, height};
 }
 
-void FillVerticalGradient(HDC dc, const RECT &rc, COLORREF top, COLORREF bottom) {
-    auto vertex = [](LONG x, LONG y, COLORREF c) {
-        TRIVERTEX v = {};
-        v.x = x;
-        v.y = y;
-        v.Red = static_cast<COLOR16>(GetRValue(c) << 8);
-        v.Green = static_cast<COLOR16>(GetGValue(c) << 8);
-        v.Blue = static_cast<COLOR16>(GetBValue(c) << 8);
-        return v;
-    };
-    TRIVERTEX v[2] = {vertex(rc.left, rc.top, top), vertex(rc.right, rc.bottom, bottom)};
-    GRADIENT_RECT gr = {0, 1};
-    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
-}
-
 HWND StartShellTaskbar() {
     if (HWND existing = FindWindowW(kTaskbarClass, nullptr))
         return existing;
@@ -286,11 +272,7 @@ HWND StartShellTaskbar() {
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = ShellTaskbarHeight(width);
     if (!s_clockFont) {
-        LOGFONTW lf = {};
-        lf.lfHeight = -(height * 9 / 20);
-        lf.lfWeight = FW_BOLD;
-        StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
-        s_clockFont = CreateFontIndirectW(&lf);
+        s_clockFont = CreateTahomaFont(-(height * 9 / 20), FW_BOLD);
     }
     // The shell's taskbar never takes activation or focus from a program's
     // window, also not when it comes back after a restart.

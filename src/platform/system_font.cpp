@@ -5,6 +5,7 @@
 // screen's density. The desktop's is a bold "System", so the program's memory
 // contexts and controls get the CE font here.
 #define ZB_PLATFORM_IMPL
+#include "base/gdi.h"
 #include "platform/seams.h"
 
 namespace {
@@ -16,17 +17,10 @@ HFONT s_systemFont = nullptr;
 
 HFONT CeSystemFont() {
     if (!s_systemFont) {
-        HDC screen = GetDC(nullptr);
-        int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-        if (screen)
-            ReleaseDC(nullptr, screen);
-        LOGFONTW lf = {};
-        lf.lfHeight = -MulDiv(kCeSystemFontPoints, dpi, 72);
-        lf.lfWeight = FW_NORMAL;
-        lf.lfCharSet = DEFAULT_CHARSET;
-        lf.lfQuality = ANTIALIASED_QUALITY;
-        StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
-        s_systemFont = CreateFontIndirectW(&lf);
+        ScreenDC screen;
+        int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+        s_systemFont = CreateTahomaFont(-MulDiv(kCeSystemFontPoints, dpi, 72), FW_NORMAL,
+                                        DEFAULT_CHARSET, ANTIALIASED_QUALITY);
     }
     return s_systemFont;
 }

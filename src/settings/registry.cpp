@@ -4,22 +4,11 @@
 #include "settings/colors.h"
 
 bool RegKey::Create() {
-    Close();
-    return RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                           nullptr, &key_, nullptr) == ERROR_SUCCESS;
+    return key_.Create(HKEY_CURRENT_USER, kSettingsKey, KEY_READ | KEY_WRITE);
 }
 
 bool RegKey::Open() {
-    Close();
-    return RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ | KEY_WRITE, &key_) ==
-           ERROR_SUCCESS;
-}
-
-void RegKey::Close() {
-    if (key_) {
-        RegCloseKey(key_);
-        key_ = nullptr;
-    }
+    return key_.Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ | KEY_WRITE);
 }
 
 // Any value of exactly four bytes is taken as stored, whatever its type (a
@@ -28,7 +17,7 @@ void RegKey::Close() {
 bool RegKey::Read(const wchar_t *name, DWORD *value) const {
     DWORD data = 0;
     DWORD size = sizeof(data);
-    if (RegQueryValueExW(key_, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&data), &size) !=
+    if (RegQueryValueExW(key_.get(), name, nullptr, nullptr, reinterpret_cast<BYTE *>(&data), &size) !=
             ERROR_SUCCESS ||
         size != sizeof(data))
         return false;
@@ -37,7 +26,7 @@ bool RegKey::Read(const wchar_t *name, DWORD *value) const {
 }
 
 void RegKey::Write(const wchar_t *name, DWORD value) const {
-    RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof(value));
+    RegSetValueExW(key_.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof(value));
 }
 
 namespace {

@@ -1,7 +1,7 @@
 // The program's registry settings: one key under HKEY_CURRENT_USER with ten
 // 32-bit values, written as REG_DWORD. All registry access of the program goes through here.
 #pragma once
-#include "platform/platform.h"
+#include "base/registry_key.h"
 
 struct ColorElement;
 
@@ -11,26 +11,21 @@ constexpr wchar_t kValueLifeTime[] = L"LifeTime";
 constexpr wchar_t kValueStyle[] = L"Style";
 constexpr wchar_t kValueAlign[] = L"Align";
 
-// An open registry key, closed when it goes out of scope.
+// The settings key, closed when it goes out of scope.
 class RegKey {
   public:
-    RegKey() = default;
-    ~RegKey() { Close(); }
-    RegKey(const RegKey &) = delete;
-    RegKey &operator=(const RegKey &) = delete;
-
     // Opens the settings key, creating it when it does not exist (start-up).
     bool Create();
     // Opens the existing settings key for reading and writing (write points).
     bool Open();
-    void Close();
+    void Close() { key_.Close(); }
 
     // A value counts as present when it holds exactly four bytes, of any type.
     bool Read(const wchar_t *name, DWORD *value) const;
     void Write(const wchar_t *name, DWORD value) const;
 
   private:
-    HKEY key_ = nullptr;
+    RegistryKey key_;
 };
 
 // Start-up: the four settings, with "Position" checked against the taskbar's

@@ -1,6 +1,7 @@
 #include "setup/setup.h"
 
 #include "app/state.h"
+#include "base/strings.h"
 #include "gauge/gauge.h"
 #include "res/resource.h"
 #include "settings/colors.h"
@@ -14,8 +15,7 @@ namespace {
 void CreateDefaultsButton(HWND dlg) {
     const RECT &swatch = g_colorElements->swatchTemplate;
     WCHAR caption[16];
-    if (!LoadStringW(g_instance, IDS_DEFAULTS_BUTTON, caption, ARRAYSIZE(caption)))
-        caption[0] = L'\0';
+    LoadStringOrEmpty(g_instance, IDS_DEFAULTS_BUTTON, caption);
     g_defaultsButton = CreateWindowExW(
         0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, swatch.left,
         swatch.top - g_colorElements->rowPitch, swatch.right - swatch.left,

@@ -1,7 +1,8 @@
 // The colour rows of the Setup dialog: a label and a swatch per colour
 // element, the colour chooser behind each swatch, and the reset to defaults.
-#include "app/gdi.h"
 #include "app/state.h"
+#include "base/gdi.h"
+#include "base/strings.h"
 #include "gauge/gauge.h"
 #include "res/resource.h"
 #include "settings/colors.h"
@@ -93,10 +94,8 @@ BOOL OnSwatchTap(HWND dlg, LPARAM lParam) {
 
 void ResetColorDefaults(HWND dlg) {
     WCHAR question[64], caption[64];
-    if (!LoadStringW(g_instance, IDS_DEFAULTS_QUESTION, question, ARRAYSIZE(question)))
-        question[0] = L'\0';
-    if (!LoadStringW(g_instance, IDS_DEFAULTS_CAPTION, caption, ARRAYSIZE(caption)))
-        caption[0] = L'\0';
+    LoadStringOrEmpty(g_instance, IDS_DEFAULTS_QUESTION, question);
+    LoadStringOrEmpty(g_instance, IDS_DEFAULTS_CAPTION, caption);
     int answer = (s_question ? s_question : MessageBoxW)(nullptr, question, caption,
                                                          MB_YESNO | MB_ICONQUESTION | MB_TOPMOST);
     if (answer != IDYES)

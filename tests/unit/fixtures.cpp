@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cstdlib>
 
+#include "base/gdi.h"
 #include "gauge/gauge.h"
 #include "settings/colors.h"
 #include "settings/registry.h"
@@ -195,14 +196,12 @@ void DeleteSettingsKey() {
 }
 
 bool ReadStoredValue(const wchar_t *name, DWORD *value, DWORD *type, DWORD *size) {
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (!key.Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ))
         return false;
     BYTE data[64] = {};
     DWORD dataSize = sizeof(data), dataType = 0;
-    LONG rc = RegQueryValueExW(key, name, nullptr, &dataType, data, &dataSize);
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), name, nullptr, &dataType, data, &dataSize) != ERROR_SUCCESS)
         return false;
     if (type)
         *type = dataType;
@@ -213,12 +212,9 @@ bool ReadStoredValue(const wchar_t *name, DWORD *value, DWORD *type, DWORD *size
 }
 
 void StoreRawValue(const wchar_t *name, DWORD type, const void *data, DWORD size) {
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                              &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, type, static_cast<const BYTE *>(data), size);
-    RegCloseKey(key);
+    RegistryKey key;
+    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, kSettingsKey, KEY_WRITE));
+    RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE *>(data), size);
 }
 
 namespace {

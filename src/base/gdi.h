@@ -1,8 +1,14 @@
-// Small owners for GDI work: a selection that is undone, and the one
-// off-screen buffer through which every picture of the program reaches the
-// screen in a single BitBlt.
+// Small owners for GDI work: a selection that is undone, an object or a
+// screen DC released on scope exit, the one off-screen buffer through which
+// every picture reaches the screen in a single BitBlt, and the few drawing
+// helpers more than one window needs. Nothing here knows the program.
+//
+// The memory DCs are made in gdi.cpp, where CreateCompatibleDC is the routed
+// one: one definition, whichever file includes this header.
 #pragma once
 #include "platform/platform.h"
+
+#include <type_traits>
 
 // Selects an object into a DC and selects the previous one back on scope exit.
 class SelectGdi {
@@ -20,15 +26,85 @@ class SelectGdi {
     HGDIOBJ old_;
 };
 
+// A GDI object (font, brush, pen, bitmap) deleted on scope exit.
+template <typename Handle> class GdiObject {
+  public:
+    explicit GdiObject(Handle handle) : handle_(handle) {}
+    ~GdiObject() {
+        if (handle_)
+            DeleteObject(handle_);
+    }
+    GdiObject(const GdiObject &) = delete;
+    GdiObject &operator=(const GdiObject &) = delete;
+    Handle get() const { return handle_; }
+
+  private:
+    Handle handle_;
+};
+
+// The screen's DC, released on scope exit.
+class ScreenDC {
+  public:
+    ScreenDC() : dc_(GetDC(nullptr)) {}
+    ~ScreenDC() {
+        if (dc_)
+            ReleaseDC(nullptr, dc_);
+    }
+    ScreenDC(const ScreenDC &) = delete;
+    ScreenDC &operator=(const ScreenDC &) = delete;
+    HDC get() const { return dc_; }
+
+  private:
+    HDC dc_;
+};
+
+// Puts a new brush into a long-lived slot and deletes the one it replaces,
+// after the slot holds the new one.
+inline void ReplaceBrush(HBRUSH *slot, HBRUSH fresh) {
+    HBRUSH old = *slot;
+    *slot = fresh;
+    if (old)
+        DeleteObject(old);
+}
+
+// Tahoma, the face of every text the device's shell and this program draw.
+inline HFONT CreateTahomaFont(LONG height, LONG weight, BYTE charSet = ANSI_CHARSET,
+                              BYTE quality = DEFAULT_QUALITY) {
+    LOGFONTW lf = {};
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
+    lf.lfCharSet = charSet;
+    lf.lfQuality = quality;
+    StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
+    return CreateFontIndirectW(&lf);
+}
+
+// A corner of a GradientFill rectangle.
+inline TRIVERTEX GradientVertex(LONG x, LONG y, COLORREF c) {
+    TRIVERTEX v = {};
+    v.x = x;
+    v.y = y;
+    v.Red = static_cast<COLOR16>(GetRValue(c) << 8);
+    v.Green = static_cast<COLOR16>(GetGValue(c) << 8);
+    v.Blue = static_cast<COLOR16>(GetBValue(c) << 8);
+    return v;
+}
+
+// A gradient from the top colour in the first row to the bottom colour in the
+// last.
+inline void FillVerticalGradient(HDC dc, const RECT &rc, COLORREF top, COLORREF bottom) {
+    TRIVERTEX v[2] = {GradientVertex(rc.left, rc.top, top),
+                      GradientVertex(rc.right, rc.bottom, bottom)};
+    GRADIENT_RECT gr = {0, 1};
+    GradientFill(dc, v, 2, &gr, 1, GRADIENT_FILL_RECT_V);
+}
+
 // A memory DC with a bitmap compatible with the target, of the rectangle's
 // size. Draw into dc() at (0, 0); Present() copies it to the target at the
 // rectangle's top-left corner. Everything is released on scope exit.
 class OffscreenBuffer {
   public:
-    OffscreenBuffer(HDC target, const RECT &rc)
-        : target_(target), rc_(rc), dc_(CreateCompatibleDC(target)),
-          bitmap_(CreateCompatibleBitmap(target, rc.right - rc.left, rc.bottom - rc.top)),
-          old_(dc_ && bitmap_ ? SelectObject(dc_, bitmap_) : nullptr) {}
+    OffscreenBuffer(HDC target, const RECT &rc);
     ~OffscreenBuffer() {
         if (old_)
             SelectObject(dc_, old_);
@@ -64,28 +140,7 @@ class OffscreenBuffer {
 // (Wine fills it black), so those samples give what GetPixel gives there.
 class ScreenBlock {
   public:
-    ScreenBlock(HDC screen, const RECT &area) : dc_(CreateCompatibleDC(screen)) {
-        RECT visible;
-        if (!dc_ || GetClipBox(screen, &visible) == ERROR ||
-            !IntersectRect(&area_, &area, &visible))
-            return;
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = area_.right - area_.left;
-        bi.bmiHeader.biHeight = -(area_.bottom - area_.top); // top-down rows
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!bitmap_)
-            return;
-        old_ = SelectObject(dc_, bitmap_);
-        if (BitBlt(dc_, 0, 0, bi.bmiHeader.biWidth, -bi.bmiHeader.biHeight, screen, area_.left,
-                   area_.top, SRCCOPY)) {
-            GdiFlush();
-            bits_ = static_cast<const DWORD *>(bits);
-        }
-    }
+    ScreenBlock(HDC screen, const RECT &area);
     ~ScreenBlock() {
         if (old_)
             SelectObject(dc_, old_);
@@ -131,12 +186,16 @@ class PaintScope {
 };
 
 // The WM_PAINT of a window whose whole client area is drawn by draw(dc, rc):
-// composed off screen, then one BitBlt.
+// composed off screen, then one BitBlt. A draw(dc, rc, screen) also gets the
+// window's own DC, to look at what is on the screen now.
 template <typename Draw> void PaintOffscreen(HWND hwnd, Draw draw) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     PaintScope paint(hwnd);
     OffscreenBuffer buffer(paint.dc(), rc);
-    draw(buffer.dc(), buffer.bounds());
+    if constexpr (std::is_invocable_v<Draw, HDC, const RECT &, HDC>)
+        draw(buffer.dc(), buffer.bounds(), paint.dc());
+    else
+        draw(buffer.dc(), buffer.bounds());
     buffer.Present();
 }
