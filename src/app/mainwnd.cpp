@@ -1,6 +1,6 @@
 #include "app/app.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "base/gdi.h"
 #include "base/strings.h"
 #include "gauge/gauge.h"

@@ -1,6 +1,6 @@
 #include "gauge/gauge.h"
 
-#include "app/state.h"
+#include "state/state.h"
 
 int GaugeWidth() {
     return Res(44, 22);

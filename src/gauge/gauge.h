@@ -1,7 +1,7 @@
 // The gauge window inside the shell's taskbar: placement, painting and the
 // background styles.
 #pragma once
-#include "app/state.h"
+#include "state/state.h"
 
 // Size and top edge of the gauge for the current resolution mode.
 int GaugeWidth();

@@ -1,6 +1,6 @@
 #include "info/info.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "base/gdi.h"
 #include "base/strings.h"
 #include "res/resource.h"

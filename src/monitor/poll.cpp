@@ -1,4 +1,4 @@
-#include "app/state.h"
+#include "state/state.h"
 #include "gauge/gauge.h"
 #include "monitor/monitor.h"
 

@@ -1,7 +1,7 @@
 // The storage table behind the info page: device memory (the object store of
 // the root plus program memory) and up to nine storage cards, refreshed at a
 // tap on the gauge.
-#include "app/state.h"
+#include "state/state.h"
 #include "base/strings.h"
 #include "monitor/monitor.h"
 #include "res/resource.h"

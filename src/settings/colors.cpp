@@ -1,7 +1,5 @@
 #include "settings/colors.h"
 
-#include "app/state.h"
-
 #include <cstdlib>
 #include <cstring>
 
@@ -17,13 +15,7 @@ constexpr ElementDefault kDefaults[kColorElementCount] = {
     {L"Frame_not_charging", 0xFFFFFF}, {L"Full_Part", 0xFF0000},  {L"Empty_Part", 0x400080},
 };
 
-ColorElementTable *AllocTable() {
-    return static_cast<ColorElementTable *>(std::calloc(1, sizeof(ColorElementTable)));
-}
-
 } // namespace
-
-ColorElementTable *g_colorElements = AllocTable();
 
 void AllocColorElements(ColorElementTable *table) {
     for (ColorElement *&element : table->elements) {

@@ -1,42 +1,6 @@
 // The six configurable colours of the gauge, with their Setup layout.
 #pragma once
-#include "platform/platform.h"
-
-constexpr int kColorElementCount = 6;
-constexpr int kElementNameUnits = 100;
-
-// Table order; also the order of the rows in the Setup dialog.
-enum ColorElementIndex {
-    kBackground = 0,
-    kPercentage = 1,
-    kFrameCharging = 2,
-    kFrameNotCharging = 3,
-    kFullPart = 4,
-    kEmptyPart = 5,
-};
-
-struct ColorElement {
-    COLORREF defaultColor;
-    RECT swatchRect; // Setup dialog client coordinates
-    RECT labelRect;
-    WCHAR name[kElementNameUnits]; // label text and registry value name
-    COLORREF color;
-    HBRUSH brush; // solid brush of color, owned by the element
-};
-
-struct ColorElementTable {
-    int left;
-    int top;
-    int labelWidth;
-    int swatchWidth;
-    int rowHeight;
-    int rowPitch;
-    BYTE hiResMode;
-    ColorElement *elements[kColorElementCount];
-    RECT labelTemplate;
-    RECT swatchTemplate;
-    int rowCount;
-};
+#include "state/state.h"
 
 void AllocColorElements(ColorElementTable *table);
 void LayoutColorElements(ColorElementTable *table, BYTE mode);

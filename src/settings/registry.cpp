@@ -1,6 +1,6 @@
 #include "settings/registry.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "settings/colors.h"
 
 bool RegKey::Create() {

@@ -1,6 +1,6 @@
 #include "setup/setup.h"
 
-#include "app/state.h"
+#include "state/state.h"
 #include "base/strings.h"
 #include "gauge/gauge.h"
 #include "res/resource.h"

@@ -1,6 +1,6 @@
 // The colour rows of the Setup dialog: a label and a swatch per colour
 // element, the colour chooser behind each swatch, and the reset to defaults.
-#include "app/state.h"
+#include "state/state.h"
 #include "base/gdi.h"
 #include "base/strings.h"
 #include "gauge/gauge.h"

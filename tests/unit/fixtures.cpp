@@ -15,39 +15,8 @@
 void ResetProgramState() {
     if (g_gauge && IsWindow(g_gauge))
         DestroyWindow(g_gauge);
-    g_align = 1;
-    g_position = 4;
-    g_lifeTime = 350;
-    g_style = 1;
-    g_batteryPercent = -1;
-    g_batteryLifeTime = -1;
-    g_onAC = 0;
-    g_storageCount = 1;
-    for (int i = 0; i < kStorageSlots; ++i) {
-        g_freeKB[i] = ~0ull;
-        g_totalKB[i] = ~0ull;
-        g_storageNames[i][0] = L'\0';
-    }
-    g_taskbarWidth = -1;
-    g_hiRes = 1;
-    g_tapPending = 0;
-    g_storageRefresh = 1;
-    g_gaugeRepaint = 0;
-    g_useCachedBackground = 1;
-    g_firstGaugePaint = 1;
+    ResetStateValues();
     g_instance = GetModuleHandleW(nullptr);
-    g_mainWnd = nullptr;
-    g_menuBar = nullptr;
-    g_hideButton = nullptr;
-    g_taskbar = nullptr;
-    g_gauge = nullptr;
-    g_staticProc = nullptr;
-    g_defaultsButton = nullptr;
-    if (g_sampledBackground.brush)
-        DeleteObject(g_sampledBackground.brush);
-    g_sampledBackground.brush = nullptr;
-    g_sampledBackground.color = 0;
-    std::memset(g_gradientRows, 0, sizeof(g_gradientRows));
     if (!g_whiteBrush) {
         g_barBrush = CreateSolidBrush(0xC00000);
         g_whiteBrush = CreateSolidBrush(0xFFFFFF);

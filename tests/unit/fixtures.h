@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/state.h"
+#include "state/state.h"
 #include "platform/seams.h"
 
 // Every global back to its initial value; the gauge of a previous test gone.

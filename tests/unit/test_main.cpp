@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/state.h"
+#include "state/state.h"
 
 int main(int argc, char **argv) {
     g_instance = GetModuleHandleW(nullptr);

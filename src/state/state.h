@@ -1,9 +1,8 @@
-// The program state: every global of ZemloBattery, shared by all window and
-// dialog procedures on the one thread. Initial values are in state.cpp.
+// The program state: every global of ZemloBattery and the records they hold,
+// shared by all window and dialog procedures on the one thread. It knows none
+// of the parts that use it.
 #pragma once
 #include "platform/platform.h"
-
-struct ColorElementTable;
 
 constexpr int kStorageSlots = 10; // device memory and up to nine cards
 constexpr int kNameUnits = 100;   // UTF-16 units per storage name, terminator included
@@ -56,6 +55,42 @@ extern HFONT g_percentFont;
 extern HFONT g_percentFontFull;
 
 // Colour and background data.
+constexpr int kColorElementCount = 6;
+constexpr int kElementNameUnits = 100;
+
+// Table order; also the order of the rows in the Setup dialog.
+enum ColorElementIndex {
+    kBackground = 0,
+    kPercentage = 1,
+    kFrameCharging = 2,
+    kFrameNotCharging = 3,
+    kFullPart = 4,
+    kEmptyPart = 5,
+};
+
+struct ColorElement {
+    COLORREF defaultColor;
+    RECT swatchRect; // Setup dialog client coordinates
+    RECT labelRect;
+    WCHAR name[kElementNameUnits]; // label text and registry value name
+    COLORREF color;
+    HBRUSH brush; // solid brush of color, owned by the element
+};
+
+struct ColorElementTable {
+    int left;
+    int top;
+    int labelWidth;
+    int swatchWidth;
+    int rowHeight;
+    int rowPitch;
+    BYTE hiResMode;
+    ColorElement *elements[kColorElementCount];
+    RECT labelTemplate;
+    RECT swatchTemplate;
+    int rowCount;
+};
+
 struct SampledBackground {
     COLORREF color;
     HBRUSH brush;
@@ -68,6 +103,11 @@ struct GradientRow {
 extern ColorElementTable *g_colorElements;
 extern SampledBackground g_sampledBackground;
 extern GradientRow g_gradientRows[kMaxGaugeRows];
+
+// The values a process starts with, for the settings, measurements, requests,
+// window handles and sampled background. The drawing objects that live as long
+// as the process, the screen DC and the colour table are kept.
+void ResetStateValues();
 
 inline int Res(int hiRes, int lowRes) {
     return g_hiRes ? hiRes : lowRes;
