@@ -18,7 +18,7 @@ int GaugeRows() {
 
 // The sampling column: the gauge's left edge on the taskbar.
 int SampleColumn() {
-    return PlaceGauge(TaskbarClientRect()).x;
+    return PlaceGauge(TaskbarClientRect(), g_align, g_position).x;
 }
 
 void SampleSolid() {

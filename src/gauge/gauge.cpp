@@ -1,3 +1,5 @@
+// Where the gauge goes: the taskbar it lives in, its place there and the
+// bounds of that place.
 #include "gauge/gauge.h"
 
 #include "state/state.h"
@@ -27,9 +29,15 @@ void DiscoverTaskbar() {
         g_hiRes = 0;
 }
 
-POINT PlaceGauge(const RECT &taskbarClient) {
-    int x = g_align ? g_position : taskbarClient.right - g_position;
+POINT PlaceGauge(const RECT &taskbarClient, int align, int position) {
+    int x = align ? position : taskbarClient.right - position;
     return POINT{x, GaugeTop()};
+}
+
+PositionRange PositionBounds(int taskbarWidth, int align) {
+    if (align)
+        return PositionRange{0, taskbarWidth - GaugeWidth()};
+    return PositionRange{GaugeWidth(), taskbarWidth};
 }
 
 bool FindLiveTaskbar() {
@@ -43,49 +51,24 @@ void ClampPosition() {
     if (!FindLiveTaskbar())
         return;
     RECT rc = TaskbarClientRect();
-    int w = rc.right - rc.left;
-    int gauge = GaugeWidth();
+    PositionRange bounds = PositionBounds(rc.right - rc.left, g_align);
+    // On a taskbar narrower than the gauge the range is empty: the gauge
+    // keeps to the end its position counts from.
     if (g_align) {
-        if (g_position > w - gauge)
-            g_position = w - gauge;
-        if (g_position < 0)
-            g_position = 0;
+        if (g_position > bounds.high)
+            g_position = bounds.high;
+        if (g_position < bounds.low)
+            g_position = bounds.low;
     } else {
-        if (g_position < gauge)
-            g_position = gauge;
-        if (g_position > w)
-            g_position = w;
+        if (g_position < bounds.low)
+            g_position = bounds.low;
+        if (g_position > bounds.high)
+            g_position = bounds.high;
     }
 }
 
-void CreateGauge() {
-    ClampPosition();
-    POINT at = PlaceGauge(TaskbarClientRect());
-    g_gauge = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, at.x, at.y, GaugeWidth(),
-                              GaugeHeight(), g_taskbar, nullptr, nullptr, nullptr);
-    if (!g_gauge)
-        return;
-    g_staticProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(g_gauge, GWLP_WNDPROC));
-    SetWindowLongPtrW(g_gauge, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GaugeWndProc));
-}
-
-bool EnsureGauge() {
-    if (g_gauge && IsWindow(g_gauge))
-        return true;
-    g_gauge = nullptr;
-    g_taskbar = FindWindowW(L"HHTaskBar", nullptr);
-    if (!g_taskbar)
-        return false;
-    RECT rc = TaskbarClientRect();
-    g_taskbarWidth = rc.right - rc.left;
-    // A new window: its first paint samples the new taskbar.
-    g_firstGaugePaint = 1;
-    CreateGauge();
-    return g_gauge != nullptr;
-}
-
 void MoveGauge() {
-    POINT at = PlaceGauge(TaskbarClientRect());
+    POINT at = PlaceGauge(TaskbarClientRect(), g_align, g_position);
     SetWindowPos(g_gauge, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
@@ -101,31 +84,7 @@ bool TrackTaskbarWidth() {
     if (w == g_taskbarWidth)
         return false;
     g_taskbarWidth = w;
-    POINT at = PlaceGauge(rc);
+    POINT at = PlaceGauge(rc, g_align, g_position);
     SetWindowPos(g_gauge, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     return true;
-}
-
-namespace {
-
-// A tap shows the info page with figures measured now.
-LRESULT OnGaugeTap() {
-    g_tapPending = 1;
-    ShowWindow(g_mainWnd, SW_SHOW);
-    SendMessageW(g_mainWnd, WM_TIMER, 0, 0);
-    SetForegroundWindow(g_mainWnd);
-    return 0;
-}
-
-} // namespace
-
-LRESULT CALLBACK GaugeWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_PAINT:
-        PaintGauge();
-        break;
-    case WM_LBUTTONDOWN:
-        return OnGaugeTap();
-    }
-    return CallWindowProcW(g_staticProc, hwnd, msg, wParam, lParam);
 }

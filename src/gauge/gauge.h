@@ -12,8 +12,15 @@ int GaugeTop();
 void DiscoverTaskbar();
 // The taskbar's client rectangle now (empty when there is no taskbar).
 RECT TaskbarClientRect();
-// The gauge's top-left corner in taskbar client coordinates.
-POINT PlaceGauge(const RECT &taskbarClient);
+// The gauge's top-left corner in taskbar client coordinates, for an alignment
+// (1: position from the left end, 0: from the right end) and a position.
+POINT PlaceGauge(const RECT &taskbarClient, int align, int position);
+// The positions that keep the whole gauge on a taskbar of a width.
+struct PositionRange {
+    int low;
+    int high;
+};
+PositionRange PositionBounds(int taskbarWidth, int align);
 // After a shell restart g_taskbar may name a window that is gone: finds the
 // new taskbar; false while there is none.
 bool FindLiveTaskbar();
@@ -38,7 +45,10 @@ LRESULT CALLBACK GaugeWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 // one BitBlt. DrawGauge composes the picture into any DC.
 void PaintGauge();
 void DrawGauge(HDC dc, const RECT &rc, bool sampleAfresh);
-void DrawBattery(HDC dc, const RECT &rc, int percent);
+// The battery at a charge (nothing outside 0..100) in the colours of a table,
+// framed for the power state.
+void DrawBattery(HDC dc, const RECT &rc, int percent, bool onAC,
+                 const ColorElementTable *colors);
 
 // Background styles.
 enum GaugeStyle { kStyleWM5 = 0, kStyleWM6 = 1, kStyleCustom = 2 };

@@ -17,8 +17,8 @@ void EnsureFonts() {
         g_percentFontFull = CreatePercentFont(Res(-16, -8));
 }
 
-ColorElement *FrameElement() {
-    return Element(g_onAC ? kFrameCharging : kFrameNotCharging);
+ColorElement *FrameElement(const ColorElementTable *colors, bool onAC) {
+    return ElementOf(colors, onAC ? kFrameCharging : kFrameNotCharging);
 }
 
 void Fill(HDC dc, int left, int top, int right, int bottom, const ColorElement *element) {
@@ -33,7 +33,7 @@ void Fill(HDC dc, int left, int top, int right, int bottom, const ColorElement *
 // sampled; otherwise the cached background must be used.
 bool ProbesMatch(HDC windowDC, const RECT &rc) {
     const ColorElement *full = Element(kFullPart);
-    const ColorElement *frame = FrameElement();
+    const ColorElement *frame = FrameElement(g_colorElements, g_onAC);
     if (!full || !frame)
         return false;
     COLORREF p1 = GetPixel(windowDC, rc.left + 3, rc.top + 2);
@@ -43,19 +43,20 @@ bool ProbesMatch(HDC windowDC, const RECT &rc) {
 
 } // namespace
 
-void DrawBattery(HDC dc, const RECT &rc, int percent) {
+void DrawBattery(HDC dc, const RECT &rc, int percent, bool onAC,
+                 const ColorElementTable *colors) {
     // Unsigned, so that -1 before the first poll draws no battery either.
     if (static_cast<unsigned>(percent) > 100)
         return;
-    const ColorElement *frame = FrameElement();
+    const ColorElement *frame = FrameElement(colors, onAC);
     int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom;
     Fill(dc, R - 3, T + 3, R - 1, T + Res(13, 7), frame);
     Fill(dc, L + 1, T + 1, R - 3, T + Res(15, 9), frame);
-    Fill(dc, L + 2, T + 2, R - 4, T + Res(14, 8), Element(kEmptyPart));
+    Fill(dc, L + 2, T + 2, R - 4, T + Res(14, 8), ElementOf(colors, kEmptyPart));
     int chargeRight = L + 2 + (R - 4 - (L + 2)) * percent / 100;
-    Fill(dc, L + 2, T + 2, chargeRight, T + Res(14, 8), Element(kFullPart));
+    Fill(dc, L + 2, T + 2, chargeRight, T + Res(14, 8), ElementOf(colors, kFullPart));
 
-    const ColorElement *textColor = Element(kPercentage);
+    const ColorElement *textColor = ElementOf(colors, kPercentage);
     if (!textColor)
         return;
     wchar_t text[8];
@@ -70,7 +71,7 @@ void DrawBattery(HDC dc, const RECT &rc, int percent) {
 void DrawGauge(HDC dc, const RECT &rc, bool sampleAfresh) {
     EnsureFonts();
     DrawBackground(dc, rc, sampleAfresh);
-    DrawBattery(dc, rc, g_batteryPercent);
+    DrawBattery(dc, rc, g_batteryPercent, g_onAC != 0, g_colorElements);
 }
 
 void PaintGauge() {

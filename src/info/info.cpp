@@ -87,7 +87,7 @@ void DrawMemoryBar(HDC dc, int left, int top, int right, const WCHAR *name, ULON
     DrawTextW(dc, text, -1, &figures, kLineFormat);
 }
 
-void DrawInfoPage(HDC dc, const RECT &rc) {
+void DrawInfoPage(HDC dc, const RECT &rc, const StorageTable &storage) {
     FillRect(dc, &rc, g_whiteBrush);
     SetTextColor(dc, kBlack);
     WCHAR line[256];
@@ -95,14 +95,14 @@ void DrawInfoPage(HDC dc, const RECT &rc) {
     RECT lineRect = {rc.left + 10, rc.top + 10, rc.right - 10, rc.top + 40};
     DrawTextW(dc, line, -1, &lineRect, kLineFormat);
 
-    for (int i = 0; i < g_storageCount && i < kStorageSlots; ++i) {
-        if (g_freeKB[i] == ~0ull)
+    for (int i = 0; i < storage.count && i < kStorageSlots; ++i) {
+        if (storage.freeKB[i] == ~0ull)
             continue;
-        DrawMemoryBar(dc, rc.left, RowTop(rc, i), rc.right, g_storageNames[i], g_totalKB[i],
-                      g_freeKB[i]);
+        DrawMemoryBar(dc, rc.left, RowTop(rc, i), rc.right, storage.names[i], storage.totalKB[i],
+                      storage.freeKB[i]);
     }
 }
 
 void PaintInfoPage(HWND hwnd) {
-    PaintOffscreen(hwnd, DrawInfoPage);
+    PaintOffscreen(hwnd, [](HDC dc, const RECT &rc) { DrawInfoPage(dc, rc, ProgramStorage()); });
 }

@@ -1,11 +1,12 @@
 // The info page: time remaining and one bar per measured storage entry.
 #pragma once
-#include "platform/platform.h"
+#include "state/state.h"
 
 // WM_PAINT of the main window.
 void PaintInfoPage(HWND hwnd);
-// Composes the whole page into a DC whose client area is rc.
-void DrawInfoPage(HDC dc, const RECT &rc);
+// Composes the whole page, with a bar for each measured entry of the table,
+// into a DC whose client area is rc.
+void DrawInfoPage(HDC dc, const RECT &rc, const StorageTable &storage);
 void DrawMemoryBar(HDC dc, int left, int top, int right, const WCHAR *name, ULONGLONG totalKB,
                    ULONGLONG freeKB);
 

@@ -1,5 +1,7 @@
 #include "settings/colors.h"
 
+#include "base/gdi.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -73,16 +75,17 @@ void LayoutColorElements(ColorElementTable *table, BYTE mode) {
     }
 }
 
-ColorElement *Element(int index) {
-    if (!g_colorElements || index < 0 || index >= kColorElementCount)
+ColorElement *ElementOf(const ColorElementTable *table, int index) {
+    if (!table || index < 0 || index >= kColorElementCount)
         return nullptr;
-    return g_colorElements->elements[index];
+    return table->elements[index];
+}
+
+ColorElement *Element(int index) {
+    return ElementOf(g_colorElements, index);
 }
 
 void SetElementColor(ColorElement *element, COLORREF color) {
-    HBRUSH old = element->brush;
     element->color = color;
-    element->brush = CreateSolidBrush(DrawnColor(color));
-    if (old)
-        DeleteObject(old);
+    ReplaceBrush(&element->brush, CreateSolidBrush(DrawnColor(color)));
 }

@@ -6,6 +6,8 @@ void AllocColorElements(ColorElementTable *table);
 void LayoutColorElements(ColorElementTable *table, BYTE mode);
 
 // The element at a table index, or nullptr when the table or record is missing.
+ColorElement *ElementOf(const ColorElementTable *table, int index);
+// The same in the program's table.
 ColorElement *Element(int index);
 
 // What a colour draws as. A stored colour may carry bits above blue; it is

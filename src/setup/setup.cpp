@@ -106,27 +106,21 @@ BOOL OnCommand(HWND dlg, WPARAM wParam, LPARAM lParam) {
     return OnOk(dlg);
 }
 
-// One pixel per request towards the side named on screen, within the range
-// that ClampPosition keeps.
+// One pixel per request towards the side named on screen, not past the bound
+// on that side. Counted from the right end, a step to the left is a larger
+// position.
 BOOL OnHScroll(WPARAM wParam) {
     if (!FindLiveTaskbar())
         return FALSE; // no bounds to keep while the shell restarts
     RECT rc = TaskbarClientRect();
-    int w = rc.right - rc.left;
-    int gauge = GaugeWidth();
+    PositionRange bounds = PositionBounds(rc.right - rc.left, g_align);
     bool moveLeft = wParam == SB_LINELEFT || wParam == SB_PAGELEFT || wParam == SB_LEFT;
     bool moveRight = wParam == SB_LINERIGHT || wParam == SB_PAGERIGHT || wParam == SB_RIGHT;
-    if (moveLeft) {
-        if (g_align && g_position > 0)
-            --g_position;
-        else if (!g_align && g_position < w)
-            ++g_position;
-    } else if (moveRight) {
-        if (g_align && g_position < w - gauge)
-            ++g_position;
-        else if (!g_align && g_position > gauge)
-            --g_position;
-    }
+    int step = (moveLeft ? -1 : moveRight ? 1 : 0) * (g_align ? 1 : -1);
+    if (step < 0 && g_position > bounds.low)
+        --g_position;
+    else if (step > 0 && g_position < bounds.high)
+        ++g_position;
     InvalidateGauge();
     MoveGauge();
     SavePosition();

@@ -104,6 +104,17 @@ extern ColorElementTable *g_colorElements;
 extern SampledBackground g_sampledBackground;
 extern GradientRow g_gradientRows[kMaxGaugeRows];
 
+// The storage entries as measured: device memory first, then the cards.
+struct StorageTable {
+    int count;
+    const ULONGLONG *freeKB; // all ones: never measured
+    const ULONGLONG *totalKB;
+    const WCHAR (*names)[kNameUnits];
+};
+inline StorageTable ProgramStorage() {
+    return StorageTable{g_storageCount, g_freeKB, g_totalKB, g_storageNames};
+}
+
 // The values a process starts with, for the settings, measurements, requests,
 // window handles and sampled background. The drawing objects that live as long
 // as the process, the screen DC and the colour table are kept.

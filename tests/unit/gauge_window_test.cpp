@@ -56,7 +56,7 @@ TEST_F(GaugeWindowTest, ClampKeepsPositionInsideLowResTaskbar) {
         g_position = c.position;
         ClampPosition();
         EXPECT_EQ(g_position, c.expected) << "align " << c.align << " position " << c.position;
-        EXPECT_EQ(PlaceGauge(TaskbarClientRect()).x, c.x);
+        EXPECT_EQ(PlaceGauge(TaskbarClientRect(), g_align, g_position).x, c.x);
     }
 }
 
@@ -70,7 +70,7 @@ TEST_F(GaugeWindowTest, ClampOnTaskbarNarrowerThanGaugePutsItAtZero) {
     g_position = 10;
     ClampPosition();
     EXPECT_EQ(g_position, 30);
-    EXPECT_EQ(PlaceGauge(TaskbarClientRect()).x, 0);
+    EXPECT_EQ(PlaceGauge(TaskbarClientRect(), g_align, g_position).x, 0);
 }
 
 // A shell restart destroys the taskbar g_taskbar names: nothing is measured
@@ -92,8 +92,8 @@ TEST_F(GaugeWindowTest, AnyNonZeroAlignCountsAsLeft) {
     Build(480, 52);
     g_align = 5;
     g_position = 12;
-    EXPECT_EQ(PlaceGauge(TaskbarClientRect()).x, 12);
-    EXPECT_EQ(PlaceGauge(TaskbarClientRect()).y, 8);
+    EXPECT_EQ(PlaceGauge(TaskbarClientRect(), g_align, g_position).x, 12);
+    EXPECT_EQ(PlaceGauge(TaskbarClientRect(), g_align, g_position).y, 8);
 }
 
 TEST_F(GaugeWindowTest, RightAlignedGaugeFollowsWideningTaskbarInSamePoll) {

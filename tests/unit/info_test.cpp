@@ -68,7 +68,7 @@ class InfoPageTest : public ::testing::Test {
     }
     void Draw(int width, int height) {
         page_ = std::make_unique<Dib>(width, height);
-        DrawInfoPage(page_->dc(), page_->rect());
+        DrawInfoPage(page_->dc(), page_->rect(), ProgramStorage());
     }
     COLORREF at(int x, int y) const { return page_->at(x, y); }
     std::unique_ptr<Dib> page_;

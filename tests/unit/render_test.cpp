@@ -350,7 +350,7 @@ TEST_F(SamplingTest, Wm6BlockReadGivesThePixelByPixelRows) {
                    {x - 1, 10, nearWhite},
                    {x + 44, 11, nearWhite}},
                   c.width, c.align, c.position);
-        ASSERT_EQ(PlaceGauge(TaskbarClientRect()).x, x);
+        ASSERT_EQ(PlaceGauge(TaskbarClientRect(), g_align, g_position).x, x);
         HDC dc = g_sampledBackground.screenDC;
         COLORREF left[kMaxGaugeRows], right[kMaxGaugeRows];
         for (int i = 0; i < 36; ++i) {

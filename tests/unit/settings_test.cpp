@@ -147,7 +147,7 @@ TEST_F(SettingsTest, ColourWithBitsAboveBlueIsKeptAndDrawsItsRgb) {
     EXPECT_EQ(Element(kFullPart)->color, stored);
     EXPECT_EQ(Stored(L"Full_Part"), stored);
     Dib dib(44, 36);
-    DrawBattery(dib.dc(), dib.rect(), 100);
+    DrawBattery(dib.dc(), dib.rect(), 100, g_onAC != 0, g_colorElements);
     EXPECT_EQ(dib.at(3, 3), 0xFF0000u);
 }
 

@@ -317,7 +317,7 @@ TEST_F(SetupTest, ScrollCodesNudgeByOnePixelAndAlwaysSavePosition) {
             EXPECT_EQ(g_position, expected) << "align " << align << " code " << c.code;
             EXPECT_EQ(Stored(kValuePosition), static_cast<DWORD>(expected));
             EXPECT_TRUE(GaugeHasUpdate());
-            EXPECT_EQ(GaugeOrigin().x, PlaceGauge(TaskbarClientRect()).x);
+            EXPECT_EQ(GaugeOrigin().x, PlaceGauge(TaskbarClientRect(), g_align, g_position).x);
         }
     }
 }
