@@ -1,8 +1,6 @@
 #include "app/app.h"
 
-#include "state/state.h"
-#include "base/gdi.h"
-#include "base/strings.h"
+#include "app/startup.h"
 #include "gauge/gauge.h"
 #include "info/info.h"
 #include "monitor/monitor.h"
@@ -10,66 +8,13 @@
 #include "settings/colors.h"
 #include "settings/registry.h"
 #include "setup/setup.h"
+#include "state/state.h"
 
 namespace {
 
-constexpr UINT_PTR kPollTimer = 1;
-constexpr UINT kPollPeriodMs = 2300;
-
-void CreateBrushes() {
-    g_barBrush = CreateSolidBrush(0xC00000);
-    g_whiteBrush = CreateSolidBrush(0xFFFFFF);
-    g_blackBrush = CreateSolidBrush(0x000000);
-    g_grayBrush = CreateSolidBrush(0xC0C0C0);
-}
-
-void CreateInfoFont() {
-    g_infoFont = CreateTahomaFont(Res(-20, -14), FW_NORMAL);
-}
-
-bool ColorRecordsReady() {
-    for (ColorElement *element : g_colorElements->elements)
-        if (!element)
-            return false;
-    return true;
-}
-
-void CreateHideButton(HWND hwnd) {
-    RECT client;
-    GetClientRect(hwnd, &client);
-    RECT button = HideButtonRect(client);
-    WCHAR caption[32];
-    LoadStringOrEmpty(g_instance, IDS_HIDE, caption);
-    g_hideButton = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
-                                   button.left, button.top, button.right - button.left,
-                                   button.bottom - button.top, hwnd, nullptr, g_instance, nullptr);
-}
-
-// Builds the running program, in the order its parts depend on each other.
+// Builds the running program; without its colours it has nothing to draw with.
 LRESULT OnCreate(HWND hwnd) {
-    HWND menuBar = CreateAppMenuBar(hwnd);
-    g_activateInfo = {};
-    g_activateInfo.cbSize = sizeof(g_activateInfo);
-    g_menuBar = menuBar;
-    ResetStorageTable();
-    DiscoverTaskbar();
-    CreateHideButton(hwnd);
-    LoadSettings(TaskbarClientRect());
-    CreateGauge();
-    CreateBrushes();
-    if (g_colorElements)
-        LayoutColorElements(g_colorElements, g_hiRes);
-    if (!g_colorElements || !ColorRecordsReady()) {
-        // Without its colours the program has nothing to draw with.
-        if (g_gauge)
-            DestroyWindow(g_gauge);
-        return -1;
-    }
-    LoadColors();
-    CreateInfoFont();
-    SetTimer(hwnd, kPollTimer, kPollPeriodMs, nullptr);
-    SendMessageW(hwnd, WM_TIMER, 0, 0);
-    return 0;
+    return StartProgram(hwnd) ? 0 : -1;
 }
 
 void RunDialog(HWND owner, int id, DLGPROC proc) {

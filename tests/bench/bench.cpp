@@ -133,11 +133,7 @@ std::pair<Times, Times> ComparePaints(int reps, HWND hwnd, HWND floor) {
 std::unique_ptr<TestTaskbar> GaugeOnTaskbar(int width, int height) {
     ResetProgramState();
     auto taskbar = std::make_unique<TestTaskbar>(width, height);
-    DiscoverTaskbar();
-    LayoutColorElements(g_colorElements, g_hiRes);
-    for (int i = 0; i < kColorElementCount; ++i)
-        SetElementColor(Element(i), Element(i)->defaultColor);
-    CreateGauge();
+    StartGaugeWithDefaultColors();
     g_batteryPercent = 57;
     PumpAll();
     return taskbar;
@@ -252,12 +248,8 @@ LRESULT CALLBACK InfoWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 void BenchStorageAndInfo(int reps) {
     ResetProgramState();
     ResetStorageTable();
-    if (!g_infoFont) {
-        LOGFONTW lf = {};
-        lf.lfHeight = -20;
-        StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
-        g_infoFont = CreateFontIndirectW(&lf);
-    }
+    if (!g_infoFont)
+        StartInfoFont();
     WNDCLASSW wc = {};
     wc.lpfnWndProc = InfoWndProc;
     wc.hInstance = GetModuleHandleW(nullptr);

@@ -83,11 +83,10 @@ class BadInputTest : public GaugeTest {
     // Start-up as the main window's creation runs it, on a 480x52 taskbar.
     void StartUp() {
         taskbar_ = std::make_unique<TestTaskbar>(480, 52);
-        DiscoverTaskbar();
-        LoadSettings(TaskbarClientRect());
-        CreateGauge();
-        LayoutColorElements(g_colorElements, g_hiRes);
-        LoadColors();
+        StartTaskbar();
+        StartSettings();
+        StartGauge();
+        StartColors();
         FakePower power(57, 0, BATTERY_LIFE_UNKNOWN);
         PollStatus(nullptr);
     }

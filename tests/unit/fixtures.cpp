@@ -17,12 +17,16 @@ void ResetProgramState() {
         DestroyWindow(g_gauge);
     ResetStateValues();
     g_instance = GetModuleHandleW(nullptr);
-    if (!g_whiteBrush) {
-        g_barBrush = CreateSolidBrush(0xC00000);
-        g_whiteBrush = CreateSolidBrush(0xFFFFFF);
-        g_blackBrush = CreateSolidBrush(0x000000);
-        g_grayBrush = CreateSolidBrush(0xC0C0C0);
-    }
+    if (!g_whiteBrush)
+        StartBrushes();
+}
+
+void StartGaugeWithDefaultColors() {
+    DiscoverTaskbar();
+    LayoutColorElements(g_colorElements, g_hiRes);
+    for (int i = 0; i < kColorElementCount; ++i)
+        SetElementColor(Element(i), Element(i)->defaultColor);
+    StartGauge();
 }
 
 namespace {
@@ -120,11 +124,7 @@ void GaugeTest::TearDown() {
 
 void GaugeTest::Build(int taskbarWidth, int taskbarHeight, TestTaskbar::Painter painter) {
     taskbar_ = std::make_unique<TestTaskbar>(taskbarWidth, taskbarHeight, std::move(painter));
-    DiscoverTaskbar();
-    LayoutColorElements(g_colorElements, g_hiRes);
-    for (int i = 0; i < kColorElementCount; ++i)
-        SetElementColor(Element(i), Element(i)->defaultColor);
-    CreateGauge();
+    StartGaugeWithDefaultColors();
 }
 
 void GaugeTest::Pump() {

@@ -8,11 +8,15 @@
 #include <memory>
 #include <string>
 
+#include "app/startup.h"
 #include "state/state.h"
 #include "platform/seams.h"
 
 // Every global back to its initial value; the gauge of a previous test gone.
 void ResetProgramState();
+// Start-up's taskbar and gauge stages on the taskbar there is, with the
+// default colours instead of the registry's.
+void StartGaugeWithDefaultColors();
 
 // A window of class "HHTaskBar" at the screen's top-left corner whose client
 // area has the given size. The painter draws its pixels (default: a

@@ -60,11 +60,8 @@ class InfoPageTest : public ::testing::Test {
     void SetUp() override {
         ResetProgramState();
         ResetStorageTable();
-        LOGFONTW lf = {};
-        lf.lfHeight = -20;
-        StringCchCopyW(lf.lfFaceName, ARRAYSIZE(lf.lfFaceName), L"Tahoma");
         if (!g_infoFont)
-            g_infoFont = CreateFontIndirectW(&lf);
+            StartInfoFont();
     }
     void Draw(int width, int height) {
         page_ = std::make_unique<Dib>(width, height);

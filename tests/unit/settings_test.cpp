@@ -21,10 +21,9 @@ class SettingsTest : public GaugeTest {
     // The two load steps of start-up, as the main window's creation runs them.
     void Load(int width, int height) {
         taskbar_ = std::make_unique<TestTaskbar>(width, height);
-        DiscoverTaskbar();
-        LoadSettings(TaskbarClientRect());
-        LayoutColorElements(g_colorElements, g_hiRes);
-        LoadColors();
+        StartTaskbar();
+        StartSettings();
+        StartColors();
     }
     static DWORD Stored(const wchar_t *name) {
         DWORD value = 0xDEADBEEF, type = 0, size = 0;

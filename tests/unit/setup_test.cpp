@@ -46,8 +46,8 @@ class SetupTest : public GaugeTest {
     void Open(int width = 480, int height = 52) {
         if (!taskbar_) {
             Build(width, height);
-            LoadSettings(TaskbarClientRect());
-            LoadColors();
+            StartSettings();
+            StartColors();
             WNDCLASSW wc = {};
             wc.lpfnWndProc = PollingMainProc;
             wc.hInstance = g_instance;

@@ -1,0 +1,103 @@
+#include "app/startup.h"
+
+#include "app/app.h"
+#include "base/gdi.h"
+#include "base/strings.h"
+#include "gauge/gauge.h"
+#include "monitor/monitor.h"
+#include "res/resource.h"
+#include "settings/colors.h"
+#include "settings/registry.h"
+#include "state/state.h"
+
+namespace {
+
+constexpr UINT_PTR kPollTimer = 1;
+constexpr UINT kPollPeriodMs = 2300;
+
+bool ColorRecordsReady() {
+    for (ColorElement *element : g_colorElements->elements)
+        if (!element)
+            return false;
+    return true;
+}
+
+} // namespace
+
+void StartMenuBar(HWND mainWnd) {
+    HWND menuBar = CreateAppMenuBar(mainWnd);
+    g_activateInfo = {};
+    g_activateInfo.cbSize = sizeof(g_activateInfo);
+    g_menuBar = menuBar;
+}
+
+void StartTaskbar() {
+    ResetStorageTable();
+    DiscoverTaskbar();
+}
+
+void StartHideButton(HWND mainWnd) {
+    RECT client;
+    GetClientRect(mainWnd, &client);
+    RECT button = HideButtonRect(client);
+    WCHAR caption[32];
+    LoadStringOrEmpty(g_instance, IDS_HIDE, caption);
+    g_hideButton = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
+                                   button.left, button.top, button.right - button.left,
+                                   button.bottom - button.top, mainWnd, nullptr, g_instance,
+                                   nullptr);
+}
+
+void StartSettings() {
+    LoadSettings(TaskbarClientRect());
+}
+
+void StartGauge() {
+    CreateGauge();
+}
+
+void StartBrushes() {
+    ReplaceBrush(&g_barBrush, CreateSolidBrush(0xC00000));
+    ReplaceBrush(&g_whiteBrush, CreateSolidBrush(0xFFFFFF));
+    ReplaceBrush(&g_blackBrush, CreateSolidBrush(0x000000));
+    ReplaceBrush(&g_grayBrush, CreateSolidBrush(0xC0C0C0));
+}
+
+bool StartColors() {
+    if (!g_colorElements)
+        return false;
+    LayoutColorElements(g_colorElements, g_hiRes);
+    if (!ColorRecordsReady())
+        return false;
+    LoadColors();
+    return true;
+}
+
+void StartInfoFont() {
+    HFONT old = g_infoFont;
+    g_infoFont = CreateTahomaFont(Res(-20, -14), FW_NORMAL);
+    if (old)
+        DeleteObject(old);
+}
+
+void StartPolling(HWND mainWnd) {
+    SetTimer(mainWnd, kPollTimer, kPollPeriodMs, nullptr);
+    SendMessageW(mainWnd, WM_TIMER, 0, 0);
+}
+
+bool StartProgram(HWND mainWnd) {
+    StartMenuBar(mainWnd);
+    StartTaskbar();
+    StartHideButton(mainWnd);
+    StartSettings();
+    StartGauge();
+    StartBrushes();
+    if (!StartColors()) {
+        if (g_gauge)
+            DestroyWindow(g_gauge);
+        return false;
+    }
+    StartInfoFont();
+    StartPolling(mainWnd);
+    return true;
+}
