@@ -6,7 +6,7 @@
 // with CC_FULLOPEN), OK and Cancel. It returns TRUE with rgbResult on OK and
 // FALSE with rgbResult untouched on Cancel.
 #define ZB_PLATFORM_IMPL
-#include "platform/seams.h"
+#include "platform/internal.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #define ZB_PLATFORM_IMPL
 #include "base/gdi.h"
 #include "base/strings.h"
-#include "platform/seams.h"
+#include "platform/internal.h"
 #include "platform/subclass.h"
 
 #include <new>

@@ -1,6 +1,6 @@
 // CE power status records, served on desktop from GetSystemPowerStatus.
 #define ZB_PLATFORM_IMPL
-#include "platform/seams.h"
+#include "platform/internal.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // The CE shell's dialog and activation helpers on desktop Windows.
 #define ZB_PLATFORM_IMPL
-#include "platform/seams.h"
+#include "platform/internal.h"
 #include "platform/subclass.h"
 
 namespace {

@@ -9,7 +9,7 @@
 // with the Done button, an "ok" button in place of the clock.
 #define ZB_PLATFORM_IMPL
 #include "base/gdi.h"
-#include "platform/seams.h"
+#include "platform/internal.h"
 
 namespace {
 

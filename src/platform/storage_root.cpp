@@ -11,7 +11,7 @@
 // and the scan of a tap would pay for each of them. Every other call passes
 // through.
 #define ZB_PLATFORM_IMPL
-#include "platform/seams.h"
+#include "platform/internal.h"
 
 #include <cwchar>
 #include <new>

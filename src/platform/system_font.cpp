@@ -6,7 +6,7 @@
 // contexts and controls get the CE font here.
 #define ZB_PLATFORM_IMPL
 #include "base/gdi.h"
-#include "platform/seams.h"
+#include "platform/internal.h"
 
 namespace {
 

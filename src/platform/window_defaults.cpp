@@ -5,7 +5,7 @@
 // Windows gives such a window a caption and a cascaded size, so the program's
 // CreateWindowExW calls come through here.
 #define ZB_PLATFORM_IMPL
-#include "platform/seams.h"
+#include "platform/internal.h"
 
 namespace {
 
