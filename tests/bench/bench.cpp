@@ -3,7 +3,7 @@
 // rounds (the least the platform needs for the same visible effect) and the
 // ratio of the two medians.
 // Prints Markdown tables; scripts/bench.sh adds the idle figures.
-#include "../unit/fixtures.h"
+#include "fixtures.h"
 
 #include <psapi.h>
 
@@ -107,14 +107,8 @@ LRESULT CALLBACK FloorWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 HWND CreateFloorWindow(HWND parent, int x, int y, int width, int height, Dib *source) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = FloorWndProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"ZbBenchFloor";
-    RegisterClassW(&wc);
     DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_POPUP | WS_VISIBLE;
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"", style, x, y, width, height, parent,
-                                nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateTestWindow(L"ZbBenchFloor", FloorWndProc, style, x, y, width, height, parent);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(source));
     return hwnd;
 }
@@ -250,13 +244,8 @@ void BenchStorageAndInfo(int reps) {
     ResetStorageTable();
     if (!g_infoFont)
         StartInfoFont();
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = InfoWndProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"ZbBenchInfo";
-    RegisterClassW(&wc);
-    HWND page = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 52, 480, 536,
-                                nullptr, nullptr, wc.hInstance, nullptr);
+    HWND page =
+        CreateTestWindow(L"ZbBenchInfo", InfoWndProc, WS_POPUP | WS_VISIBLE, 0, 52, 480, 536);
     ScanStorage(page);
     Row("Storage scan, device memory and one card",
         Compare(

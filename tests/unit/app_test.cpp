@@ -220,14 +220,8 @@ LRESULT CALLBACK RecordCommands(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 // With the Done flag the caption's close button sends IDOK and closes nothing
 // itself, for every dialog in turn: each gives its subclass back as it goes.
 TEST(ShellDialogs, DoneFlagTurnsCloseIntoOkForEveryDialog) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = RecordCommands;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"ZbDoneDialog";
-    RegisterClassW(&wc);
     for (int i = 0; i < 40; ++i) {
-        HWND dlg = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                   nullptr, wc.hInstance, nullptr);
+        HWND dlg = CreateTestWindow(L"ZbDoneDialog", RecordCommands, WS_POPUP, 0, 0, 10, 10);
         SHINITDLGINFO info = {SHIDIM_FLAGS, dlg, SHIDIF_DONEBUTTON};
         ASSERT_TRUE(SHInitDialog(&info));
         s_commands.clear();

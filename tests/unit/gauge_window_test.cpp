@@ -155,13 +155,7 @@ LRESULT CALLBACK ProbeMainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 
 TEST_F(GaugeWindowTest, TapShowsMainWindowRunsPollAndIsNotPassedOn) {
     Build(480, 52);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = ProbeMainProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TapProbeMain";
-    RegisterClassW(&wc);
-    g_mainWnd = CreateWindowExW(0, L"TapProbeMain", L"", WS_POPUP, 0, 52, 480, 500, nullptr,
-                                nullptr, wc.hInstance, nullptr);
+    g_mainWnd = CreateTestWindow(L"TapProbeMain", ProbeMainProc, WS_POPUP, 0, 52, 480, 500);
     ASSERT_NE(g_mainWnd, nullptr);
     WNDPROC staticProc = g_staticProc;
     g_staticProc = RecordingStaticProc;

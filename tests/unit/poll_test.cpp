@@ -119,13 +119,7 @@ TEST_F(PollTest, CacheFlagIsClearedWithOneRepaint) {
 // The main window stand-in for the storage decision: hidden, so only the
 // very first tap-driven poll may scan.
 TEST_F(PollTest, TapPendingReachesTheStorageDecisionWithoutTouchingTheGauge) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"PollTestMain";
-    RegisterClassW(&wc);
-    HWND main = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 52, 480, 500, nullptr,
-                                nullptr, wc.hInstance, nullptr);
+    HWND main = CreateTestWindow(L"PollTestMain", DefWindowProcW, WS_POPUP, 0, 52, 480, 500);
     static const RootEntry kNoCards[] = {{FILE_ATTRIBUTE_DIRECTORY, L"Windows"}};
     StorageRootView view = {[](RootEntry *entries, int capacity, int *count) {
                                 entries[0] = kNoCards[0];

@@ -48,13 +48,8 @@ class SetupTest : public GaugeTest {
             Build(width, height);
             StartSettings();
             StartColors();
-            WNDCLASSW wc = {};
-            wc.lpfnWndProc = PollingMainProc;
-            wc.hInstance = g_instance;
-            wc.lpszClassName = L"SetupTestMain";
-            RegisterClassW(&wc);
-            g_mainWnd = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                        nullptr, g_instance, nullptr);
+            g_mainWnd =
+                CreateTestWindow(L"SetupTestMain", PollingMainProc, WS_POPUP, 0, 0, 10, 10);
             FakePower power;
             PollStatus(g_mainWnd);
         }

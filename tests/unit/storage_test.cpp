@@ -55,13 +55,8 @@ class StorageTest : public ::testing::Test {
         s_root = FakeRoot{};
         s_root.volumes[L""] = {1000ull << 20, 400ull << 20};
         SetStorageRootView(&kView);
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"StorageTestPage";
-        RegisterClassW(&wc);
-        page_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 52, 480, 500,
-                                nullptr, nullptr, wc.hInstance, nullptr);
+        page_ = CreateTestWindow(L"StorageTestPage", DefWindowProcW, WS_POPUP | WS_VISIBLE, 0, 52,
+                                 480, 500);
         ValidateRect(page_, nullptr);
     }
     void TearDown() override {

@@ -21,6 +21,17 @@ void ResetProgramState() {
         StartBrushes();
 }
 
+HWND CreateTestWindow(const wchar_t *className, WNDPROC proc, DWORD style, int x, int y,
+                      int width, int height, HWND parent) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, className, L"", style, x, y, width, height, parent, nullptr,
+                           wc.hInstance, nullptr);
+}
+
 void StartGaugeWithDefaultColors() {
     DiscoverTaskbar();
     LayoutColorElements(g_colorElements, g_hiRes);
