@@ -18,7 +18,7 @@ zb_wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine --version), $(date -u +%Y-%m-%d)"
 echo
 log=$(mktemp)
-zb_wine "$build/tests/bench.exe" --program="$program_exe" --minimal="$build/tests/minimal.exe" \
+zb_wine "$build/bench/bench.exe" --program="$program_exe" --minimal="$build/bench/minimal.exe" \
     >"$log" 2>&1 </dev/null || { cat "$log"; exit 1; }
 cat "$log"
 rm -f "$log"
@@ -77,9 +77,9 @@ stop() { local p; for p in "$@"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true
 
 # Steady power: both programs idle, each in a desktop of its own; idle.exe is
 # the minimal program under the name that puts it there.
-cp "$build/tests/minimal.exe" "$build/tests/idle.exe"
+cp "$build/bench/minimal.exe" "$build/bench/idle.exe"
 zb_wine explorer /desktop=zbidle,480x640 "$program_exe" >/dev/null 2>&1 &
-zb_wine "$build/tests/idle.exe" --timer >/dev/null 2>&1 &
+zb_wine "$build/bench/idle.exe" --timer >/dev/null 2>&1 &
 sleep 8
 program=$(pid_of ZemloBattery.exe)
 minimal=$(pid_of idle.exe)
@@ -97,10 +97,10 @@ sleep 2
 # A discharging battery whose life time changes all the time, so that every
 # poll repaints (and samples) the gauge; next to it, a native poller of the
 # same files as the floor of the Linux way.
-cc -O2 -o "$build/tests/poller" "$zb_root/tests/bench/poller.c"
+cc -O2 -o "$build/bench/poller" "$zb_root/bench/poller.c"
 BATTERY=57 "$here/fake-battery.sh" --native bash -c \
     '"$1" explorer /desktop=zbdischarge,480x640 "$2" >/dev/null 2>&1 & exec "$3"' \
-    _ "$zb_wine64" "$program_exe" "$build/tests/poller" >/dev/null 2>&1 &
+    _ "$zb_wine64" "$program_exe" "$build/bench/poller" >/dev/null 2>&1 &
 ( i=0; while sleep 1; do
       i=$((i + 1))
       echo $((900000 + i % 5 * 50000)) >"$build/fake-power/BAT0/current_now" 2>/dev/null || exit 0
