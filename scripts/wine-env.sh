@@ -32,6 +32,15 @@ zb_pe_machine() {
 # executable's windows in the virtual desktop that its AppDefaults name, and
 # the processes it starts inherit that desktop.
 zb_prepare_prefix() {
+    # A prefix made before wine32 was installed has no 32-bit side, and the
+    # 32-bit build cannot run in it: it is the build's own, so make it anew.
+    if [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ]; then
+        if [ -d "$WINEPREFIX/drive_c/windows" ] &&
+            [ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2>/dev/null)" ]; then
+            WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null || true
+            rm -rf "$WINEPREFIX"
+        fi
+    fi
     [ -f "$WINEPREFIX/.zb-ready-3" ] && { zb_prepare_card; return; }
     mkdir -p "$WINEPREFIX"
     zb_wine wineboot -i >/dev/null 2>&1 || true

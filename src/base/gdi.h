@@ -137,7 +137,7 @@ class OffscreenBuffer {
 // A block of the screen copied in one read into a DIB section of its own.
 // One GetPixel per sample would be a round trip to the display each. The read
 // is clipped to what the DC shows: beyond it a block read is not defined
-// (Wine fills it black), so those samples give what GetPixel gives there.
+// (it may come back black), so those samples give what GetPixel gives there.
 class ScreenBlock {
   public:
     ScreenBlock(HDC screen, const RECT &area);

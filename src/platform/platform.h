@@ -137,6 +137,7 @@ BOOL PlatformFindClose(HANDLE find);
 BOOL PlatformGetDiskFreeSpaceExW(LPCWSTR dir, PULARGE_INTEGER freeToCaller,
                                  PULARGE_INTEGER totalBytes, PULARGE_INTEGER totalFree);
 void PlatformGlobalMemoryStatus(LPMEMORYSTATUS status);
+UINT PlatformGetDlgItemInt(HWND dlg, int id, BOOL *translated, BOOL isSigned);
 HDC PlatformCreateCompatibleDC(HDC dc);
 BOOL WINAPI PlatformChooseColorW(LPCHOOSECOLORW request);
 
@@ -149,6 +150,7 @@ BOOL WINAPI PlatformChooseColorW(LPCHOOSECOLORW request);
 #define FindClose PlatformFindClose
 #define GetDiskFreeSpaceExW PlatformGetDiskFreeSpaceExW
 #define GlobalMemoryStatus PlatformGlobalMemoryStatus
+#define GetDlgItemInt PlatformGetDlgItemInt
 #define CreateCompatibleDC PlatformCreateCompatibleDC
 #define ChooseColorW PlatformChooseColorW
 #endif

@@ -7,6 +7,9 @@
 #define ZB_PLATFORM_IMPL
 #include "platform/internal.h"
 
+#include <memory>
+#include <new>
+
 namespace {
 
 HWND (*s_shellStarter)() = nullptr;
@@ -86,4 +89,39 @@ BOOL PlatformSetForegroundWindow(HWND hwnd) {
         IsWindowVisible(popup))
         SetForegroundWindow(popup);
     return result;
+}
+
+// GetDlgItemInt over the control's whole text: blanks skipped, an optional
+// minus sign when signed, digits up to the first other character; no digits,
+// or a number beyond 32 bits, gives 0 and FALSE. Wine's own reads only the
+// first 29 characters, so a long field of leading zeros came out as 0.
+UINT PlatformGetDlgItemInt(HWND dlg, int id, BOOL *translated, BOOL isSigned) {
+    if (translated)
+        *translated = FALSE;
+    HWND control = GetDlgItem(dlg, id);
+    int length = control ? GetWindowTextLengthW(control) : 0;
+    if (length <= 0)
+        return 0;
+    std::unique_ptr<WCHAR[]> text(new (std::nothrow) WCHAR[length + 1]);
+    if (!text || !GetWindowTextW(control, text.get(), length + 1))
+        return 0;
+    const WCHAR *c = text.get();
+    while (*c == L' ' || *c == L'\t')
+        ++c;
+    bool negative = isSigned && *c == L'-';
+    if (negative)
+        ++c;
+    if (*c < L'0' || *c > L'9')
+        return 0;
+    unsigned long long value = 0;
+    for (; *c >= L'0' && *c <= L'9'; ++c) {
+        value = value * 10 + (*c - L'0');
+        if (value > (isSigned ? 0x80000000ull : 0xFFFFFFFFull))
+            return 0;
+    }
+    if (isSigned && !negative && value > 0x7FFFFFFFull)
+        return 0;
+    if (translated)
+        *translated = TRUE;
+    return negative ? static_cast<UINT>(0u - static_cast<UINT>(value)) : static_cast<UINT>(value);
 }

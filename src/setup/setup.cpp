@@ -7,9 +7,6 @@
 #include "settings/colors.h"
 #include "settings/registry.h"
 
-#include <memory>
-#include <new>
-
 namespace {
 
 void CreateDefaultsButton(HWND dlg) {
@@ -58,29 +55,11 @@ void ReadRadios(HWND dlg) {
         g_align = 0;
 }
 
-// Read as GetDlgItemInt reads an unsigned number: leading blanks skipped,
-// digits up to the first other character, 0 when there are none or when they
-// go beyond 32 bits. The whole text counts, however long; the 32 bits are
-// stored as they are, so a field left as shown stores back what it showed.
-// Wine's own GetDlgItemInt reads only the first 29 characters.
+// Read as an unsigned number with no success flag: an empty or non-numeric
+// field gives 0, and the 32 bits are stored as they are, so a field left as
+// shown stores back what it showed.
 int ReadLifeTime(HWND dlg) {
-    HWND field = GetDlgItem(dlg, IDC_LIFETIME);
-    int length = GetWindowTextLengthW(field);
-    if (length <= 0)
-        return 0;
-    std::unique_ptr<WCHAR[]> text(new (std::nothrow) WCHAR[length + 1]);
-    if (!text || !GetWindowTextW(field, text.get(), length + 1))
-        return 0;
-    const WCHAR *c = text.get();
-    while (*c == L' ' || *c == L'\t')
-        ++c;
-    unsigned long long value = 0;
-    for (; *c >= L'0' && *c <= L'9'; ++c) {
-        value = value * 10 + (*c - L'0');
-        if (value > 0xFFFFFFFFull)
-            return 0;
-    }
-    return static_cast<int>(static_cast<DWORD>(value));
+    return static_cast<int>(GetDlgItemInt(dlg, IDC_LIFETIME, nullptr, FALSE));
 }
 
 BOOL OnOk(HWND dlg) {
