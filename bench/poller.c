@@ -4,9 +4,9 @@
 #include <time.h>
 
 static const char *const files[] = {
-    "/sys/class/power_supply/AC/online",          "/sys/class/power_supply/BAT0/status",
-    "/sys/class/power_supply/BAT0/capacity",      "/sys/class/power_supply/BAT0/charge_now",
-    "/sys/class/power_supply/BAT0/charge_full",   "/sys/class/power_supply/BAT0/current_now",
+    "/sys/class/power_supply/AC/online",        "/sys/class/power_supply/BAT0/status",
+    "/sys/class/power_supply/BAT0/capacity",    "/sys/class/power_supply/BAT0/charge_now",
+    "/sys/class/power_supply/BAT0/charge_full", "/sys/class/power_supply/BAT0/current_now",
     "/sys/class/power_supply/BAT0/voltage_now",
 };
 

@@ -42,10 +42,10 @@ void StartHideButton(HWND mainWnd) {
     RECT button = HideButtonRect(client);
     WCHAR caption[32];
     LoadStringOrEmpty(g_instance, IDS_HIDE, caption);
-    g_hideButton = CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
-                                   button.left, button.top, button.right - button.left,
-                                   button.bottom - button.top, mainWnd, nullptr, g_instance,
-                                   nullptr);
+    g_hideButton =
+        CreateWindowExW(0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON,
+                        button.left, button.top, button.right - button.left,
+                        button.bottom - button.top, mainWnd, nullptr, g_instance, nullptr);
 }
 
 void StartSettings() {

@@ -7,8 +7,7 @@ OffscreenBuffer::OffscreenBuffer(HDC target, const RECT &rc)
 
 ScreenBlock::ScreenBlock(HDC screen, const RECT &area) : dc_(CreateCompatibleDC(screen)) {
     RECT visible;
-    if (!dc_ || GetClipBox(screen, &visible) == ERROR ||
-        !IntersectRect(&area_, &area, &visible))
+    if (!dc_ || GetClipBox(screen, &visible) == ERROR || !IntersectRect(&area_, &area, &visible))
         return;
     BITMAPINFO bi = {};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);

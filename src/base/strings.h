@@ -11,7 +11,6 @@ inline void LoadStringOrEmpty(HINSTANCE instance, UINT id, wchar_t *text, int un
         text[0] = L'\0';
 }
 
-template <std::size_t N>
-void LoadStringOrEmpty(HINSTANCE instance, UINT id, wchar_t (&text)[N]) {
+template <std::size_t N> void LoadStringOrEmpty(HINSTANCE instance, UINT id, wchar_t (&text)[N]) {
     LoadStringOrEmpty(instance, id, text, static_cast<int>(N));
 }

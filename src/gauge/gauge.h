@@ -47,8 +47,7 @@ void PaintGauge();
 void DrawGauge(HDC dc, const RECT &rc, bool sampleAfresh);
 // The battery at a charge (nothing outside 0..100) in the colours of a table,
 // framed for the power state.
-void DrawBattery(HDC dc, const RECT &rc, int percent, bool onAC,
-                 const ColorElementTable *colors);
+void DrawBattery(HDC dc, const RECT &rc, int percent, bool onAC, const ColorElementTable *colors);
 
 // Background styles.
 enum GaugeStyle { kStyleWM5 = 0, kStyleWM6 = 1, kStyleCustom = 2 };

@@ -43,8 +43,7 @@ bool ProbesMatch(HDC windowDC, const RECT &rc) {
 
 } // namespace
 
-void DrawBattery(HDC dc, const RECT &rc, int percent, bool onAC,
-                 const ColorElementTable *colors) {
+void DrawBattery(HDC dc, const RECT &rc, int percent, bool onAC, const ColorElementTable *colors) {
     // Unsigned, so that -1 before the first poll draws no battery either.
     if (static_cast<unsigned>(percent) > 100)
         return;

@@ -21,7 +21,7 @@ namespace {
 
 constexpr wchar_t kCardName[] = L"Storage Card";
 constexpr const wchar_t *kDeviceFolders[] = {L"Application Data", L"ConnMgr", L"My Documents",
-                                             L"Program Files", L"Temp", L"Windows"};
+                                             L"Program Files",    L"Temp",    L"Windows"};
 constexpr DWORD kCardAttributes = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_TEMPORARY;
 
 const StorageRootView *s_view = nullptr;

@@ -17,8 +17,8 @@ bool RegKey::Open() {
 bool RegKey::Read(const wchar_t *name, DWORD *value) const {
     DWORD data = 0;
     DWORD size = sizeof(data);
-    if (RegQueryValueExW(key_.get(), name, nullptr, nullptr, reinterpret_cast<BYTE *>(&data), &size) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(key_.get(), name, nullptr, nullptr, reinterpret_cast<BYTE *>(&data),
+                         &size) != ERROR_SUCCESS ||
         size != sizeof(data))
         return false;
     *value = data;
@@ -26,7 +26,8 @@ bool RegKey::Read(const wchar_t *name, DWORD *value) const {
 }
 
 void RegKey::Write(const wchar_t *name, DWORD value) const {
-    RegSetValueExW(key_.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof(value));
+    RegSetValueExW(key_.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value),
+                   sizeof(value));
 }
 
 namespace {

@@ -20,8 +20,7 @@ HWND SetupDialog() {
 bool SetupInFront(HWND setup) {
     RECT r = ScreenRect(setup);
     POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    return GetAncestor(WindowFromPoint(centre), GA_ROOT) == setup &&
-           GetForegroundWindow() == setup;
+    return GetAncestor(WindowFromPoint(centre), GA_ROOT) == setup && GetForegroundWindow() == setup;
 }
 
 // Align 1 (left) or 0 (right), Position 100.
@@ -53,8 +52,8 @@ TEST_P(ShellRestartTest, SetupKeepsPositionAndFocusThroughAShellRestart) {
         },
         8000));
     RECT after = ScreenRect(gauge);
-    EXPECT_TRUE(EqualRect(&before, &after)) << "gauge left at " << after.left << ", was "
-                                            << before.left;
+    EXPECT_TRUE(EqualRect(&before, &after))
+        << "gauge left at " << after.left << ", was " << before.left;
     EXPECT_EQ(GetForegroundWindow(), setup) << "the new taskbar takes no activation";
 
     // The next nudge starts from the saved position: the left arrow is one

@@ -21,8 +21,8 @@ void ResetProgramState() {
         StartBrushes();
 }
 
-HWND CreateTestWindow(const wchar_t *className, WNDPROC proc, DWORD style, int x, int y,
-                      int width, int height, HWND parent) {
+HWND CreateTestWindow(const wchar_t *className, WNDPROC proc, DWORD style, int x, int y, int width,
+                      int height, HWND parent) {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -238,8 +238,8 @@ int GdiObjectCount() {
     auto *peb = reinterpret_cast<BYTE *>(
         static_cast<ULONG_PTR>(*reinterpret_cast<ULONGLONG *>(teb64 + 0x60)));
 #endif
-    auto *table = reinterpret_cast<GdiHandleEntry *>(static_cast<ULONG_PTR>(
-        *reinterpret_cast<ULONGLONG *>(peb + kPebGdiSharedHandleTable)));
+    auto *table = reinterpret_cast<GdiHandleEntry *>(
+        static_cast<ULONG_PTR>(*reinterpret_cast<ULONGLONG *>(peb + kPebGdiSharedHandleTable)));
     if (!table)
         return -1;
     // Wine keeps the table per process and leaves the owner field 0.

@@ -16,8 +16,8 @@
 void ResetProgramState();
 // A window of a class of the test's own (registered on first use) with the
 // given procedure, style and place.
-HWND CreateTestWindow(const wchar_t *className, WNDPROC proc, DWORD style, int x, int y,
-                      int width, int height, HWND parent = nullptr);
+HWND CreateTestWindow(const wchar_t *className, WNDPROC proc, DWORD style, int x, int y, int width,
+                      int height, HWND parent = nullptr);
 // Start-up's taskbar and gauge stages on the taskbar there is, with the
 // default colours instead of the registry's.
 void StartGaugeWithDefaultColors();

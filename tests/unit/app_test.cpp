@@ -176,7 +176,8 @@ TEST(AboutDialog, SixteenBitIdsAndTheIconsSize) {
     EXPECT_EQ(icon->cx, 20);
     EXPECT_EQ(icon->cy, 20);
 
-    HWND dlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), tmpl, nullptr, AboutDlgProc, 0);
+    HWND dlg =
+        CreateDialogIndirectParamW(GetModuleHandleW(nullptr), tmpl, nullptr, AboutDlgProc, 0);
     ASSERT_NE(dlg, nullptr);
     int controls = 0;
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++controls)

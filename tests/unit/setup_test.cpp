@@ -48,8 +48,7 @@ class SetupTest : public GaugeTest {
             Build(width, height);
             StartSettings();
             StartColors();
-            g_mainWnd =
-                CreateTestWindow(L"SetupTestMain", PollingMainProc, WS_POPUP, 0, 0, 10, 10);
+            g_mainWnd = CreateTestWindow(L"SetupTestMain", PollingMainProc, WS_POPUP, 0, 0, 10, 10);
             FakePower power;
             PollStatus(g_mainWnd);
         }
