@@ -8,6 +8,15 @@ namespace {
 
 PowerReader s_reader = nullptr;
 
+// A poll asks for the short record and then the long one. Each host reading
+// is a trip through Wine to /sys/class/power_supply, so the long record is
+// served from the short record's reading when it follows it at once; the
+// host refreshes its figures no faster than that anyway.
+constexpr ULONGLONG kPairWindowMs = 250;
+SYSTEM_POWER_STATUS_EX2 s_pairReading;
+ULONGLONG s_pairTaken = 0;
+bool s_pairPending = false;
+
 bool ReadHost(SYSTEM_POWER_STATUS *status) {
     return (s_reader ? s_reader(status) : GetSystemPowerStatus(status)) != FALSE;
 }
@@ -35,20 +44,31 @@ bool ReadEx2(SYSTEM_POWER_STATUS_EX2 *out) {
 
 void SetPowerReader(PowerReader reader) {
     s_reader = reader;
+    s_pairPending = false;
 }
 
 BOOL GetSystemPowerStatusEx(PSYSTEM_POWER_STATUS_EX status, BOOL /*update*/) {
     SYSTEM_POWER_STATUS_EX2 full;
+    s_pairPending = false;
     if (!status || !ReadEx2(&full))
         return FALSE;
     // The short record is the leading part of the long one.
     std::memcpy(status, &full, sizeof(*status));
+    s_pairReading = full;
+    s_pairTaken = GetTickCount64();
+    s_pairPending = true;
     return TRUE;
 }
 
 DWORD GetSystemPowerStatusEx2(PSYSTEM_POWER_STATUS_EX2 status, DWORD length, BOOL /*update*/) {
     SYSTEM_POWER_STATUS_EX2 full;
-    if (!status || length == 0 || !ReadEx2(&full))
+    bool paired = s_pairPending && GetTickCount64() - s_pairTaken <= kPairWindowMs;
+    s_pairPending = false;
+    if (!status || length == 0)
+        return 0;
+    if (paired)
+        full = s_pairReading;
+    else if (!ReadEx2(&full))
         return 0;
     DWORD copied = length < sizeof(full) ? length : static_cast<DWORD>(sizeof(full));
     std::memcpy(status, &full, copied);

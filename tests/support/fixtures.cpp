@@ -97,6 +97,7 @@ void TestTaskbar::Resize(int width, int height) {
 
 SYSTEM_POWER_STATUS FakePower::s_status;
 bool FakePower::fail_ = false;
+int FakePower::reads_ = 0;
 
 FakePower::FakePower(int percent, int acLine, DWORD lifeTime) {
     fail_ = false;
@@ -118,6 +119,7 @@ void FakePower::Set(int percent, int acLine, DWORD lifeTime) {
 }
 
 BOOL FakePower::Read(SYSTEM_POWER_STATUS *status) {
+    ++reads_;
     if (fail_)
         return FALSE;
     *status = s_status;

@@ -46,11 +46,14 @@ class FakePower {
     ~FakePower();
     void Set(int percent, int acLine, DWORD lifeTime);
     void Fail(bool fail) { fail_ = fail; }
+    // Host readings taken so far.
+    static int Reads() { return reads_; }
 
   private:
     static BOOL Read(SYSTEM_POWER_STATUS *status);
     static SYSTEM_POWER_STATUS s_status;
     static bool fail_;
+    static int reads_;
 };
 
 // Taskbar, shared brushes, colour elements with their default colours, and a

@@ -56,6 +56,23 @@ TEST_F(PollTest, OneRepaintRequestGivesOneInvalidation) {
     EXPECT_FALSE(GaugeHasUpdate());
 }
 
+TEST_F(PollTest, APollTakesOneHostReading) {
+    int before = FakePower::Reads();
+    power_.Set(33, 1, 4000);
+    PollStatus(nullptr);
+    EXPECT_EQ(FakePower::Reads() - before, 1);
+    EXPECT_EQ(g_batteryPercent, 33);
+    EXPECT_EQ(g_batteryLifeTime, 4000);
+    EXPECT_EQ(g_onAC, 1);
+
+    // The long record alone reads the host again.
+    power_.Set(20, 0, 3000);
+    SYSTEM_POWER_STATUS_EX2 status = {};
+    ASSERT_EQ(GetSystemPowerStatusEx2(&status, sizeof(status), TRUE), sizeof(status));
+    EXPECT_EQ(status.BatteryLifePercent, 20);
+    EXPECT_EQ(FakePower::Reads() - before, 2);
+}
+
 TEST_F(PollTest, PercentAbove100IsShownAs100) {
     power_.Set(255, 0, 8208);
     PollStatus(nullptr);
