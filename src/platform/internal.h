@@ -34,6 +34,8 @@ constexpr wchar_t kShellDialogProp[] = L"ZbShellDialog";
 constexpr ULONG_PTR kShellDialogFullScreen = 1;
 constexpr ULONG_PTR kShellDialogDone = 2;
 void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton);
+// How many full-screen shell dialogs this process has made and not yet destroyed.
+int FullScreenShellDialogs();
 // The full-screen shell dialog of this process in front, or nullptr.
 HWND ShellDialogInFront();
 // Tells the taskbar that a shell dialog came, went or changed its title.

@@ -5,6 +5,12 @@
 
 namespace {
 
+int s_fullScreenDialogs = 0;
+
+ULONG_PTR ShellDialogFlags(HWND hwnd) {
+    return reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
+}
+
 // Everything not handled here goes on to the dialog's own procedure. The
 // flags also stay in a window property, where the taskbar finds them.
 LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -17,6 +23,8 @@ LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         }
         break;
     case WM_NCDESTROY: {
+        if (ShellDialogFlags(hwnd) & kShellDialogFullScreen)
+            --s_fullScreenDialogs;
         RemovePropW(hwnd, kShellDialogProp);
         LRESULT result = CallReplacedProc(hwnd, ShellDialogProc, msg, wParam, lParam);
         ShellDialogsChanged();
@@ -31,9 +39,15 @@ LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 } // namespace
 
+int FullScreenShellDialogs() {
+    return s_fullScreenDialogs;
+}
+
 void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton) {
     ULONG_PTR flags =
         (fullScreen ? kShellDialogFullScreen : 0) | (doneButton ? kShellDialogDone : 0);
+    if ((ShellDialogFlags(dlg) ^ flags) & kShellDialogFullScreen)
+        s_fullScreenDialogs += fullScreen ? 1 : -1;
     SetPropW(dlg, kShellDialogProp, reinterpret_cast<HANDLE>(flags));
     // A second call only changes the flags.
     RemoveSubclass(dlg, ShellDialogProc);
