@@ -65,6 +65,12 @@ void DrawStartFlag(HDC dc, int height) {
     FillSquare(dc, x + pane + gap, y + pane + gap, pane, RGB(0xff, 0xb9, 0x00));
 }
 
+// Where the clock's text may stand: "23:59" is under two bar heights wide.
+RECT ClockRect(const RECT &rc) {
+    int h = rc.bottom - rc.top;
+    return RECT{rc.right - 3 * h, rc.top, rc.right, rc.bottom};
+}
+
 void DrawClock(HDC dc, const RECT &rc) {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -204,7 +210,10 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
         if (wParam == kClockTimer) {
             ArmClockTimer(hwnd);
-            InvalidateRect(hwnd, nullptr, FALSE);
+            RECT rc;
+            GetClientRect(hwnd, &rc);
+            RECT clock = ClockRect(rc);
+            InvalidateRect(hwnd, &clock, FALSE);
         }
         return 0;
     case WM_LBUTTONDOWN:
@@ -231,6 +240,10 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 } // namespace
 
 HWND ShellDialogInFront() {
+    // Walking the windows costs a server request for each; most paints have
+    // no shell dialog to find.
+    if (FullScreenShellDialogs() == 0)
+        return nullptr;
     HWND found = nullptr;
     EnumWindows(FindShellDialog, reinterpret_cast<LPARAM>(&found));
     return found;
@@ -262,7 +275,9 @@ HWND StartShellTaskbar() {
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSW wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
+    // A DC of its own: under Wine a cache DC is reset at each BeginPaint, and
+    // the reset rereads the X resource files.
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
     wc.lpfnWndProc = TaskbarWndProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
