@@ -1,11 +1,15 @@
 // The floor for start-up and idle figures: a minimal Win32 program that
 // creates one window and paints it white at the gauge's place (default), or
-// (with --timer) keeps a hidden window with the gauge's 2.3-second timer.
+// (with --timer) keeps a hidden window with the gauge's 2.3-second timer; with
+// --power as well, each tick reads the host's power status once, as the
+// program's poll must.
 #include <windows.h>
 
 #include <cwchar>
 
 namespace {
+
+bool s_power = false;
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
@@ -17,6 +21,10 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_TIMER:
+        if (s_power) {
+            SYSTEM_POWER_STATUS status;
+            GetSystemPowerStatus(&status);
+        }
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -29,6 +37,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
     bool timer = std::wcsstr(cmdLine, L"--timer") != nullptr;
+    s_power = std::wcsstr(cmdLine, L"--power") != nullptr;
     WNDCLASSW wc = {};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;

@@ -27,12 +27,16 @@ rm -f "$log"
 # may run programs of the same names, so a process counts only when it
 # carries this run's tag in its environment.
 export ZB_BENCH_RUN="$$.$RANDOM"
+# A second argument picks one of several processes of that name by the
+# ZB_BENCH_ROLE it was started with.
 pid_of() {
     local p
     for p in /proc/[0-9]*; do
         [ "$(cat "$p/comm" 2>/dev/null)" = "${1:0:15}" ] || continue
-        grep -qzx "ZB_BENCH_RUN=$ZB_BENCH_RUN" "$p/environ" 2>/dev/null &&
-            { echo "${p#/proc/}"; return 0; }
+        grep -qzx "ZB_BENCH_RUN=$ZB_BENCH_RUN" "$p/environ" 2>/dev/null || continue
+        [ -z "${2:-}" ] || grep -qzx "ZB_BENCH_ROLE=$2" "$p/environ" 2>/dev/null || continue
+        echo "${p#/proc/}"
+        return 0
     done
     true
 }
@@ -75,23 +79,28 @@ measure() {
 }
 stop() { local p; for p in "$@"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true; done; }
 
-# Steady power: both programs idle, each in a desktop of its own; idle.exe is
-# the minimal program under the name that puts it there.
+# Steady power: the programs idle, each in a desktop of its own; idle.exe is
+# the minimal program under the name that puts it there. Its second instance
+# also reads the power status each tick: the floor of the poll's one
+# necessary host call.
 cp "$build/bench/minimal.exe" "$build/bench/idle.exe"
 zb_wine explorer /desktop=zbidle,480x640 "$program_exe" >/dev/null 2>&1 &
-zb_wine "$build/bench/idle.exe" --timer >/dev/null 2>&1 &
+ZB_BENCH_ROLE=timer zb_wine "$build/bench/idle.exe" --timer >/dev/null 2>&1 &
+ZB_BENCH_ROLE=power zb_wine "$build/bench/idle.exe" --timer --power >/dev/null 2>&1 &
 sleep 8
 program=$(pid_of ZemloBattery.exe)
-minimal=$(pid_of idle.exe)
-mapfile -t r < <(measure "$program" "$minimal")
+minimal=$(pid_of idle.exe timer)
+powered=$(pid_of idle.exe power)
+mapfile -t r < <(measure "$program" "$minimal" "$powered")
 set -- ${r[0]}; pcpu="$1 $2"; pwake=$3
 set -- ${r[1]}; mcpu="$1 $2"; mwake=$3
+set -- ${r[2]}; wcpu="$1 $2"; wwake=$3
 echo
-echo "| Idle for $seconds s | ZemloBattery | Minimal program, same timer |"
-echo "|---|---|---|"
-echo "| CPU time per minute | $pcpu | $mcpu |"
-echo "| Wake-ups per minute | $pwake | $mwake |"
-stop "$program" "$minimal" $(pid_of explorer.exe)
+echo "| Idle for $seconds s | ZemloBattery | Minimal program, same timer | Same, with a power reading each tick |"
+echo "|---|---|---|---|"
+echo "| CPU time per minute | $pcpu | $mcpu | $wcpu |"
+echo "| Wake-ups per minute | $pwake | $mwake | $wwake |"
+stop "$program" "$minimal" "$powered" $(pid_of explorer.exe)
 sleep 2
 
 # A discharging battery whose life time changes all the time, so that every
