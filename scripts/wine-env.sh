@@ -148,5 +148,7 @@ zb_start_session() {
     trap 'wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
     zb_ensure_display
     zb_prepare_prefix
-    wineserver -p
+    # A server already running for the prefix (a `make run` still open, say)
+    # makes -p exit with 2 and no message; that server serves as well.
+    wineserver -p || true
 }
