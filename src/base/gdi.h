@@ -42,19 +42,20 @@ template <typename Handle> class GdiObject {
     Handle handle_;
 };
 
-// The screen's DC, released on scope exit.
-class ScreenDC {
+// A window's DC (the screen's for nullptr), released on scope exit.
+class WindowDC {
   public:
-    ScreenDC() : dc_(GetDC(nullptr)) {}
-    ~ScreenDC() {
+    explicit WindowDC(HWND hwnd = nullptr) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDC() {
         if (dc_)
-            ReleaseDC(nullptr, dc_);
+            ReleaseDC(hwnd_, dc_);
     }
-    ScreenDC(const ScreenDC &) = delete;
-    ScreenDC &operator=(const ScreenDC &) = delete;
+    WindowDC(const WindowDC &) = delete;
+    WindowDC &operator=(const WindowDC &) = delete;
     HDC get() const { return dc_; }
 
   private:
+    HWND hwnd_;
     HDC dc_;
 };
 

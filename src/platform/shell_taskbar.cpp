@@ -161,11 +161,7 @@ void SimulateShellRestart(UINT delayMs) {
     SetTimer(s_restarter, kRestartTimer, delayMs ? delayMs : 1, nullptr);
 }
 
-void OnPaint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    RECT rc;
-    GetClientRect(hwnd, &rc);
+void DrawTaskbar(HDC dc, const RECT &rc) {
     FillVerticalGradient(dc, rc, kTopColor, kBottomColor);
     DrawStartFlag(dc, rc.bottom - rc.top);
     HWND dlg = ShellDialogInFront();
@@ -175,7 +171,29 @@ void OnPaint(HWND hwnd) {
         DrawOkButton(dc, rc);
     else
         DrawClock(dc, rc);
+}
+
+void OnPaint(HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    DrawTaskbar(dc, rc);
     EndPaint(hwnd, &ps);
+}
+
+// The minute's tick draws the clock's box at once: no invalidation, no
+// WM_PAINT round, each of which costs server requests under Wine.
+void OnClockTick(HWND hwnd) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    RECT clock = ClockRect(rc);
+    WindowDC dc(hwnd);
+    // The class's own DC keeps its clip region from call to call.
+    int saved = SaveDC(dc.get());
+    IntersectClipRect(dc.get(), clock.left, clock.top, clock.right, clock.bottom);
+    DrawTaskbar(dc.get(), rc);
+    RestoreDC(dc.get(), saved);
 }
 
 bool OnOkButton(HWND hwnd, LPARAM lParam) {
@@ -210,10 +228,7 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
         if (wParam == kClockTimer) {
             ArmClockTimer(hwnd);
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            RECT clock = ClockRect(rc);
-            InvalidateRect(hwnd, &clock, FALSE);
+            OnClockTick(hwnd);
         }
         return 0;
     case WM_LBUTTONDOWN:

@@ -17,7 +17,7 @@ HFONT s_systemFont = nullptr;
 
 HFONT CeSystemFont() {
     if (!s_systemFont) {
-        ScreenDC screen;
+        WindowDC screen;
         int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
         s_systemFont = CreateTahomaFont(-MulDiv(kCeSystemFontPoints, dpi, 72), FW_NORMAL,
                                         DEFAULT_CHARSET, ANTIALIASED_QUALITY);

@@ -319,6 +319,11 @@ TEST_F(ProgramTest, SetupFillsTheScreenBelowTheTaskbarAndItsOkEndsIt) {
     POINT ok = {width - bar / 8 - bar * 3 / 4, bar / 5}; // the middle of its top edge
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(ok.x, ok.y) == kWhite; }, 3000))
         << "an \"ok\" in the taskbar";
+    // The clock's minute tick draws the right end itself, as a paint would.
+    HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    SendMessageW(taskbar, WM_TIMER, 1, 0);
+    Sleep(300);
+    EXPECT_EQ(ScreenPixel(ok.x, ok.y), kWhite) << "the minute's tick keeps the \"ok\"";
     ClickControl(GetDlgItem(setup, 1005)); // "WM5": saved only by OK
     ClickAt(ok.x, bar / 2);
     EXPECT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"Setup") == nullptr; }, 3000));
@@ -327,6 +332,16 @@ TEST_F(ProgramTest, SetupFillsTheScreenBelowTheTaskbarAndItsOkEndsIt) {
     EXPECT_EQ(style, 0u) << "ended through IDOK";
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(ok.x, ok.y) != kWhite; }, 3000))
         << "the taskbar as before";
+    SYSTEMTIME before, after;
+    GetLocalTime(&before);
+    RECT right = {width - 3 * bar, 0, width, bar};
+    ScreenCapture painted(right);
+    SendMessageW(taskbar, WM_TIMER, 1, 0);
+    Sleep(300);
+    ScreenCapture ticked(right);
+    GetLocalTime(&after);
+    if (before.wMinute == after.wMinute)
+        EXPECT_TRUE(painted == ticked) << "the tick draws the clock as the paint did";
     EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
 }
 
