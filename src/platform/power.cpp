@@ -10,8 +10,8 @@ PowerReader s_reader = nullptr;
 
 // A poll asks for the short record and then the long one. Each host reading
 // is a trip through Wine to /sys/class/power_supply, so the long record is
-// served from the short record's reading when it follows it at once; the
-// host refreshes its figures no faster than that anyway.
+// served from the short record's reading when it follows it at once, as in a
+// poll; asked for on its own, it reads the host.
 constexpr ULONGLONG kPairWindowMs = 250;
 SYSTEM_POWER_STATUS_EX2 s_pairReading;
 ULONGLONG s_pairTaken = 0;
