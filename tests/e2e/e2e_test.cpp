@@ -340,8 +340,9 @@ TEST_F(ProgramTest, SetupFillsTheScreenBelowTheTaskbarAndItsOkEndsIt) {
     Sleep(300);
     ScreenCapture ticked(right);
     GetLocalTime(&after);
-    if (before.wMinute == after.wMinute)
+    if (before.wMinute == after.wMinute) {
         EXPECT_TRUE(painted == ticked) << "the tick draws the clock as the paint did";
+    }
     EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
 }
 
