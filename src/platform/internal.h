@@ -34,6 +34,8 @@ constexpr wchar_t kShellDialogProp[] = L"ZbShellDialog";
 constexpr ULONG_PTR kShellDialogFullScreen = 1;
 constexpr ULONG_PTR kShellDialogDone = 2;
 void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton);
+// The window's shell-dialog flags; 0 for any other window.
+ULONG_PTR ShellDialogFlags(HWND hwnd);
 // How many full-screen shell dialogs this process has made and not yet destroyed.
 int FullScreenShellDialogs();
 // The full-screen shell dialog of this process in front, or nullptr.

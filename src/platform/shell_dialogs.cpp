@@ -7,10 +7,6 @@ namespace {
 
 int s_fullScreenDialogs = 0;
 
-ULONG_PTR ShellDialogFlags(HWND hwnd) {
-    return reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
-}
-
 // Everything not handled here goes on to the dialog's own procedure. The
 // flags also stay in a window property, where the taskbar finds them.
 LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -38,6 +34,10 @@ LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 } // namespace
+
+ULONG_PTR ShellDialogFlags(HWND hwnd) {
+    return reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
+}
 
 int FullScreenShellDialogs() {
     return s_fullScreenDialogs;

@@ -29,7 +29,7 @@ HWND s_okPressed = nullptr; // the dialog whose "ok" the stylus went down on
 BOOL CALLBACK FindShellDialog(HWND hwnd, LPARAM found) {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    auto flags = reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
+    ULONG_PTR flags = ShellDialogFlags(hwnd);
     if (pid != GetCurrentProcessId() || !(flags & kShellDialogFullScreen) || !IsWindowVisible(hwnd))
         return TRUE;
     *reinterpret_cast<HWND *>(found) = hwnd;
@@ -37,7 +37,7 @@ BOOL CALLBACK FindShellDialog(HWND hwnd, LPARAM found) {
 }
 
 bool HasDoneButton(HWND dlg) {
-    return dlg && (reinterpret_cast<ULONG_PTR>(GetPropW(dlg, kShellDialogProp)) & kShellDialogDone);
+    return dlg && (ShellDialogFlags(dlg) & kShellDialogDone);
 }
 
 // The "ok" button at the right end, where the clock otherwise stands.
