@@ -116,26 +116,36 @@ zb_density_of() {
     if [ "${1%x*}" -ge 480 ]; then echo 192; else echo 96; fi
 }
 
-# Gives the scripts an X display: the caller's, or a private Xvfb.
+# A private Xvfb: the server picks a free display number itself and writes it
+# to the descriptor it is given once it accepts clients, so that scripts
+# started side by side never take the same one.
 zb_xvfb_pid=""
+zb_private_display() {
+    local numbers
+    numbers=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
+    zb_xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$numbers" ] && break
+        sleep 0.05
+    done
+    local n
+    n=$(head -n 1 "$numbers")
+    rm -f "$numbers"
+    if [ -z "$n" ]; then
+        kill "$zb_xvfb_pid" 2>/dev/null || true
+        echo "no X display could be started" >&2
+        return 1
+    fi
+    export DISPLAY=":$n"
+}
+
+# Gives the scripts an X display: the caller's, or a private Xvfb.
 zb_ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return 0
     fi
-    local n
-    for n in $(seq 90 120); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        zb_xvfb_pid=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 50); do
-            xdpyinfo >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        kill "$zb_xvfb_pid" 2>/dev/null || true
-    done
-    echo "no X display could be started" >&2
-    return 1
+    zb_private_display
 }
 
 zb_stop_display() {
@@ -143,10 +153,15 @@ zb_stop_display() {
 }
 
 # A display, the prefix, and a wineserver kept alive between the Windows
-# processes of this script; all of it ends when the script does.
+# processes of this script; all of it ends when the script does. With
+# "private", the display is always a private Xvfb of this script's own.
 zb_start_session() {
     trap 'wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
-    zb_ensure_display
+    if [ "${1:-}" = private ]; then
+        zb_private_display
+    else
+        zb_ensure_display
+    fi
     zb_prepare_prefix
     # A server already running for the prefix (a `make run` still open, say)
     # makes -p exit with 2 and no message; that server serves as well.
