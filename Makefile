@@ -6,32 +6,40 @@ BUILD32 ?= $(BUILD)/i686
 TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
 TOOLCHAIN32 := cmake/mingw-w64-i686.cmake
 
-.PHONY: all deps configure build run test bench soak clean
+.PHONY: all deps configure configure64 configure32 build run test bench soak clean
 
 all: build
 
 deps:
 	@scripts/install-deps.sh
 
-configure: deps
+configure: configure64 configure32
+
+configure64: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+configure32: deps
 	@cmake -S . -B $(BUILD32) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN32) -DCMAKE_BUILD_TYPE=Release >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j2
 	@cmake --build $(BUILD32) -j2
 
-run: build
+# Only the 64-bit program: no tests, no 32-bit build.
+run: configure64
+	@cmake --build $(BUILD) -j2 --target ZemloBattery
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/run.sh
 
-test: build
+# scripts/test.sh builds both, making the Wine prefixes meanwhile.
+test: configure
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/test.sh $(BUILD) $(BUILD32)
 
-bench: build
-	@cmake --build $(BUILD) -j2 --target bench minimal
+bench: configure64
+	@cmake --build $(BUILD) -j2 --target ZemloBattery bench minimal
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/bench.sh
 
-soak: build
+soak: configure64
+	@cmake --build $(BUILD) -j2 --target ZemloBattery e2e_tests
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/soak.sh
 
 clean:
