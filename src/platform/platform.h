@@ -1,8 +1,9 @@
 // The one header through which the program reaches the operating system.
 //
 // On Windows CE (_WIN32_WCE) it is the platform's own headers and the shell
-// library. On desktop Windows it adds the CE services that desktop Win32 lacks,
-// emulated by the files of this folder, and routes a few calls whose CE
+// library. On desktop Windows it adds the CE records and the services that
+// desktop Win32 lacks, which the emulated Pocket PC (pocketpc_emulation/, a
+// library of its own) provides, and routes a few calls whose CE
 // behaviour differs (window defaults, the low bit of SetForegroundWindow, the
 // file system root with its storage cards, the system font of new device
 // contexts and controls, the colour chooser) to the emulation. The program calls

@@ -10,7 +10,7 @@
 
 #include "app/startup.h"
 #include "state/state.h"
-#include "platform/seams.h"
+#include "pocketpc_emulation/seams.h"
 
 // Every global back to its initial value; the gauge of a previous test gone.
 void ResetProgramState();

@@ -3,11 +3,10 @@
 // that the CE shell reads. Its buttons open their popups upward, and the
 // chosen commands reach the owner as WM_COMMAND. The bar shows and hides with
 // its owner, as the CE shell's bar does.
-#define ZB_PLATFORM_IMPL
 #include "base/gdi.h"
 #include "base/strings.h"
-#include "platform/internal.h"
-#include "platform/subclass.h"
+#include "internal.h"
+#include "subclass.h"
 
 #include <new>
 

@@ -7,9 +7,8 @@
 // backgrounds have real pixels to blend with. While a full-screen shell dialog
 // is in front it shows the dialog's title after the flag and, for a dialog
 // with the Done button, an "ok" button in place of the clock.
-#define ZB_PLATFORM_IMPL
 #include "base/gdi.h"
-#include "platform/internal.h"
+#include "internal.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // The CE shell's dialog and activation helpers on desktop Windows.
-#define ZB_PLATFORM_IMPL
-#include "platform/internal.h"
-#include "platform/subclass.h"
+#include "internal.h"
+#include "subclass.h"
 
 namespace {
 

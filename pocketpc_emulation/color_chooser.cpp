@@ -5,8 +5,7 @@
 // taskbar: basic and custom colours, a way to define a colour (shown at once
 // with CC_FULLOPEN), OK and Cancel. It returns TRUE with rgbResult on OK and
 // FALSE with rgbResult untouched on Cancel.
-#define ZB_PLATFORM_IMPL
-#include "platform/internal.h"
+#include "internal.h"
 
 namespace {
 

@@ -1,9 +1,7 @@
 // What the files of the emulation share among themselves and with the
 // desktop start-up; neither the program nor its tests include this header.
 #pragma once
-#include "platform/seams.h"
-
-#ifndef _WIN32_WCE
+#include "pocketpc_emulation/seams.h"
 
 // Height of the shell taskbar on a screen of the given width: the CE shell's
 // 26 pixels, doubled on VGA-class screens.
@@ -42,5 +40,3 @@ int FullScreenShellDialogs();
 HWND ShellDialogInFront();
 // Tells the taskbar that a shell dialog came, went or changed its title.
 void ShellDialogsChanged();
-
-#endif
