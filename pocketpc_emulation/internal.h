@@ -24,19 +24,14 @@ void SetShellStarter(HWND (*starter)());
 // after the delay.
 constexpr wchar_t kShellRestartMessage[] = L"ZemloBatteryShellRestart";
 
-// A shell dialog (SHInitDialog, the colour chooser) carries this window
-// property: kShellDialogFullScreen when it fills the screen below the taskbar,
-// whose title then shows in the taskbar, kShellDialogDone when the taskbar's
-// "ok" ends it with IDOK.
-constexpr wchar_t kShellDialogProp[] = L"ZbShellDialog";
-constexpr ULONG_PTR kShellDialogFullScreen = 1;
-constexpr ULONG_PTR kShellDialogDone = 2;
+// What the taskbar shows after its start flag: the full-screen shell dialog
+// of this process in front (nullptr: none) with its title and, when
+// doneButton, the "ok" that ends it with IDOK in place of the clock. The
+// shell dialogs tell it whenever that changes; the taskbar never asks.
+void ShowDialogInTaskbar(HWND dlg, const wchar_t *title, bool doneButton);
+
+// Makes dlg a shell dialog (SHInitDialog, the colour chooser): fullScreen, it
+// fills the screen below the taskbar, which shows its title; doneButton, the
+// taskbar's "ok", Alt+F4 and SC_CLOSE end it with IDOK. A second call only
+// changes the flags.
 void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton);
-// The window's shell-dialog flags; 0 for any other window.
-ULONG_PTR ShellDialogFlags(HWND hwnd);
-// How many full-screen shell dialogs this process has made and not yet destroyed.
-int FullScreenShellDialogs();
-// The full-screen shell dialog of this process in front, or nullptr.
-HWND ShellDialogInFront();
-// Tells the taskbar that a shell dialog came, went or changed its title.
-void ShellDialogsChanged();

@@ -10,6 +10,8 @@
 #include "base/gdi.h"
 #include "internal.h"
 
+#include <cwchar>
+
 namespace {
 
 constexpr wchar_t kTaskbarClass[] = L"HHTaskBar";
@@ -25,19 +27,13 @@ HWND s_restarter = nullptr; // brings the taskbar back after a simulated restart
 constexpr UINT_PTR kRestartTimer = 2;
 HWND s_okPressed = nullptr; // the dialog whose "ok" the stylus went down on
 
-BOOL CALLBACK FindShellDialog(HWND hwnd, LPARAM found) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    ULONG_PTR flags = ShellDialogFlags(hwnd);
-    if (pid != GetCurrentProcessId() || !(flags & kShellDialogFullScreen) || !IsWindowVisible(hwnd))
-        return TRUE;
-    *reinterpret_cast<HWND *>(found) = hwnd;
-    return FALSE;
-}
-
-bool HasDoneButton(HWND dlg) {
-    return dlg && (ShellDialogFlags(dlg) & kShellDialogDone);
-}
+// What the shell dialogs last told: it outlives a taskbar that restarts.
+struct ShownDialog {
+    HWND dlg;
+    wchar_t title[64];
+    bool doneButton;
+};
+ShownDialog s_shown = {};
 
 // The "ok" button at the right end, where the clock otherwise stands.
 RECT OkButtonRect(const RECT &rc) {
@@ -84,9 +80,8 @@ void DrawClock(HDC dc, const RECT &rc) {
     SelectObject(dc, oldFont);
 }
 
-void DrawDialogTitle(HWND dlg, HDC dc, const RECT &rc) {
-    wchar_t title[64];
-    if (!GetWindowTextW(dlg, title, ARRAYSIZE(title)))
+void DrawDialogTitle(HDC dc, const RECT &rc, const wchar_t *title) {
+    if (!title[0])
         return;
     int h = rc.bottom - rc.top;
     RECT box = rc;
@@ -163,10 +158,9 @@ void SimulateShellRestart(UINT delayMs) {
 void DrawTaskbar(HDC dc, const RECT &rc) {
     FillVerticalGradient(dc, rc, kTopColor, kBottomColor);
     DrawStartFlag(dc, rc.bottom - rc.top);
-    HWND dlg = ShellDialogInFront();
-    if (dlg)
-        DrawDialogTitle(dlg, dc, rc);
-    if (HasDoneButton(dlg))
+    if (s_shown.dlg)
+        DrawDialogTitle(dc, rc, s_shown.title);
+    if (s_shown.doneButton)
         DrawOkButton(dc, rc);
     else
         DrawClock(dc, rc);
@@ -207,9 +201,8 @@ bool OnOkButton(HWND hwnd, LPARAM lParam) {
 void OnTapUp(HWND hwnd, LPARAM lParam) {
     HWND pressed = s_okPressed;
     s_okPressed = nullptr;
-    HWND dlg = ShellDialogInFront();
-    if (pressed && dlg == pressed && HasDoneButton(dlg) && OnOkButton(hwnd, lParam))
-        PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (pressed && s_shown.dlg == pressed && s_shown.doneButton && OnOkButton(hwnd, lParam))
+        PostMessageW(pressed, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -233,8 +226,8 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONDOWN:
         if (ForwardToChild(hwnd, msg, wParam, lParam))
             return 0;
-        if (HWND dlg = ShellDialogInFront(); HasDoneButton(dlg) && OnOkButton(hwnd, lParam))
-            s_okPressed = dlg;
+        if (s_shown.doneButton && OnOkButton(hwnd, lParam))
+            s_okPressed = s_shown.dlg;
         return 0;
     case WM_LBUTTONUP:
         if (ForwardToChild(hwnd, msg, wParam, lParam))
@@ -253,17 +246,14 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 } // namespace
 
-HWND ShellDialogInFront() {
-    // Walking the windows costs a server request for each; most paints have
-    // no shell dialog to find.
-    if (FullScreenShellDialogs() == 0)
-        return nullptr;
-    HWND found = nullptr;
-    EnumWindows(FindShellDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-void ShellDialogsChanged() {
+void ShowDialogInTaskbar(HWND dlg, const wchar_t *title, bool doneButton) {
+    ShownDialog shown = {dlg, {}, dlg && doneButton};
+    if (dlg)
+        StringCchCopyW(shown.title, ARRAYSIZE(shown.title), title);
+    if (shown.dlg == s_shown.dlg && shown.doneButton == s_shown.doneButton &&
+        std::wcscmp(shown.title, s_shown.title) == 0)
+        return;
+    s_shown = shown;
     if (s_taskbar)
         InvalidateRect(s_taskbar, nullptr, FALSE);
 }
