@@ -7,6 +7,10 @@
 // 26 pixels, doubled on VGA-class screens.
 int ShellTaskbarHeight(int screenWidth);
 
+// The bold Tahoma of the taskbar's and the soft-key bar's text, for a bar of
+// that height; the caller owns it.
+HFONT CreateShellBarFont(int barHeight);
+
 // The screen below the shell's taskbar: where a CE application window and a
 // full-screen dialog go.
 RECT ScreenBelowTaskbar();

@@ -42,10 +42,9 @@ RECT OkButtonRect(const RECT &rc) {
 }
 
 void FillSquare(HDC dc, int x, int y, int size, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(color));
     RECT rc = {x, y, x + size, y + size};
-    FillRect(dc, &rc, brush);
-    DeleteObject(brush);
+    FillRect(dc, &rc, brush.get());
 }
 
 // The four-pane start flag, about two thirds of the bar's height.
@@ -71,13 +70,12 @@ void DrawClock(HDC dc, const RECT &rc) {
     GetLocalTime(&now);
     wchar_t text[16];
     StringCchPrintfW(text, ARRAYSIZE(text), L"%d:%02d", now.wHour, now.wMinute);
-    HGDIOBJ oldFont = SelectObject(dc, s_clockFont);
+    SelectGdi font(dc, s_clockFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0xff, 0xff, 0xff));
     RECT box = rc;
     box.right -= (rc.bottom - rc.top) / 4;
     DrawTextW(dc, text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
 }
 
 void DrawDialogTitle(HDC dc, const RECT &rc, const wchar_t *title) {
@@ -87,28 +85,25 @@ void DrawDialogTitle(HDC dc, const RECT &rc, const wchar_t *title) {
     RECT box = rc;
     box.left = h;
     box.right = OkButtonRect(rc).left - h / 4;
-    HGDIOBJ oldFont = SelectObject(dc, s_clockFont);
+    SelectGdi font(dc, s_clockFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0xff, 0xff, 0xff));
     DrawTextW(dc, title, -1, &box, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    SelectObject(dc, oldFont);
 }
 
 void DrawOkButton(HDC dc, const RECT &rc) {
     RECT ok = OkButtonRect(rc);
     int h = rc.bottom - rc.top;
-    HPEN pen = CreatePen(PS_SOLID, h >= 52 ? 2 : 1, RGB(0xff, 0xff, 0xff));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, ok.left, ok.top, ok.right, ok.bottom, h / 4, h / 4);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-    HGDIOBJ oldFont = SelectObject(dc, s_clockFont);
+    {
+        GdiObject<HPEN> pen(CreatePen(PS_SOLID, h >= 52 ? 2 : 1, RGB(0xff, 0xff, 0xff)));
+        SelectGdi outline(dc, pen.get());
+        SelectGdi hollow(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, ok.left, ok.top, ok.right, ok.bottom, h / 4, h / 4);
+    }
+    SelectGdi font(dc, s_clockFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0xff, 0xff, 0xff));
     DrawTextW(dc, L"ok", -1, &ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
 }
 
 void ArmClockTimer(HWND hwnd) {
@@ -167,12 +162,10 @@ void DrawTaskbar(HDC dc, const RECT &rc) {
 }
 
 void OnPaint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintScope paint(hwnd);
     RECT rc;
     GetClientRect(hwnd, &rc);
-    DrawTaskbar(dc, rc);
-    EndPaint(hwnd, &ps);
+    DrawTaskbar(paint.dc(), rc);
 }
 
 // The minute's tick draws the clock's box at once: no invalidation, no
@@ -244,6 +237,18 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+void RegisterTaskbarClass(HINSTANCE instance) {
+    WNDCLASSW wc = {};
+    // A DC of its own: under Wine a cache DC is reset at each BeginPaint, and
+    // the reset rereads the X resource files.
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    wc.lpfnWndProc = TaskbarWndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kTaskbarClass;
+    RegisterClassW(&wc);
+}
+
 } // namespace
 
 void ShowDialogInTaskbar(HWND dlg, const wchar_t *title, bool doneButton) {
@@ -262,6 +267,10 @@ int ShellTaskbarHeight(int screenWidth) {
     return screenWidth < 480 ? 26 : 52;
 }
 
+HFONT CreateShellBarFont(int barHeight) {
+    return CreateTahomaFont(-(barHeight * 9 / 20), FW_BOLD);
+}
+
 RECT ScreenBelowTaskbar() {
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
@@ -278,20 +287,13 @@ HWND StartShellTaskbar() {
         return existing;
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW wc = {};
-    // A DC of its own: under Wine a cache DC is reset at each BeginPaint, and
-    // the reset rereads the X resource files.
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
-    wc.lpfnWndProc = TaskbarWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kTaskbarClass;
-    RegisterClassW(&wc);
-
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = ShellTaskbarHeight(width);
+    // Class and font come with the first start; a restarted shell's taskbar
+    // uses them again.
     if (!s_clockFont) {
-        s_clockFont = CreateTahomaFont(-(height * 9 / 20), FW_BOLD);
+        RegisterTaskbarClass(instance);
+        s_clockFont = CreateShellBarFont(height);
     }
     // The shell's taskbar never takes activation or focus from a program's
     // window, also not when it comes back after a restart.
