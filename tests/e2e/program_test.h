@@ -27,7 +27,12 @@ inline HWND OpenSetup() {
     PressKey(VK_UP);
     PressKey(VK_RETURN);
     HWND setup = nullptr;
-    WaitFor([&] { return (setup = FindWindowW(L"#32770", L"Setup")) != nullptr; }, 5000);
+    // Shown once its initialisation is done, and the taskbar shows its "ok".
+    WaitFor(
+        [&] {
+            return (setup = FindWindowW(L"#32770", L"Setup")) != nullptr && IsWindowVisible(setup);
+        },
+        5000);
     return setup;
 }
 

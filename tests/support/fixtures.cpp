@@ -21,17 +21,6 @@ void ResetProgramState() {
         StartBrushes();
 }
 
-HWND CreateTestWindow(const wchar_t *className, WNDPROC proc, DWORD style, int x, int y, int width,
-                      int height, HWND parent) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = className;
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, className, L"", style, x, y, width, height, parent, nullptr,
-                           wc.hInstance, nullptr);
-}
-
 void StartGaugeWithDefaultColors() {
     DiscoverTaskbar();
     LayoutColorElements(g_colorElements, g_hiRes);
@@ -138,23 +127,6 @@ void GaugeTest::TearDown() {
 void GaugeTest::Build(int taskbarWidth, int taskbarHeight, TestTaskbar::Painter painter) {
     taskbar_ = std::make_unique<TestTaskbar>(taskbarWidth, taskbarHeight, std::move(painter));
     StartGaugeWithDefaultColors();
-}
-
-void GaugeTest::Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// Wine copies window surfaces to the screen at most every 50 ms, from its
-// message functions.
-void GaugeTest::FlushScreen() {
-    GdiFlush();
-    Pump();
-    Sleep(80);
-    Pump();
 }
 
 bool GaugeHasUpdate() {
