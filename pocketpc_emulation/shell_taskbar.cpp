@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr wchar_t kTaskbarClass[] = L"HHTaskBar";
 constexpr UINT_PTR kClockTimer = 1;
 
 // Top and bottom colours of the taskbar's vertical gradient.
@@ -245,7 +244,7 @@ void RegisterTaskbarClass(HINSTANCE instance) {
     wc.lpfnWndProc = TaskbarWndProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kTaskbarClass;
+    wc.lpszClassName = kShellTaskbarClass;
     RegisterClassW(&wc);
 }
 
@@ -276,14 +275,14 @@ RECT ScreenBelowTaskbar() {
     int height = GetSystemMetrics(SM_CYSCREEN);
     int top = ShellTaskbarHeight(width);
     RECT bar;
-    HWND taskbar = FindWindowW(kTaskbarClass, nullptr);
+    HWND taskbar = FindWindowW(kShellTaskbarClass, nullptr);
     if (taskbar && GetWindowRect(taskbar, &bar))
         top = bar.bottom;
     return RECT{0, top, width, height};
 }
 
 HWND StartShellTaskbar() {
-    if (HWND existing = FindWindowW(kTaskbarClass, nullptr))
+    if (HWND existing = FindWindowW(kShellTaskbarClass, nullptr))
         return existing;
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -297,9 +296,9 @@ HWND StartShellTaskbar() {
     }
     // The shell's taskbar never takes activation or focus from a program's
     // window, also not when it comes back after a restart.
-    s_taskbar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTaskbarClass,
-                                L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
-                                nullptr, instance, nullptr);
+    s_taskbar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                kShellTaskbarClass, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width,
+                                height, nullptr, nullptr, instance, nullptr);
     if (s_taskbar) {
         ShowWindow(s_taskbar, SW_SHOWNOACTIVATE);
         ArmClockTimer(s_taskbar);

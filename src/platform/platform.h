@@ -24,6 +24,9 @@
 #include <commdlg.h>
 #include <strsafe.h>
 
+// The window class of the shell's taskbar, which the gauge lives in.
+constexpr wchar_t kShellTaskbarClass[] = L"HHTaskBar";
+
 #ifdef _WIN32_WCE
 
 #include <aygshell.h>

@@ -31,8 +31,6 @@ void StartGaugeWithDefaultColors() {
 
 namespace {
 
-constexpr wchar_t kTaskbarClass[] = L"HHTaskBar";
-
 void ShellGradient(HDC dc, const RECT &rc) {
     FillVerticalGradient(dc, rc, RGB(0x2c, 0x5c, 0xb4), RGB(0x08, 0x24, 0x64));
 }
@@ -64,9 +62,9 @@ TestTaskbar::TestTaskbar(int width, int height, Painter painter) : painter_(std:
     WNDCLASSW wc = {};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kTaskbarClass;
+    wc.lpszClassName = kShellTaskbarClass;
     RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTaskbarClass, L"",
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kShellTaskbarClass, L"",
                             WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
