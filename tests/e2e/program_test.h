@@ -68,3 +68,24 @@ class ProgramTest : public ::testing::Test {
     Program program_;
     const wchar_t *currentDir_ = nullptr;
 };
+
+// The program with Setup opened from the page (a tap on the gauge, then
+// "Tools" > "Setup"); a Setup still open at the end is closed with its Done.
+class SetupTest : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        TapGauge();
+        ASSERT_TRUE(MainWindowShown(true));
+        setup_ = OpenSetup();
+        ASSERT_NE(setup_, nullptr);
+    }
+    void TearDown() override {
+        if (setup_ && IsWindow(setup_))
+            PostMessageW(setup_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+
+    HWND setup_ = nullptr;
+};
