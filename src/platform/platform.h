@@ -99,20 +99,10 @@ struct SYSTEM_POWER_STATUS_EX {
     DWORD BackupBatteryFullLifeTime;
 };
 using PSYSTEM_POWER_STATUS_EX = SYSTEM_POWER_STATUS_EX *;
+static_assert(sizeof(SYSTEM_POWER_STATUS_EX) == 24, "CE record layout");
 
-struct SYSTEM_POWER_STATUS_EX2 {
-    BYTE ACLineStatus;
-    BYTE BatteryFlag;
-    BYTE BatteryLifePercent;
-    BYTE Reserved1;
-    DWORD BatteryLifeTime;
-    DWORD BatteryFullLifeTime;
-    BYTE Reserved2;
-    BYTE BackupBatteryFlag;
-    BYTE BackupBatteryLifePercent;
-    BYTE Reserved3;
-    DWORD BackupBatteryLifeTime;
-    DWORD BackupBatteryFullLifeTime;
+// The long record begins with the short one's fields, in the same places.
+struct SYSTEM_POWER_STATUS_EX2 : SYSTEM_POWER_STATUS_EX {
     DWORD BatteryVoltage;
     DWORD BatteryCurrent;
     DWORD BatteryAverageCurrent;
