@@ -37,8 +37,7 @@ simulate_battery() {
         else
             percent=$((percent <= 5 ? 95 : percent - 1))
         fi
-        echo "$percent" >"$fake/BAT0/capacity" 2>/dev/null || true
-        echo $((40000 * percent)) >"$fake/BAT0/charge_now" 2>/dev/null || true
+        "$here/battery-files.sh" "$fake" "$percent" "${AC:-0}" 2>/dev/null || true
     done
 }
 start_simulator() {
@@ -52,8 +51,7 @@ stop_simulator() {
 
 launch() {
     if [ -n "$battery" ]; then
-        BATTERY=$battery AC=${AC:-0} FAKE_STATUS=$([ "${AC:-0}" = 1 ] && echo Charging || echo Discharging) \
-            "$here/fake-battery.sh" explorer "/desktop=ZemloBattery,$screen" "$program"
+        BATTERY=$battery AC=${AC:-0} "$here/fake-battery.sh" explorer "/desktop=ZemloBattery,$screen" "$program"
     else
         "$here/wine-run.sh" explorer "/desktop=ZemloBattery,$screen" "$program"
     fi

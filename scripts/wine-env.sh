@@ -41,7 +41,7 @@ zb_prepare_prefix() {
             rm -rf "$WINEPREFIX"
         fi
     fi
-    [ -f "$WINEPREFIX/.zb-ready-3" ] && { zb_prepare_card; return; }
+    [ -f "$WINEPREFIX/.zb-ready-4" ] && { zb_prepare_card; return; }
     mkdir -p "$WINEPREFIX"
     zb_wine wineboot -i >/dev/null 2>&1 || true
     local reg="$WINEPREFIX/zb-desktops.reg"
@@ -54,6 +54,9 @@ REGEDIT4
 "zbidle"="480x640"
 
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\unit_tests.exe\Explorer]
+"Desktop"="zb480"
+
+[HKEY_CURRENT_USER\Software\Wine\AppDefaults\emulation_tests.exe\Explorer]
 "Desktop"="zb480"
 
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\e2e_tests.exe\Explorer]
@@ -71,7 +74,7 @@ REG
     zb_wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     zb_device_fonts
     wineserver -w
-    touch "$WINEPREFIX/.zb-ready-3"
+    touch "$WINEPREFIX/.zb-ready-4"
     zb_prepare_card
 }
 

@@ -22,7 +22,7 @@ RECT TaskbarClientRect() {
 }
 
 void DiscoverTaskbar() {
-    g_taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    g_taskbar = FindWindowW(kShellTaskbarClass, nullptr);
     RECT rc = TaskbarClientRect();
     g_taskbarWidth = rc.right - rc.left;
     if (rc.bottom - rc.top < 32)
@@ -42,7 +42,7 @@ PositionRange PositionBounds(int taskbarWidth, int align) {
 
 bool FindLiveTaskbar() {
     if (!g_taskbar || !IsWindow(g_taskbar))
-        g_taskbar = FindWindowW(L"HHTaskBar", nullptr);
+        g_taskbar = FindWindowW(kShellTaskbarClass, nullptr);
     return g_taskbar != nullptr;
 }
 

@@ -32,7 +32,7 @@ bool EnsureGauge() {
     if (g_gauge && IsWindow(g_gauge))
         return true;
     g_gauge = nullptr;
-    g_taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    g_taskbar = FindWindowW(kShellTaskbarClass, nullptr);
     if (!g_taskbar)
         return false;
     RECT rc = TaskbarClientRect();

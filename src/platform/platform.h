@@ -1,8 +1,9 @@
 // The one header through which the program reaches the operating system.
 //
 // On Windows CE (_WIN32_WCE) it is the platform's own headers and the shell
-// library. On desktop Windows it adds the CE services that desktop Win32 lacks,
-// emulated by the files of this folder, and routes a few calls whose CE
+// library. On desktop Windows it adds the CE records and the services that
+// desktop Win32 lacks, which the emulated Pocket PC (pocketpc_emulation/, a
+// library of its own) provides, and routes a few calls whose CE
 // behaviour differs (window defaults, the low bit of SetForegroundWindow, the
 // file system root with its storage cards, the system font of new device
 // contexts and controls, the colour chooser) to the emulation. The program calls
@@ -22,6 +23,9 @@
 #include <windows.h>
 #include <commdlg.h>
 #include <strsafe.h>
+
+// The window class of the shell's taskbar, which the gauge lives in.
+constexpr wchar_t kShellTaskbarClass[] = L"HHTaskBar";
 
 #ifdef _WIN32_WCE
 
@@ -95,20 +99,10 @@ struct SYSTEM_POWER_STATUS_EX {
     DWORD BackupBatteryFullLifeTime;
 };
 using PSYSTEM_POWER_STATUS_EX = SYSTEM_POWER_STATUS_EX *;
+static_assert(sizeof(SYSTEM_POWER_STATUS_EX) == 24, "CE record layout");
 
-struct SYSTEM_POWER_STATUS_EX2 {
-    BYTE ACLineStatus;
-    BYTE BatteryFlag;
-    BYTE BatteryLifePercent;
-    BYTE Reserved1;
-    DWORD BatteryLifeTime;
-    DWORD BatteryFullLifeTime;
-    BYTE Reserved2;
-    BYTE BackupBatteryFlag;
-    BYTE BackupBatteryLifePercent;
-    BYTE Reserved3;
-    DWORD BackupBatteryLifeTime;
-    DWORD BackupBatteryFullLifeTime;
+// The long record begins with the short one's fields, in the same places.
+struct SYSTEM_POWER_STATUS_EX2 : SYSTEM_POWER_STATUS_EX {
     DWORD BatteryVoltage;
     DWORD BatteryCurrent;
     DWORD BatteryAverageCurrent;

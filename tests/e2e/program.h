@@ -60,7 +60,6 @@ class ScreenCapture {
   public:
     explicit ScreenCapture(const RECT &rc);
     COLORREF at(int x, int y) const;
-    bool operator==(const ScreenCapture &other) const { return pixels_ == other.pixels_; }
 
   private:
     RECT rc_;

@@ -5,6 +5,14 @@
 
 #include "program.h"
 
+// The default colours as the screen shows them, and the others tests pick.
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kRed = 0x0000FF;
+constexpr COLORREF kBlue = 0xFF0000;
+constexpr COLORREF kEmptyPart = 0x400080;
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kGreen = 0x00FF00;
+
 inline bool HiResScreen() {
     return GetSystemMetrics(SM_CXSCREEN) >= 480;
 }
@@ -27,7 +35,12 @@ inline HWND OpenSetup() {
     PressKey(VK_UP);
     PressKey(VK_RETURN);
     HWND setup = nullptr;
-    WaitFor([&] { return (setup = FindWindowW(L"#32770", L"Setup")) != nullptr; }, 5000);
+    // Shown once its initialisation is done, and the taskbar shows its "ok".
+    WaitFor(
+        [&] {
+            return (setup = FindWindowW(L"#32770", L"Setup")) != nullptr && IsWindowVisible(setup);
+        },
+        5000);
     return setup;
 }
 
@@ -62,4 +75,25 @@ class ProgramTest : public ::testing::Test {
 
     Program program_;
     const wchar_t *currentDir_ = nullptr;
+};
+
+// The program with Setup opened from the page (a tap on the gauge, then
+// "Tools" > "Setup"); a Setup still open at the end is closed with its Done.
+class SetupTest : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        TapGauge();
+        ASSERT_TRUE(MainWindowShown(true));
+        setup_ = OpenSetup();
+        ASSERT_NE(setup_, nullptr);
+    }
+    void TearDown() override {
+        if (setup_ && IsWindow(setup_))
+            PostMessageW(setup_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+
+    HWND setup_ = nullptr;
 };

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr COLORREF kBlack = 0x000000;
 constexpr int kPositionField = 1001, kLifeTimeField = 1002;
 
 HWND SetupDialog() {
@@ -24,7 +23,7 @@ bool SetupInFront(HWND setup) {
 }
 
 // Align 1 (left) or 0 (right), Position 100.
-class ShellRestartTest : public ProgramTest, public ::testing::WithParamInterface<DWORD> {
+class ShellRestartTest : public SetupTest, public ::testing::WithParamInterface<DWORD> {
   protected:
     void BeforeLaunch() override {
         WriteProgramSetting(L"Align", GetParam());
@@ -33,11 +32,7 @@ class ShellRestartTest : public ProgramTest, public ::testing::WithParamInterfac
 };
 
 TEST_P(ShellRestartTest, SetupKeepsPositionAndFocusThroughAShellRestart) {
-    TapGauge();
-    ASSERT_TRUE(MainWindowShown(true));
-    HWND setup = OpenSetup();
-    ASSERT_NE(setup, nullptr);
-    ClickControl(GetDlgItem(setup, kLifeTimeField));
+    ClickControl(GetDlgItem(setup_, kLifeTimeField));
     RECT before = ScreenRect(program_.gauge());
 
     UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
@@ -54,32 +49,27 @@ TEST_P(ShellRestartTest, SetupKeepsPositionAndFocusThroughAShellRestart) {
     RECT after = ScreenRect(gauge);
     EXPECT_TRUE(EqualRect(&before, &after))
         << "gauge left at " << after.left << ", was " << before.left;
-    EXPECT_EQ(GetForegroundWindow(), setup) << "the new taskbar takes no activation";
+    EXPECT_EQ(GetForegroundWindow(), setup_) << "the new taskbar takes no activation";
 
     // The next nudge starts from the saved position: the left arrow is one
     // pixel to the left, away from the right end in Right mode.
-    RECT s = ScreenRect(GetDlgItem(setup, kPositionField));
+    RECT s = ScreenRect(GetDlgItem(setup_, kPositionField));
     ClickAt(s.left + 2, (s.top + s.bottom) / 2);
     DWORD expected = GetParam() ? 99 : 101, position = 0;
     EXPECT_TRUE(WaitFor(
         [&] { return ReadProgramSetting(L"Position", &position) && position == expected; }, 3000))
         << "saved Position " << position;
     EXPECT_TRUE(WaitFor([&] { return ScreenRect(gauge).left == before.left - 1; }, 3000));
-    PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothAlignments, ShellRestartTest, ::testing::Values(1u, 0u));
 
-TEST_F(ProgramTest, TapOnTheGaugeKeepsSetupInFront) {
-    TapGauge();
-    ASSERT_TRUE(MainWindowShown(true));
-    HWND setup = OpenSetup();
-    ASSERT_NE(setup, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return SetupInFront(setup); }, 3000));
+TEST_F(SetupTest, TapOnTheGaugeKeepsSetupInFront) {
+    ASSERT_TRUE(WaitFor([&] { return SetupInFront(setup_); }, 3000));
     TapGauge();
     Sleep(500);
-    EXPECT_TRUE(SetupInFront(setup)) << "the page came over Setup";
-    PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(SetupInFront(setup_)) << "the page came over Setup";
+    PostMessageW(setup_, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(WaitFor([] { return SetupDialog() == nullptr; }, 3000));
 }
 

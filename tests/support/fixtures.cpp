@@ -21,17 +21,6 @@ void ResetProgramState() {
         StartBrushes();
 }
 
-HWND CreateTestWindow(const wchar_t *className, WNDPROC proc, DWORD style, int x, int y, int width,
-                      int height, HWND parent) {
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = className;
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, className, L"", style, x, y, width, height, parent, nullptr,
-                           wc.hInstance, nullptr);
-}
-
 void StartGaugeWithDefaultColors() {
     DiscoverTaskbar();
     LayoutColorElements(g_colorElements, g_hiRes);
@@ -41,8 +30,6 @@ void StartGaugeWithDefaultColors() {
 }
 
 namespace {
-
-constexpr wchar_t kTaskbarClass[] = L"HHTaskBar";
 
 void ShellGradient(HDC dc, const RECT &rc) {
     FillVerticalGradient(dc, rc, RGB(0x2c, 0x5c, 0xb4), RGB(0x08, 0x24, 0x64));
@@ -75,9 +62,9 @@ TestTaskbar::TestTaskbar(int width, int height, Painter painter) : painter_(std:
     WNDCLASSW wc = {};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kTaskbarClass;
+    wc.lpszClassName = kShellTaskbarClass;
     RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kTaskbarClass, L"",
+    hwnd_ = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kShellTaskbarClass, L"",
                             WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -138,23 +125,6 @@ void GaugeTest::TearDown() {
 void GaugeTest::Build(int taskbarWidth, int taskbarHeight, TestTaskbar::Painter painter) {
     taskbar_ = std::make_unique<TestTaskbar>(taskbarWidth, taskbarHeight, std::move(painter));
     StartGaugeWithDefaultColors();
-}
-
-void GaugeTest::Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// Wine copies window surfaces to the screen at most every 50 ms, from its
-// message functions.
-void GaugeTest::FlushScreen() {
-    GdiFlush();
-    Pump();
-    Sleep(80);
-    Pump();
 }
 
 bool GaugeHasUpdate() {

@@ -10,14 +10,11 @@
 
 #include "app/startup.h"
 #include "state/state.h"
-#include "platform/seams.h"
+#include "pocketpc_emulation/seams.h"
+#include "test_windows.h"
 
 // Every global back to its initial value; the gauge of a previous test gone.
 void ResetProgramState();
-// A window of a class of the test's own (registered on first use) with the
-// given procedure, style and place.
-HWND CreateTestWindow(const wchar_t *className, WNDPROC proc, DWORD style, int x, int y, int width,
-                      int height, HWND parent = nullptr);
 // Start-up's taskbar and gauge stages on the taskbar there is, with the
 // default colours instead of the registry's.
 void StartGaugeWithDefaultColors();
@@ -66,10 +63,7 @@ class GaugeTest : public ::testing::Test {
     // Discovers the taskbar, lays out the colours and creates the gauge; its
     // first paint waits for the caller, as it waits for the first poll.
     void Build(int taskbarWidth, int taskbarHeight, TestTaskbar::Painter painter = nullptr);
-    // Pumps pending messages of this thread (paints among them).
-    static void Pump();
-    // Lets Wine put what windows painted onto the screen that GetDC(NULL) reads.
-    static void FlushScreen();
+    static void Pump() { PumpMessages(); }
 
     std::unique_ptr<TestTaskbar> taskbar_;
 };
@@ -78,44 +72,6 @@ bool GaugeHasUpdate();
 void ValidateGauge();
 // Gauge's top-left corner in taskbar client coordinates.
 POINT GaugeOrigin();
-
-// A 32-bit memory bitmap that GetPixel reads back exactly.
-class Dib {
-  public:
-    Dib(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO bi = {};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void *bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-        rc_ = {0, 0, width, height};
-    }
-    ~Dib() {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC dc() const { return dc_; }
-    const RECT &rect() const { return rc_; }
-    COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
-    int Count(COLORREF color, const RECT &area) const {
-        int n = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                n += at(x, y) == color;
-        return n;
-    }
-
-  private:
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-    RECT rc_;
-};
 
 // What the process holds, for leak checks. Wine's GetGuiResources and
 // GetProcessHandleCount report nothing, so these count for themselves: GDI

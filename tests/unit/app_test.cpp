@@ -8,8 +8,6 @@
 #include "settings/colors.h"
 #include "settings/registry.h"
 
-#include <vector>
-
 namespace {
 
 TEST(HideButtonGeometry, CentredAboveTheBottomTruncatingTowardZero) {
@@ -208,29 +206,6 @@ TEST(Resources, MenuBarDefinitionAndAccelerators) {
     HRSRC hiRes = FindResourceW(instance, L"HI_RES_AWARE", L"CEUX");
     ASSERT_NE(hiRes, nullptr);
     EXPECT_EQ(*static_cast<const WORD *>(LockResource(LoadResource(instance, hiRes))), 1);
-}
-
-std::vector<WPARAM> s_commands;
-
-LRESULT CALLBACK RecordCommands(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_COMMAND)
-        s_commands.push_back(wParam);
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-// With the Done flag the caption's close button sends IDOK and closes nothing
-// itself, for every dialog in turn: each gives its subclass back as it goes.
-TEST(ShellDialogs, DoneFlagTurnsCloseIntoOkForEveryDialog) {
-    for (int i = 0; i < 40; ++i) {
-        HWND dlg = CreateTestWindow(L"ZbDoneDialog", RecordCommands, WS_POPUP, 0, 0, 10, 10);
-        SHINITDLGINFO info = {SHIDIM_FLAGS, dlg, SHIDIF_DONEBUTTON};
-        ASSERT_TRUE(SHInitDialog(&info));
-        s_commands.clear();
-        SendMessageW(dlg, WM_CLOSE, 0, 0);
-        EXPECT_EQ(s_commands, std::vector<WPARAM>{MAKEWPARAM(IDOK, BN_CLICKED)}) << "dialog " << i;
-        EXPECT_TRUE(IsWindow(dlg));
-        DestroyWindow(dlg);
-    }
 }
 
 } // namespace

@@ -1,13 +1,15 @@
 // What the files of the emulation share among themselves and with the
 // desktop start-up; neither the program nor its tests include this header.
 #pragma once
-#include "platform/seams.h"
-
-#ifndef _WIN32_WCE
+#include "pocketpc_emulation/seams.h"
 
 // Height of the shell taskbar on a screen of the given width: the CE shell's
 // 26 pixels, doubled on VGA-class screens.
 int ShellTaskbarHeight(int screenWidth);
+
+// The bold Tahoma of the taskbar's and the soft-key bar's text, for a bar of
+// that height; the caller owns it.
+HFONT CreateShellBarFont(int barHeight);
 
 // The screen below the shell's taskbar: where a CE application window and a
 // full-screen dialog go.
@@ -26,21 +28,14 @@ void SetShellStarter(HWND (*starter)());
 // after the delay.
 constexpr wchar_t kShellRestartMessage[] = L"ZemloBatteryShellRestart";
 
-// A shell dialog (SHInitDialog, the colour chooser) carries this window
-// property: kShellDialogFullScreen when it fills the screen below the taskbar,
-// whose title then shows in the taskbar, kShellDialogDone when the taskbar's
-// "ok" ends it with IDOK.
-constexpr wchar_t kShellDialogProp[] = L"ZbShellDialog";
-constexpr ULONG_PTR kShellDialogFullScreen = 1;
-constexpr ULONG_PTR kShellDialogDone = 2;
-void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton);
-// The window's shell-dialog flags; 0 for any other window.
-ULONG_PTR ShellDialogFlags(HWND hwnd);
-// How many full-screen shell dialogs this process has made and not yet destroyed.
-int FullScreenShellDialogs();
-// The full-screen shell dialog of this process in front, or nullptr.
-HWND ShellDialogInFront();
-// Tells the taskbar that a shell dialog came, went or changed its title.
-void ShellDialogsChanged();
+// What the taskbar shows after its start flag: the full-screen shell dialog
+// of this process in front (nullptr: none) with its title and, when
+// doneButton, the "ok" that ends it with IDOK in place of the clock. The
+// shell dialogs tell it whenever that changes; the taskbar never asks.
+void ShowDialogInTaskbar(HWND dlg, const wchar_t *title, bool doneButton);
 
-#endif
+// Makes dlg a shell dialog (SHInitDialog, the colour chooser): fullScreen, it
+// fills the screen below the taskbar, which shows its title; doneButton, the
+// taskbar's "ok", Alt+F4 and SC_CLOSE end it with IDOK. A second call only
+// changes the flags.
+void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton);

@@ -1,6 +1,5 @@
 // CE power status records, served on desktop from GetSystemPowerStatus.
-#define ZB_PLATFORM_IMPL
-#include "platform/internal.h"
+#include "internal.h"
 
 #include <cstring>
 

@@ -4,8 +4,7 @@
 // or border, and CW_USEDEFAULT gives it the screen below the taskbar. Desktop
 // Windows gives such a window a caption and a cascaded size, so the program's
 // CreateWindowExW calls come through here.
-#define ZB_PLATFORM_IMPL
-#include "platform/internal.h"
+#include "internal.h"
 
 #include <memory>
 #include <new>

@@ -4,8 +4,6 @@
 #pragma once
 #include "platform/platform.h"
 
-#ifndef _WIN32_WCE
-
 // Creates the stand-in shell taskbar ("HHTaskBar") in this process unless a
 // window of that class already exists; returns the taskbar either way.
 HWND StartShellTaskbar();
@@ -34,5 +32,3 @@ struct StorageRootView {
     void (*memory)(MEMORYSTATUS *status);
 };
 void SetStorageRootView(const StorageRootView *view);
-
-#endif

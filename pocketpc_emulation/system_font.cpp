@@ -4,9 +4,8 @@
 // a control draws in until it is given another, is Tahoma regular at the
 // screen's density. The desktop's is a bold "System", so the program's memory
 // contexts and controls get the CE font here.
-#define ZB_PLATFORM_IMPL
 #include "base/gdi.h"
-#include "platform/internal.h"
+#include "internal.h"
 
 namespace {
 

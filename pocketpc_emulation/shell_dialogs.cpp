@@ -1,14 +1,54 @@
 // The CE shell's dialog and activation helpers on desktop Windows.
-#define ZB_PLATFORM_IMPL
-#include "platform/internal.h"
-#include "platform/subclass.h"
+#include "internal.h"
+#include "subclass.h"
 
 namespace {
 
+// The window property that marks a shell dialog, with its flags.
+constexpr wchar_t kShellDialogProp[] = L"ZbShellDialog";
+constexpr ULONG_PTR kShellDialogFullScreen = 1;
+constexpr ULONG_PTR kShellDialogDone = 2;
+
 int s_fullScreenDialogs = 0;
 
+ULONG_PTR ShellDialogFlags(HWND hwnd) {
+    return reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
+}
+
+BOOL CALLBACK FindShellDialog(HWND hwnd, LPARAM found) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    ULONG_PTR flags = ShellDialogFlags(hwnd);
+    if (pid != GetCurrentProcessId() || !(flags & kShellDialogFullScreen) || !IsWindowVisible(hwnd))
+        return TRUE;
+    *reinterpret_cast<HWND *>(found) = hwnd;
+    return FALSE;
+}
+
+// The full-screen shell dialog of this process in front, or nullptr. Walking
+// the windows costs a server request for each, so none is walked while no
+// full-screen shell dialog exists.
+HWND ShellDialogInFront() {
+    if (s_fullScreenDialogs == 0)
+        return nullptr;
+    HWND found = nullptr;
+    EnumWindows(FindShellDialog, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A shell dialog came, went, moved or changed its title: the taskbar shows
+// the one now in front.
+void ShellDialogsChanged() {
+    HWND dlg = ShellDialogInFront();
+    wchar_t title[64] = L"";
+    if (dlg)
+        GetWindowTextW(dlg, title, ARRAYSIZE(title));
+    ShowDialogInTaskbar(dlg, title, dlg && (ShellDialogFlags(dlg) & kShellDialogDone));
+}
+
 // Everything not handled here goes on to the dialog's own procedure. The
-// flags also stay in a window property, where the taskbar finds them.
+// flags also stay in a window property, where the walk for the dialog in
+// front finds them.
 LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE:
@@ -34,14 +74,6 @@ LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 } // namespace
-
-ULONG_PTR ShellDialogFlags(HWND hwnd) {
-    return reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
-}
-
-int FullScreenShellDialogs() {
-    return s_fullScreenDialogs;
-}
 
 void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton) {
     ULONG_PTR flags =

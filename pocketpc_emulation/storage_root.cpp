@@ -10,8 +10,7 @@
 // The host drive's own root is not read: it may hold any number of entries,
 // and the scan of a tap would pay for each of them. Every other call passes
 // through.
-#define ZB_PLATFORM_IMPL
-#include "platform/internal.h"
+#include "internal.h"
 
 #include <cwchar>
 #include <new>

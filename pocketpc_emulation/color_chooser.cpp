@@ -5,8 +5,8 @@
 // taskbar: basic and custom colours, a way to define a colour (shown at once
 // with CC_FULLOPEN), OK and Cancel. It returns TRUE with rgbResult on OK and
 // FALSE with rgbResult untouched on Cancel.
-#define ZB_PLATFORM_IMPL
-#include "platform/internal.h"
+#include "base/gdi.h"
+#include "internal.h"
 
 namespace {
 
@@ -141,24 +141,22 @@ int ReadField(HWND dlg, int id) {
 }
 
 void FillCell(HDC dc, const RECT &rc, COLORREF color, bool selected) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &rc, brush);
-    DeleteObject(brush);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(color));
+    FillRect(dc, &rc, brush.get());
     RECT frame = rc;
     InflateRect(&frame, 1, 1);
     FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(selected ? BLACK_BRUSH : GRAY_BRUSH)));
 }
 
 void OnPaint(HWND dlg, Chooser &c) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(dlg, &ps);
+    PaintScope paint(dlg);
+    HDC dc = paint.dc();
     for (int i = 0; i < kBasicRows * kColumns; ++i)
         FillCell(dc, Cell(c.basic, kBasicRows, i), kBasicColors[i], kBasicColors[i] == c.current);
     for (int i = 0; i < kCustomCount; ++i)
         FillCell(dc, Cell(c.customArea, 2, i), c.custom[i], i == c.nextCustom);
     if (c.defineShown)
         FillCell(dc, c.preview, c.current, false);
-    EndPaint(dlg, &ps);
 }
 
 void Pick(HWND dlg, Chooser &c, COLORREF color) {
@@ -218,9 +216,8 @@ BOOL OnCommand(HWND dlg, Chooser &c, WPARAM wParam) {
 }
 
 BOOL OnInitDialog(HWND dlg, Chooser &c) {
-    HDC screen = GetDC(nullptr);
-    c.scale = GetDeviceCaps(screen, HORZRES) >= 480 ? 2 : 1;
-    ReleaseDC(nullptr, screen);
+    WindowDC screen;
+    c.scale = GetDeviceCaps(screen.get(), HORZRES) >= 480 ? 2 : 1;
     MakeShellDialog(dlg, true, false);
     Layout(dlg, c);
     ShowFields(dlg, c);

@@ -3,11 +3,10 @@
 // that the CE shell reads. Its buttons open their popups upward, and the
 // chosen commands reach the owner as WM_COMMAND. The bar shows and hides with
 // its owner, as the CE shell's bar does.
-#define ZB_PLATFORM_IMPL
 #include "base/gdi.h"
 #include "base/strings.h"
-#include "platform/internal.h"
-#include "platform/subclass.h"
+#include "internal.h"
+#include "subclass.h"
 
 #include <new>
 
@@ -43,21 +42,19 @@ RECT ButtonRect(HWND hwnd, const MenuBar &bar, int index) {
 }
 
 void OnPaint(HWND hwnd, const MenuBar &bar) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintScope paint(hwnd);
+    HDC dc = paint.dc();
     RECT rc;
     GetClientRect(hwnd, &rc);
     FillVerticalGradient(dc, rc, RGB(0x40, 0x48, 0x58), RGB(0x10, 0x14, 0x20));
 
-    HGDIOBJ oldFont = SelectObject(dc, bar.font);
+    SelectGdi font(dc, bar.font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0xff, 0xff, 0xff));
     for (int i = 0; i < bar.buttonCount; ++i) {
         RECT button = ButtonRect(hwnd, bar, i);
         DrawTextW(dc, bar.buttons[i].caption, -1, &button, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-    SelectObject(dc, oldFont);
-    EndPaint(hwnd, &ps);
 }
 
 void OpenPopup(HWND hwnd, const MenuBar &bar, int index) {
@@ -194,7 +191,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO *info) {
 
     int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     int height = ShellTaskbarHeight(screenWidth);
-    bar->font = CreateTahomaFont(-(height * 9 / 20), FW_BOLD);
+    bar->font = CreateShellBarFont(height);
 
     RegisterMenuBarClass(info->hInstRes);
     DWORD style = WS_POPUP | (IsWindowVisible(info->hwndParent) ? WS_VISIBLE : 0);

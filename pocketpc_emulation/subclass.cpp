@@ -1,5 +1,4 @@
-#define ZB_PLATFORM_IMPL
-#include "platform/subclass.h"
+#include "subclass.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 // backgrounds have real pixels to blend with. While a full-screen shell dialog
 // is in front it shows the dialog's title after the flag and, for a dialog
 // with the Done button, an "ok" button in place of the clock.
-#define ZB_PLATFORM_IMPL
 #include "base/gdi.h"
-#include "platform/internal.h"
+#include "internal.h"
+
+#include <cwchar>
 
 namespace {
 
-constexpr wchar_t kTaskbarClass[] = L"HHTaskBar";
 constexpr UINT_PTR kClockTimer = 1;
 
 // Top and bottom colours of the taskbar's vertical gradient.
@@ -26,19 +26,13 @@ HWND s_restarter = nullptr; // brings the taskbar back after a simulated restart
 constexpr UINT_PTR kRestartTimer = 2;
 HWND s_okPressed = nullptr; // the dialog whose "ok" the stylus went down on
 
-BOOL CALLBACK FindShellDialog(HWND hwnd, LPARAM found) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    ULONG_PTR flags = ShellDialogFlags(hwnd);
-    if (pid != GetCurrentProcessId() || !(flags & kShellDialogFullScreen) || !IsWindowVisible(hwnd))
-        return TRUE;
-    *reinterpret_cast<HWND *>(found) = hwnd;
-    return FALSE;
-}
-
-bool HasDoneButton(HWND dlg) {
-    return dlg && (ShellDialogFlags(dlg) & kShellDialogDone);
-}
+// What the shell dialogs last told: it outlives a taskbar that restarts.
+struct ShownDialog {
+    HWND dlg;
+    wchar_t title[64];
+    bool doneButton;
+};
+ShownDialog s_shown = {};
 
 // The "ok" button at the right end, where the clock otherwise stands.
 RECT OkButtonRect(const RECT &rc) {
@@ -47,10 +41,9 @@ RECT OkButtonRect(const RECT &rc) {
 }
 
 void FillSquare(HDC dc, int x, int y, int size, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
+    GdiObject<HBRUSH> brush(CreateSolidBrush(color));
     RECT rc = {x, y, x + size, y + size};
-    FillRect(dc, &rc, brush);
-    DeleteObject(brush);
+    FillRect(dc, &rc, brush.get());
 }
 
 // The four-pane start flag, about two thirds of the bar's height.
@@ -76,45 +69,40 @@ void DrawClock(HDC dc, const RECT &rc) {
     GetLocalTime(&now);
     wchar_t text[16];
     StringCchPrintfW(text, ARRAYSIZE(text), L"%d:%02d", now.wHour, now.wMinute);
-    HGDIOBJ oldFont = SelectObject(dc, s_clockFont);
+    SelectGdi font(dc, s_clockFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0xff, 0xff, 0xff));
     RECT box = rc;
     box.right -= (rc.bottom - rc.top) / 4;
     DrawTextW(dc, text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
 }
 
-void DrawDialogTitle(HWND dlg, HDC dc, const RECT &rc) {
-    wchar_t title[64];
-    if (!GetWindowTextW(dlg, title, ARRAYSIZE(title)))
+void DrawDialogTitle(HDC dc, const RECT &rc, const wchar_t *title) {
+    if (!title[0])
         return;
     int h = rc.bottom - rc.top;
     RECT box = rc;
     box.left = h;
     box.right = OkButtonRect(rc).left - h / 4;
-    HGDIOBJ oldFont = SelectObject(dc, s_clockFont);
+    SelectGdi font(dc, s_clockFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0xff, 0xff, 0xff));
     DrawTextW(dc, title, -1, &box, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    SelectObject(dc, oldFont);
 }
 
 void DrawOkButton(HDC dc, const RECT &rc) {
     RECT ok = OkButtonRect(rc);
     int h = rc.bottom - rc.top;
-    HPEN pen = CreatePen(PS_SOLID, h >= 52 ? 2 : 1, RGB(0xff, 0xff, 0xff));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, ok.left, ok.top, ok.right, ok.bottom, h / 4, h / 4);
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-    HGDIOBJ oldFont = SelectObject(dc, s_clockFont);
+    {
+        GdiObject<HPEN> pen(CreatePen(PS_SOLID, h >= 52 ? 2 : 1, RGB(0xff, 0xff, 0xff)));
+        SelectGdi outline(dc, pen.get());
+        SelectGdi hollow(dc, GetStockObject(NULL_BRUSH));
+        RoundRect(dc, ok.left, ok.top, ok.right, ok.bottom, h / 4, h / 4);
+    }
+    SelectGdi font(dc, s_clockFont);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0xff, 0xff, 0xff));
     DrawTextW(dc, L"ok", -1, &ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
 }
 
 void ArmClockTimer(HWND hwnd) {
@@ -164,22 +152,19 @@ void SimulateShellRestart(UINT delayMs) {
 void DrawTaskbar(HDC dc, const RECT &rc) {
     FillVerticalGradient(dc, rc, kTopColor, kBottomColor);
     DrawStartFlag(dc, rc.bottom - rc.top);
-    HWND dlg = ShellDialogInFront();
-    if (dlg)
-        DrawDialogTitle(dlg, dc, rc);
-    if (HasDoneButton(dlg))
+    if (s_shown.dlg)
+        DrawDialogTitle(dc, rc, s_shown.title);
+    if (s_shown.doneButton)
         DrawOkButton(dc, rc);
     else
         DrawClock(dc, rc);
 }
 
 void OnPaint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintScope paint(hwnd);
     RECT rc;
     GetClientRect(hwnd, &rc);
-    DrawTaskbar(dc, rc);
-    EndPaint(hwnd, &ps);
+    DrawTaskbar(paint.dc(), rc);
 }
 
 // The minute's tick draws the clock's box at once: no invalidation, no
@@ -208,9 +193,8 @@ bool OnOkButton(HWND hwnd, LPARAM lParam) {
 void OnTapUp(HWND hwnd, LPARAM lParam) {
     HWND pressed = s_okPressed;
     s_okPressed = nullptr;
-    HWND dlg = ShellDialogInFront();
-    if (pressed && dlg == pressed && HasDoneButton(dlg) && OnOkButton(hwnd, lParam))
-        PostMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (pressed && s_shown.dlg == pressed && s_shown.doneButton && OnOkButton(hwnd, lParam))
+        PostMessageW(pressed, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
 LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -234,8 +218,8 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONDOWN:
         if (ForwardToChild(hwnd, msg, wParam, lParam))
             return 0;
-        if (HWND dlg = ShellDialogInFront(); HasDoneButton(dlg) && OnOkButton(hwnd, lParam))
-            s_okPressed = dlg;
+        if (s_shown.doneButton && OnOkButton(hwnd, lParam))
+            s_okPressed = s_shown.dlg;
         return 0;
     case WM_LBUTTONUP:
         if (ForwardToChild(hwnd, msg, wParam, lParam))
@@ -252,19 +236,28 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-} // namespace
-
-HWND ShellDialogInFront() {
-    // Walking the windows costs a server request for each; most paints have
-    // no shell dialog to find.
-    if (FullScreenShellDialogs() == 0)
-        return nullptr;
-    HWND found = nullptr;
-    EnumWindows(FindShellDialog, reinterpret_cast<LPARAM>(&found));
-    return found;
+void RegisterTaskbarClass(HINSTANCE instance) {
+    WNDCLASSW wc = {};
+    // A DC of its own: under Wine a cache DC is reset at each BeginPaint, and
+    // the reset rereads the X resource files.
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    wc.lpfnWndProc = TaskbarWndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kShellTaskbarClass;
+    RegisterClassW(&wc);
 }
 
-void ShellDialogsChanged() {
+} // namespace
+
+void ShowDialogInTaskbar(HWND dlg, const wchar_t *title, bool doneButton) {
+    ShownDialog shown = {dlg, {}, dlg && doneButton};
+    if (dlg)
+        StringCchCopyW(shown.title, ARRAYSIZE(shown.title), title);
+    if (shown.dlg == s_shown.dlg && shown.doneButton == s_shown.doneButton &&
+        std::wcscmp(shown.title, s_shown.title) == 0)
+        return;
+    s_shown = shown;
     if (s_taskbar)
         InvalidateRect(s_taskbar, nullptr, FALSE);
 }
@@ -273,42 +266,39 @@ int ShellTaskbarHeight(int screenWidth) {
     return screenWidth < 480 ? 26 : 52;
 }
 
+HFONT CreateShellBarFont(int barHeight) {
+    return CreateTahomaFont(-(barHeight * 9 / 20), FW_BOLD);
+}
+
 RECT ScreenBelowTaskbar() {
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
     int top = ShellTaskbarHeight(width);
     RECT bar;
-    HWND taskbar = FindWindowW(kTaskbarClass, nullptr);
+    HWND taskbar = FindWindowW(kShellTaskbarClass, nullptr);
     if (taskbar && GetWindowRect(taskbar, &bar))
         top = bar.bottom;
     return RECT{0, top, width, height};
 }
 
 HWND StartShellTaskbar() {
-    if (HWND existing = FindWindowW(kTaskbarClass, nullptr))
+    if (HWND existing = FindWindowW(kShellTaskbarClass, nullptr))
         return existing;
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW wc = {};
-    // A DC of its own: under Wine a cache DC is reset at each BeginPaint, and
-    // the reset rereads the X resource files.
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
-    wc.lpfnWndProc = TaskbarWndProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kTaskbarClass;
-    RegisterClassW(&wc);
-
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = ShellTaskbarHeight(width);
+    // Class and font come with the first start; a restarted shell's taskbar
+    // uses them again.
     if (!s_clockFont) {
-        s_clockFont = CreateTahomaFont(-(height * 9 / 20), FW_BOLD);
+        RegisterTaskbarClass(instance);
+        s_clockFont = CreateShellBarFont(height);
     }
     // The shell's taskbar never takes activation or focus from a program's
     // window, also not when it comes back after a restart.
-    s_taskbar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kTaskbarClass,
-                                L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width, height, nullptr,
-                                nullptr, instance, nullptr);
+    s_taskbar = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                                kShellTaskbarClass, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width,
+                                height, nullptr, nullptr, instance, nullptr);
     if (s_taskbar) {
         ShowWindow(s_taskbar, SW_SHOWNOACTIVATE);
         ArmClockTimer(s_taskbar);
