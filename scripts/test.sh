@@ -84,8 +84,9 @@ for i in "${!builds[@]}"; do
 done
 
 # One line per CTest test and build, from CTest's own log: GoogleTest's
-# counts and the time CTest measured. A test that failed without GoogleTest's
-# count (a crash, a time-out) counts as one failure.
+# counts and the time CTest measured. A test that is no GoogleTest program
+# counts as one; one that failed without GoogleTest's count (a crash, a
+# time-out) counts as one failure.
 summary() {
     awk -v build="$1" '
         /^[0-9]+\/[0-9]+ Test: / { name = $3; order[++n] = name }
@@ -98,6 +99,11 @@ summary() {
         END {
             for (i = 1; i <= n; ++i) {
                 t = order[i]
+                if (ran[t] == "") {
+                    # not a GoogleTest program: one check
+                    ran[t] = 1
+                    passed[t] = ok[t] ? 1 : 0
+                }
                 if (!ok[t] && !failed[t])
                     failed[t] = 1
                 printf "%-10s %-12s %4d tests: %3d passed, %d failed, %d skipped  %6.1f s\n",
