@@ -35,12 +35,14 @@ std::wstring FakePowerDir() {
 
 } // namespace
 
-bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir) {
+bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir, const wchar_t *argument) {
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     if (!g_desktopName.empty())
         si.lpDesktop = g_desktopName.data();
     std::wstring cmd = L"\"" + g_programPath + L"\"";
+    if (argument)
+        cmd += std::wstring(L" ") + argument;
     return CreateProcessW(g_programPath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           currentDir, &si, pi) != FALSE;
 }
@@ -75,8 +77,8 @@ void Program::Stop() {
     }
 }
 
-bool Program::Launch(const wchar_t *currentDir) {
-    if (!StartProgram(&process_, currentDir))
+bool Program::Launch(const wchar_t *currentDir, const wchar_t *argument) {
+    if (!StartProgram(&process_, currentDir, argument))
         return false;
     bool created = WaitFor(
         [this] {

@@ -16,7 +16,7 @@ class Program {
     ~Program();
     // Starts the program (in currentDir, when given) and waits until its gauge
     // is in the taskbar.
-    bool Launch(const wchar_t *currentDir = nullptr);
+    bool Launch(const wchar_t *currentDir = nullptr, const wchar_t *argument = nullptr);
     // Ends the program, as a power-off would.
     void Stop();
     // Starts another instance and waits for its exit; returns its exit code.
@@ -47,7 +47,10 @@ template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs)
 }
 
 // Starts the program without waiting for anything.
-bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir = nullptr);
+// An argument, which the program ignores, shows in the host's view of its
+// command line.
+bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir = nullptr,
+                  const wchar_t *argument = nullptr);
 // Top-level windows of a class, and the gauges in a taskbar.
 int CountWindows(const wchar_t *className);
 int CountGauges(HWND taskbar);

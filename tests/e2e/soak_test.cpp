@@ -13,11 +13,38 @@
 #include <cstring>
 #include <string>
 
+#include <strsafe.h>
+
 namespace {
 
-// The host's process that runs the program, found through /proc by its name
-// (the scripts that started the tests name the program in their arguments).
-std::wstring HostStatusPath() {
+// A tag for the program this test starts, given as an argument that the
+// program ignores: the host shows it in the process's command line, where no
+// other session's program of the same name has it.
+std::wstring LaunchTag() {
+    wchar_t tag[64];
+    StringCchPrintfW(tag, ARRAYSIZE(tag), L"zb-soak-%lu-%llu", GetCurrentProcessId(),
+                     GetTickCount64());
+    return tag;
+}
+
+// The whole of a small host file, such as a process's environment.
+std::string ReadHostFile(const std::wstring &path) {
+    std::string text;
+    FILE *f = _wfopen(path.c_str(), L"rb");
+    if (!f)
+        return text;
+    char chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof(chunk), f)) > 0;)
+        text.append(chunk, n);
+    std::fclose(f);
+    return text;
+}
+
+// The host's process that runs the program this test started, found through
+// /proc by its name and the tag in its command line (arguments end with a NUL).
+std::wstring HostStatusPath(const std::wstring &tag) {
+    std::string wanted(tag.begin(), tag.end());
+    wanted += '\0';
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &entry);
     if (find == INVALID_HANDLE_VALUE)
@@ -27,13 +54,9 @@ std::wstring HostStatusPath() {
         if (entry.cFileName[0] < L'0' || entry.cFileName[0] > L'9')
             continue;
         std::wstring dir = std::wstring(L"Z:\\proc\\") + entry.cFileName;
-        FILE *f = _wfopen((dir + L"\\comm").c_str(), L"r");
-        if (!f)
+        if (ReadHostFile(dir + L"\\comm").rfind("ZemloBattery", 0) != 0)
             continue;
-        char name[64] = {};
-        std::fgets(name, sizeof(name), f);
-        std::fclose(f);
-        if (std::strncmp(name, "ZemloBattery", 12) == 0) {
+        if (ReadHostFile(dir + L"\\cmdline").find(wanted) != std::string::npos) {
             found = dir + L"\\status";
             break;
         }
@@ -94,9 +117,10 @@ TEST(SoakOutside, RealProgramForMinutes) {
     DeleteProgramSettings();
     SetFakeBattery(50, false);
     Program program;
-    ASSERT_TRUE(program.Launch());
-    std::wstring status = HostStatusPath();
-    ASSERT_FALSE(status.empty());
+    std::wstring tag = LaunchTag();
+    ASSERT_TRUE(program.Launch(nullptr, tag.c_str()));
+    std::wstring status = HostStatusPath(tag);
+    ASSERT_FALSE(status.empty()) << "no host process with the launch's tag";
     DWORD pid = 0;
     GetWindowThreadProcessId(program.mainWindow(), &pid);
     int screen = GetSystemMetrics(SM_CXSCREEN);
