@@ -27,7 +27,7 @@ std::wstring LaunchTag() {
     return tag;
 }
 
-// The whole of a small host file, such as a process's environment.
+// The whole of a small host file, such as a process's command line.
 std::string ReadHostFile(const std::wstring &path) {
     std::string text;
     FILE *f = _wfopen(path.c_str(), L"rb");
