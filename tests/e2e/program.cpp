@@ -61,6 +61,39 @@ int CountGauges(HWND taskbar) {
     return n;
 }
 
+namespace {
+
+// Named callbacks: a lambda converts to a function pointer of the default
+// calling convention, which on 32-bit Windows is not CALLBACK's stdcall.
+struct WindowCount {
+    DWORD pid;
+    int n;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM p) {
+    ++*reinterpret_cast<int *>(p);
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND hwnd, LPARAM p) {
+    auto *c = reinterpret_cast<WindowCount *>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == c->pid) {
+        ++c->n;
+        EnumChildWindows(hwnd, CountChild, reinterpret_cast<LPARAM>(&c->n));
+    }
+    return TRUE;
+}
+
+} // namespace
+
+int WindowsOf(DWORD pid) {
+    WindowCount count = {pid, 0};
+    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&count));
+    return count.n;
+}
+
 Program::~Program() {
     Stop();
 }
@@ -71,6 +104,10 @@ void Program::Stop() {
             TerminateProcess(process_.hProcess, 1);
             WaitForSingleObject(process_.hProcess, 5000);
         }
+        // Wine takes an ended process's windows away a moment later; the next
+        // test must not find them in place of its own program's.
+        DWORD pid = process_.dwProcessId;
+        WaitFor([pid] { return WindowsOf(pid) == 0; }, 5000);
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
         process_ = {};

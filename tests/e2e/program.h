@@ -54,6 +54,8 @@ bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir = nullptr,
 // Top-level windows of a class, and the gauges in a taskbar.
 int CountWindows(const wchar_t *className);
 int CountGauges(HWND taskbar);
+// The windows of a process, top-level and child.
+int WindowsOf(DWORD pid);
 
 RECT ScreenRect(HWND hwnd);
 COLORREF ScreenPixel(int x, int y);

@@ -123,6 +123,7 @@ TEST(Starts, TwelveAtOnceLeaveOneInstance) {
         if (GetExitCodeProcess(p.hProcess, &code) && code == STILL_ACTIVE) {
             TerminateProcess(p.hProcess, 1);
             WaitForSingleObject(p.hProcess, 5000);
+            WaitFor([&] { return WindowsOf(p.dwProcessId) == 0; }, 5000);
         } else {
             EXPECT_EQ(code, 0u);
         }

@@ -78,35 +78,6 @@ long long RssAnonKB(const std::wstring &status) {
     return kb;
 }
 
-// Named callbacks: a lambda converts to a function pointer of the default
-// calling convention, which on 32-bit Windows is not CALLBACK's stdcall.
-struct WindowCount {
-    DWORD pid;
-    int n;
-};
-
-BOOL CALLBACK CountChild(HWND, LPARAM p) {
-    ++*reinterpret_cast<int *>(p);
-    return TRUE;
-}
-
-BOOL CALLBACK CountTopLevel(HWND hwnd, LPARAM p) {
-    auto *c = reinterpret_cast<WindowCount *>(p);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == c->pid) {
-        ++c->n;
-        EnumChildWindows(hwnd, CountChild, reinterpret_cast<LPARAM>(&c->n));
-    }
-    return TRUE;
-}
-
-int WindowsOf(DWORD pid) {
-    WindowCount count = {pid, 0};
-    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&count));
-    return count.n;
-}
-
 TEST(SoakOutside, RealProgramForMinutes) {
     const char *env = std::getenv("ZB_SOAK_SECONDS");
     if (!env || !*env)
