@@ -209,15 +209,10 @@ HWND OpenChooserAndPickGreen(HWND setup) {
     POINT swatch = {Res(278, 149) + 5, Res(150, 75) + 4 * Res(36, 18) + 5};
     ClientToScreen(setup, &swatch);
     ClickAt(swatch.x, swatch.y);
-    HWND chooser = nullptr;
-    // Visible only once its initialisation has filled the fields, which would
+    // Shown only once its initialisation has filled the fields, which would
     // otherwise overwrite what is typed below.
-    if (!WaitFor(
-            [&] {
-                return (chooser = FindWindowW(L"#32770", L"Color")) != nullptr &&
-                       IsWindowVisible(chooser);
-            },
-            5000))
+    HWND chooser = WaitForDialog(L"Color", 5000);
+    if (!chooser)
         return nullptr;
     SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
     SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
@@ -378,9 +373,8 @@ TEST_F(ProgramTest, AboutOpensWithCtrlAAndClosesWithItsOk) {
     ASSERT_TRUE(MainWindowShown(true));
     ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program_.mainWindow(); }, 3000));
     PressCtrlKey('A');
-    HWND about = nullptr;
-    ASSERT_TRUE(
-        WaitFor([&] { return (about = FindWindowW(L"#32770", L"About")) != nullptr; }, 3000));
+    HWND about = WaitForDialog(L"About", 3000); // full-screen by then
+    ASSERT_NE(about, nullptr);
     EXPECT_EQ(ScreenRect(about).right - ScreenRect(about).left, GetSystemMetrics(SM_CXSCREEN));
     PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
     Sleep(300);

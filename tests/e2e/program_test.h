@@ -25,6 +25,17 @@ inline void ClickControl(HWND control) {
     ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
+// The dialog of that title once it shows: a dialog is made visible only after
+// its initialisation (its place, its fields) is done. nullptr when it has not
+// shown in time.
+inline HWND WaitForDialog(const wchar_t *title, DWORD timeoutMs) {
+    HWND dlg = nullptr;
+    bool shown = WaitFor(
+        [&] { return (dlg = FindWindowW(L"#32770", title)) != nullptr && IsWindowVisible(dlg); },
+        timeoutMs);
+    return shown ? dlg : nullptr;
+}
+
 // Opens Setup through the soft-key bar: "Setup" is the last item of "Tools".
 inline HWND OpenSetup() {
     HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
@@ -34,14 +45,7 @@ inline HWND OpenSetup() {
         return nullptr;
     PressKey(VK_UP);
     PressKey(VK_RETURN);
-    HWND setup = nullptr;
-    // Shown once its initialisation is done, and the taskbar shows its "ok".
-    WaitFor(
-        [&] {
-            return (setup = FindWindowW(L"#32770", L"Setup")) != nullptr && IsWindowVisible(setup);
-        },
-        5000);
-    return setup;
+    return WaitForDialog(L"Setup", 5000);
 }
 
 class ProgramTest : public ::testing::Test {
