@@ -35,7 +35,7 @@ test: configure
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/test.sh $(BUILD) $(BUILD32)
 
 bench: configure64
-	@cmake --build $(BUILD) -j2 --target ZemloBattery bench minimal
+	@cmake --build $(BUILD) -j2 --target ZemloBattery bench minimal floor holdings
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/bench.sh
 
 soak: configure64

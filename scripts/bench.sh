@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # `make bench`: the benchmark tables, then the idle cost of the running
-# program over $IDLE_SECONDS (default 60) next to a minimal program with the
-# same 2.3-second timer, and again with a discharging battery next to a
-# native poller of the same files; measured by the host: CPU time and
-# wake-ups (context switches of all the process's threads).
+# program in $BENCH_ROUNDS rounds (default 3) of $IDLE_SECONDS (default 60),
+# next to Win32 floors with the same stand-in taskbar: with steady power, and
+# with a discharging battery (program and floor each with the X server and
+# the wineserver, above the prefix's idle); then what the program and its
+# floor hold after start and after $HOLD_SECONDS (default 600) of a
+# discharging battery. Measured by the host: CPU time and wake-ups (context
+# switches of all the process's threads), private memory (RssAnon); GDI
+# objects by bench/holdings.exe.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
@@ -18,7 +22,7 @@ zb_wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine --version), $(date -u +%Y-%m-%d)"
 echo
 log=$(mktemp)
-zb_wine "$build/bench/bench.exe" --program="$program_exe" --minimal="$build/bench/minimal.exe" \
+zb_wine "$build/bench/bench.exe" --program="$program_exe" --minimal="$build/bench/minimal.exe" ${BENCH_REPS:+--reps=$BENCH_REPS} \
     >"$log" 2>&1 </dev/null || { cat "$log"; exit 1; }
 cat "$log"
 rm -f "$log"
@@ -29,20 +33,24 @@ rm -f "$log"
 export ZB_BENCH_RUN="$$.$RANDOM"
 # A second argument picks one of several processes of that name by the
 # ZB_BENCH_ROLE it was started with.
-pid_of() {
+pids_of() {
     local p
     for p in /proc/[0-9]*; do
         [ "$(cat "$p/comm" 2>/dev/null)" = "${1:0:15}" ] || continue
         grep -qzx "ZB_BENCH_RUN=$ZB_BENCH_RUN" "$p/environ" 2>/dev/null || continue
         [ -z "${2:-}" ] || grep -qzx "ZB_BENCH_ROLE=$2" "$p/environ" 2>/dev/null || continue
         echo "${p#/proc/}"
-        return 0
     done
     true
 }
-# The X server by its lock file; the wineserver of this prefix by the folder
-# it works in.
+pid_of() { pids_of "$@" | head -n 1; }
+# The X server: the private one this script started, or the caller's by its
+# lock file; the wineserver of this prefix by the folder it works in.
 x_server_pid() {
+    if [ -n "$zb_xvfb_pid" ]; then
+        echo "$zb_xvfb_pid"
+        return 0
+    fi
     local n=${DISPLAY#*:}
     tr -d ' ' <"/tmp/.X${n%%.*}-lock" 2>/dev/null || true
 }
@@ -79,56 +87,128 @@ measure() {
 }
 stop() { local p; for p in "$@"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true; done; }
 
-# Steady power: the programs idle, each in a desktop of its own; idle.exe is
-# the minimal program under the name that puts it there. Its second instance
-# also reads the power status each tick: the floor of the poll's one
-# necessary host call.
-cp "$build/bench/minimal.exe" "$build/bench/idle.exe"
-zb_wine explorer /desktop=zbidle,480x640 "$program_exe" >/dev/null 2>&1 &
-ZB_BENCH_ROLE=timer zb_wine "$build/bench/idle.exe" --timer >/dev/null 2>&1 &
-ZB_BENCH_ROLE=power zb_wine "$build/bench/idle.exe" --timer --power >/dev/null 2>&1 &
+rounds=${BENCH_ROUNDS:-3}
+hold=${HOLD_SECONDS:-600}
+floor_exe="$build/bench/floor.exe"
+# The median of the numbers on standard input, with the least and the most.
+spread() {
+    sort -n | awk -v f="$1" '{ v[NR] = $1 }
+        END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+              printf f " (" f "–" f ")", m, v[1], v[NR] }'
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+# Starts a Windows program in a virtual desktop of its own, tagged with a role.
+launch() {
+    local role=$1 desktop=$2
+    shift 2
+    ZB_BENCH_ROLE=$role zb_wine explorer "/desktop=$desktop,480x640" "$@" >/dev/null 2>&1 &
+}
+stop_all() {
+    stop $(pids_of ZemloBattery.exe) $(pids_of floor.exe) $(pids_of explorer.exe)
+    sleep 2
+}
+
+# Steady power: the program and its floors, each in a desktop of its own with
+# the same stand-in taskbar and clock, measured side by side in every round.
+launch program zbidle "$program_exe"
+launch timer zbfloor1 "$floor_exe" --timer
+launch power zbfloor2 "$floor_exe" --power
 sleep 8
 program=$(pid_of ZemloBattery.exe)
-minimal=$(pid_of idle.exe timer)
-powered=$(pid_of idle.exe power)
-mapfile -t r < <(measure "$program" "$minimal" "$powered")
-set -- ${r[0]}; pcpu="$1 $2"; pwake=$3
-set -- ${r[1]}; mcpu="$1 $2"; mwake=$3
-set -- ${r[2]}; wcpu="$1 $2"; wwake=$3
+timer=$(pid_of floor.exe timer)
+powered=$(pid_of floor.exe power)
+results=$(mktemp)
+for _ in $(seq "$rounds"); do
+    measure "$program" "$timer" "$powered" | paste -sd' ' >>"$results"
+done
+# Columns: program ms "ms" wake-ups, timer floor ..., power floor ...
+column() { awk -v c="$1" '{ print $c }' "$results" | spread "$2"; }
 echo
-echo "| Idle for $seconds s | ZemloBattery | Minimal program, same timer | Same, with a power reading each tick |"
+echo "| Idle, $rounds rounds of $seconds s | ZemloBattery | Floor: the same taskbar and timer | The same, with a power reading each tick |"
 echo "|---|---|---|---|"
-echo "| CPU time per minute | $pcpu | $mcpu | $wcpu |"
-echo "| Wake-ups per minute | $pwake | $mwake | $wwake |"
-stop "$program" "$minimal" "$powered" $(pid_of explorer.exe)
-sleep 2
+echo "| CPU time per minute, ms | $(column 1 %.1f) | $(column 4 %.1f) | $(column 7 %.1f) |"
+echo "| Wake-ups per minute | $(column 3 %.0f) | $(column 6 %.0f) | $(column 9 %.0f) |"
+stop_all
 
 # A discharging battery whose life time changes all the time, so that every
-# poll repaints (and samples) the gauge; next to it, a native poller of the
-# same files as the floor of the Linux way.
-cc -O2 -o "$build/bench/poller" "$zb_root/bench/poller.c"
-BATTERY=57 "$here/fake-battery.sh" --native bash -c \
-    '"$1" explorer /desktop=zbdischarge,480x640 "$2" >/dev/null 2>&1 & exec "$3"' \
-    _ "$zb_wine64" "$program_exe" "$build/bench/poller" >/dev/null 2>&1 &
+# poll repaints (and samples) the gauge. In each round the prefix idles, then
+# the program runs, then its floor: a Win32 program that each 2.3 s reads the
+# power status, reads the 44x36 block of the screen beside the gauge and puts
+# one 44x36 picture. Each is counted with the X server and the wineserver,
+# above what those two do while the prefix idles.
+fake() {
+    BATTERY=57 "$here/fake-battery.sh" --native bash -c \
+        '"$0" explorer "/desktop=$1,480x640" "$2" "${@:3}" >/dev/null 2>&1' \
+        "$zb_wine64" "$@" >/dev/null 2>&1 &
+}
 ( i=0; while sleep 1; do
       i=$((i + 1))
-      echo $((900000 + i % 5 * 50000)) >"$build/fake-power/BAT0/current_now" 2>/dev/null || exit 0
+      echo $((900000 + i % 5 * 50000)) >"$build/fake-power/BAT0/current_now" 2>/dev/null || true
   done ) &
 drain=$!
-sleep 8
-program=$(pid_of ZemloBattery.exe)
-poller=$(pid_of poller)
 xserver=$(x_server_pid)
 server=$(wineserver_pid)
-mapfile -t r < <(measure "$program" "${xserver:-0}" "${server:-0}" "$poller")
+: >"$results"
+for _ in $(seq "$rounds"); do
+    set -- $(measure "${xserver:-0}" "${server:-0}" | paste -sd' ')
+    idle_line="$1 $3 $4 $6"
+    ZB_BENCH_ROLE=program fake zbdischarge "$program_exe"
+    sleep 8
+    set -- $(measure "$(pid_of ZemloBattery.exe)" "${xserver:-0}" "${server:-0}" | paste -sd' ')
+    program_line="$1 $3 $4 $6 $7 $9"
+    stop_all
+    ZB_BENCH_ROLE=floor fake zbfloor3 "$floor_exe" --discharge
+    sleep 8
+    set -- $(measure "$(pid_of floor.exe)" "${xserver:-0}" "${server:-0}" | paste -sd' ')
+    floor_line="$1 $3 $4 $6 $7 $9"
+    stop_all
+    echo "$idle_line $program_line $floor_line" >>"$results"
+done
+# Columns: idle X ms, wakes, wineserver ms, wakes; program ms, wakes, X ms,
+# wakes, wineserver ms, wakes; floor the same.
+above() { # $1 first column of a side (5 program, 11 floor), $2 0 for ms or 1 for wakes
+    awk -v c="$1" -v k="$2" '{ print $(c + k) + $(c + 2 + k) + $(c + 4 + k) - $(1 + k) - $(3 + k) }' "$results"
+}
 echo
 if [ "$(id -u)" -ne 0 ] || ! unshare -m true 2>/dev/null; then
     echo "(No fake battery here: the host's power status instead.)"
 fi
-echo "| Idle for $seconds s, battery discharging | CPU time per minute | Wake-ups per minute |"
+echo "| Battery discharging, $rounds rounds of $seconds s | CPU time per minute, ms | Wake-ups per minute |"
 echo "|---|---|---|"
-set -- ${r[0]}; echo "| ZemloBattery | $1 $2 | $3 |"
-[ -n "$xserver" ] && { set -- ${r[1]}; echo "| X server | $1 $2 | $3 |"; }
-[ -n "$server" ] && { set -- ${r[2]}; echo "| wineserver | $1 $2 | $3 |"; }
-set -- ${r[3]}; echo "| Native poller of the same files (floor) | $1 $2 | $3 |"
-stop "$drain" "$poller" "$program" $(pid_of explorer.exe)
+echo "| Prefix idle: X server | $(column 1 %.1f) | $(column 2 %.0f) |"
+echo "| Prefix idle: wineserver | $(column 3 %.1f) | $(column 4 %.0f) |"
+echo "| ZemloBattery | $(column 5 %.1f) | $(column 6 %.0f) |"
+echo "| ZemloBattery, X server and wineserver above the prefix's idle | $(above 5 0 | spread %.1f) | $(above 5 1 | spread %.0f) |"
+echo "| Floor | $(column 11 %.1f) | $(column 12 %.0f) |"
+echo "| Floor, X server and wineserver above the prefix's idle | $(above 11 0 | spread %.1f) | $(above 11 1 | spread %.0f) |"
+awk -v p="$(above 5 0 | median)" -v f="$(above 11 0 | median)" -v pw="$(above 5 1 | median)" \
+    -v fw="$(above 11 1 | median)" \
+    'BEGIN { printf "| Ratio of the medians | %.2f× | %.2f× |\n", p / f, pw / fw }'
+
+# What the running program holds, read from outside, next to its floor:
+# after start and after $hold s of a discharging battery.
+holdings() {
+    local name=$1 pid gdi kb
+    gdi=$(zb_wine "$build/bench/holdings.exe" "$name" 2>/dev/null | awk 'NR == 1 { print $2 }')
+    pid=$(pid_of "$name")
+    kb=$(awk '/^RssAnon:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
+    echo "${gdi:-?} ${kb:-0}"
+}
+ZB_BENCH_ROLE=program fake zbdischarge "$program_exe"
+ZB_BENCH_ROLE=floor fake zbfloor3 "$floor_exe" --discharge
+sleep 8
+read -r program_gdi0 program_kb0 <<<"$(holdings ZemloBattery.exe)"
+read -r floor_gdi0 floor_kb0 <<<"$(holdings floor.exe)"
+sleep "$hold"
+read -r program_gdi1 program_kb1 <<<"$(holdings ZemloBattery.exe)"
+read -r floor_gdi1 floor_kb1 <<<"$(holdings floor.exe)"
+if [ "$hold" -ge 60 ]; then held="$((hold / 60)) min"; else held="$hold s"; fi
+mib() { awk -v k="$1" 'BEGIN { printf "%.2f MiB", k / 1024 }'; }
+echo
+echo "| Held, battery discharging | ZemloBattery after start | after $held | Floor after start | after $held |"
+echo "|---|---|---|---|---|"
+echo "| GDI objects | $program_gdi0 | $program_gdi1 | $floor_gdi0 | $floor_gdi1 |"
+echo "| Private memory (RssAnon) | $(mib "$program_kb0") | $(mib "$program_kb1") | $(mib "$floor_kb0") | $(mib "$floor_kb1") |"
+stop "$drain"
+stop_all
+rm -f "$results"

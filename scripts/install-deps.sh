@@ -8,7 +8,6 @@ have x86_64-w64-mingw32-g++ || need+=(g++-mingw-w64-x86-64)
 have i686-w64-mingw32-g++ || need+=(g++-mingw-w64-i686)
 have cmake || need+=(cmake)
 have make || need+=(make)
-have cc || need+=(gcc) # the native poller `make bench` compares with
 have wine || need+=(wine)
 [ -x /usr/lib/wine/wine64 ] || [ -x /usr/lib/x86_64-linux-gnu/wine/wine64 ] || have wine64 || need+=(wine64)
 # The 32-bit build runs under Wine's 32-bit loader (Debian's wine32, an i386
