@@ -106,7 +106,7 @@ summary() {
                 }
                 if (!ok[t] && !failed[t])
                     failed[t] = 1
-                printf "%-10s %-12s %4d tests: %3d passed, %d failed, %d skipped  %6.1f s\n",
+                printf "%-10s %-14s %4d tests: %3d passed, %d failed, %d skipped  %6.1f s\n",
                     build, t, ran[t], passed[t], failed[t], skipped[t], time[t]
                 p += passed[t]; f += failed[t]; s += skipped[t]
             }
