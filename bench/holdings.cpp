@@ -1,32 +1,19 @@
 // `holdings.exe NAME`: the GDI objects that each running process of that
 // executable name holds, one "pid count" line each, read from outside: Wine
 // reports nothing through GetGuiResources, so the count comes from the
-// process's own GDI handle table, which its PEB points to (Wine keeps one per
-// process and leaves the owner field 0). Only 64-bit processes are read.
+// process's own GDI handle table, which its PEB points to. Only 64-bit
+// processes are read.
 #include <windows.h>
 
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include "gdi_handle_table.h"
+
 #include <cstdio>
 #include <vector>
 
 namespace {
-
-// One entry of the GDI handle table (the same layout on 64-bit Windows and in
-// Wine).
-struct GdiHandleEntry {
-    ULONGLONG object;
-    USHORT processId;
-    USHORT count;
-    USHORT unique;
-    UCHAR type;
-    UCHAR flags;
-    ULONGLONG userPointer;
-};
-static_assert(sizeof(GdiHandleEntry) == 24, "GDI handle table layout");
-constexpr size_t kPebGdiSharedHandleTable = 0xF8; // offset in the 64-bit PEB
-constexpr size_t kGdiMaxHandles = 0x10000;
 
 using QueryProcess = NTSTATUS(NTAPI *)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
 
@@ -50,9 +37,7 @@ int GdiObjectsOf(DWORD pid) {
         table &&
         ReadProcessMemory(process, reinterpret_cast<const void *>(static_cast<ULONG_PTR>(table)),
                           entries.data(), entries.size() * sizeof(GdiHandleEntry), &read)) {
-        count = 0;
-        for (const GdiHandleEntry &e : entries)
-            count += e.type != 0 && (e.processId == static_cast<USHORT>(pid) || e.processId == 0);
+        count = CountGdiObjects(entries.data(), pid);
     }
     CloseHandle(process);
     return count;

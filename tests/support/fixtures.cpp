@@ -1,5 +1,7 @@
 #include "fixtures.h"
 
+#include "gdi_handle_table.h"
+
 #include <psapi.h>
 #include <winternl.h>
 
@@ -171,21 +173,6 @@ void StoreRawValue(const wchar_t *name, DWORD type, const void *data, DWORD size
 
 namespace {
 
-// One entry of the GDI handle table that the PEB points to (the same layout
-// on 64-bit Windows and in Wine).
-struct GdiHandleEntry {
-    ULONGLONG object;
-    USHORT processId;
-    USHORT count;
-    USHORT unique;
-    UCHAR type;
-    UCHAR flags;
-    ULONGLONG userPointer;
-};
-static_assert(sizeof(GdiHandleEntry) == 24, "GDI handle table layout");
-constexpr size_t kPebGdiSharedHandleTable = 0xF8; // offset in the 64-bit PEB
-constexpr int kGdiMaxHandles = 0x10000;
-
 BOOL CALLBACK CountWindow(HWND hwnd, LPARAM count) {
     ++*reinterpret_cast<int *>(count);
     EnumChildWindows(hwnd, CountWindow, count);
@@ -214,12 +201,7 @@ int GdiObjectCount() {
         static_cast<ULONG_PTR>(*reinterpret_cast<ULONGLONG *>(peb + kPebGdiSharedHandleTable)));
     if (!table)
         return -1;
-    // Wine keeps the table per process and leaves the owner field 0.
-    USHORT pid = static_cast<USHORT>(GetCurrentProcessId());
-    int count = 0;
-    for (int i = 0; i < kGdiMaxHandles; ++i)
-        count += table[i].type != 0 && (table[i].processId == pid || table[i].processId == 0);
-    return count;
+    return CountGdiObjects(table, GetCurrentProcessId());
 }
 
 int HandleCount() {
