@@ -67,9 +67,6 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\bench.exe\Explorer]
 "Desktop"="zb480"
-
-[HKEY_CURRENT_USER\Software\Wine\AppDefaults\idle.exe\Explorer]
-"Desktop"="zbidle"
 REG
     zb_wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     zb_device_fonts
