@@ -64,17 +64,22 @@ RECT ClockRect(const RECT &rc) {
     return RECT{rc.right - 3 * h, rc.top, rc.right, rc.bottom};
 }
 
+// One line of the bar's white bold text, centred vertically in the box.
+void DrawBarText(HDC dc, const wchar_t *text, RECT box, UINT format) {
+    SelectGdi font(dc, s_clockFont);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0xff, 0xff, 0xff));
+    DrawTextW(dc, text, -1, &box, format | DT_VCENTER | DT_SINGLELINE);
+}
+
 void DrawClock(HDC dc, const RECT &rc) {
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t text[16];
     StringCchPrintfW(text, ARRAYSIZE(text), L"%d:%02d", now.wHour, now.wMinute);
-    SelectGdi font(dc, s_clockFont);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0xff, 0xff, 0xff));
     RECT box = rc;
     box.right -= (rc.bottom - rc.top) / 4;
-    DrawTextW(dc, text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    DrawBarText(dc, text, box, DT_RIGHT);
 }
 
 void DrawDialogTitle(HDC dc, const RECT &rc, const wchar_t *title) {
@@ -84,10 +89,7 @@ void DrawDialogTitle(HDC dc, const RECT &rc, const wchar_t *title) {
     RECT box = rc;
     box.left = h;
     box.right = OkButtonRect(rc).left - h / 4;
-    SelectGdi font(dc, s_clockFont);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0xff, 0xff, 0xff));
-    DrawTextW(dc, title, -1, &box, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
+    DrawBarText(dc, title, box, DT_LEFT | DT_END_ELLIPSIS);
 }
 
 void DrawOkButton(HDC dc, const RECT &rc) {
@@ -99,10 +101,7 @@ void DrawOkButton(HDC dc, const RECT &rc) {
         SelectGdi hollow(dc, GetStockObject(NULL_BRUSH));
         RoundRect(dc, ok.left, ok.top, ok.right, ok.bottom, h / 4, h / 4);
     }
-    SelectGdi font(dc, s_clockFont);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0xff, 0xff, 0xff));
-    DrawTextW(dc, L"ok", -1, &ok, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawBarText(dc, L"ok", ok, DT_CENTER);
 }
 
 void ArmClockTimer(HWND hwnd) {
