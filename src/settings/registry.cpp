@@ -7,10 +7,6 @@ bool RegKey::Create() {
     return key_.Create(HKEY_CURRENT_USER, kSettingsKey, KEY_READ | KEY_WRITE);
 }
 
-bool RegKey::Open() {
-    return key_.Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ | KEY_WRITE);
-}
-
 // Any value of exactly four bytes is taken as stored, whatever its type (a
 // .reg file's hex: data is REG_BINARY). Longer data fails the query outright;
 // shorter data would leave part of the buffer unset, so it counts as missing.
@@ -82,9 +78,12 @@ void LoadColors() {
     }
 }
 
+// The write points create the key as start-up does: a registry editor or a
+// clean-up tool may have deleted it while the program runs, and a change the
+// user made must not be lost.
 void SaveSetupSettings() {
     RegKey key;
-    if (!key.Open())
+    if (!key.Create())
         return;
     key.Write(kValueLifeTime, static_cast<DWORD>(g_lifeTime));
     key.Write(kValueStyle, static_cast<DWORD>(g_style));
@@ -93,12 +92,12 @@ void SaveSetupSettings() {
 
 void SavePosition() {
     RegKey key;
-    if (key.Open())
+    if (key.Create())
         key.Write(kValuePosition, static_cast<DWORD>(g_position));
 }
 
 void SaveColor(const ColorElement &element, COLORREF color) {
     RegKey key;
-    if (key.Open())
+    if (key.Create())
         key.Write(element.name, color);
 }

@@ -14,10 +14,9 @@ constexpr wchar_t kValueAlign[] = L"Align";
 // The settings key, closed when it goes out of scope.
 class RegKey {
   public:
-    // Opens the settings key, creating it when it does not exist (start-up).
+    // Opens the settings key for reading and writing, creating it when it
+    // does not exist.
     bool Create();
-    // Opens the existing settings key for reading and writing (write points).
-    bool Open();
     void Close() { key_.Close(); }
 
     // A value counts as present when it holds exactly four bytes, of any type.

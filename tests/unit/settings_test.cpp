@@ -115,15 +115,28 @@ TEST_F(SettingsTest, ValuesOfOtherSizesAreRewrittenAsDefaults) {
 }
 
 TEST_F(SettingsTest, FourByteValuesOfAnyTypeAreTakenAsStoredAndLeftAlone) {
-    DWORD position = 100;
-    StoreRawValue(kValuePosition, REG_BINARY, &position, 4); // a .reg file's hex: data
+    // REG_BINARY is a .reg file's hex: data; text types hold four bytes too.
+    for (DWORD type : {REG_BINARY, REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ}) {
+        DeleteSettingsKey();
+        ResetProgramState();
+        DWORD position = 100;
+        StoreRawValue(kValuePosition, type, &position, 4);
+        Load(480, 52);
+        CreateGauge();
+        EXPECT_EQ(GaugeOrigin().x, 100) << "type " << type;
+        DWORD value = 0, stored = 0;
+        ASSERT_TRUE(ReadStoredValue(kValuePosition, &value, &stored));
+        EXPECT_EQ(stored, type);
+        EXPECT_EQ(value, 100u);
+    }
+    // Given text of four bytes without its terminating zero, the registry
+    // itself stores the zero too: six bytes, replaced like any other length.
+    DeleteSettingsKey();
+    ResetProgramState();
+    StoreRawValue(kValueStyle, REG_SZ, L"12", 4);
     Load(480, 52);
-    CreateGauge();
-    EXPECT_EQ(GaugeOrigin().x, 100);
-    DWORD value = 0, type = 0;
-    ASSERT_TRUE(ReadStoredValue(kValuePosition, &value, &type));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(value, 100u);
+    EXPECT_EQ(g_style, 1);
+    EXPECT_EQ(Stored(kValueStyle), 1u);
 }
 
 TEST_F(SettingsTest, RightAlignedPositionsTheNudgeSavesSurviveTheLoad) {
@@ -161,13 +174,7 @@ TEST_F(SettingsTest, StoredColoursAreLoadedWithBrushesOfThem) {
     EXPECT_EQ(lb.lbColor, green);
 }
 
-TEST_F(SettingsTest, WritePointsNeedTheKeyAndLeaveTheWorkingCopy) {
-    g_lifeTime = 420;
-    SavePosition(); // no key yet: nothing is written, nothing fails
-    SaveSetupSettings();
-    DWORD value;
-    EXPECT_FALSE(ReadStoredValue(kValueLifeTime, &value));
-
+TEST_F(SettingsTest, WritePointsStoreTheirValuesEvenWhenTheKeyWentAway) {
     Load(480, 52);
     g_lifeTime = 420;
     g_style = 2;
@@ -178,8 +185,17 @@ TEST_F(SettingsTest, WritePointsNeedTheKeyAndLeaveTheWorkingCopy) {
     EXPECT_EQ(Stored(kValueStyle), 2u);
     EXPECT_EQ(Stored(kValueAlign), 0u);
     EXPECT_EQ(Stored(kValuePosition), 4u) << "OK does not save the position";
+
+    // A registry editor or a clean-up tool deleted the key meanwhile.
+    DeleteSettingsKey();
+    SaveSetupSettings();
+    EXPECT_EQ(Stored(kValueLifeTime), 420u);
+    DeleteSettingsKey();
     SavePosition();
     EXPECT_EQ(Stored(kValuePosition), 33u);
+    DeleteSettingsKey();
+    SaveColor(*Element(kFullPart), 0x123456);
+    EXPECT_EQ(Stored(L"Full_Part"), 0x123456u);
 }
 
 bool SameRect(const RECT &a, RECT b) {

@@ -282,14 +282,15 @@ TEST_F(SetupTest, UneditedLifetimeStoresBackWhatItShowed) {
     EXPECT_EQ(Stored(kValueLifeTime), 0xFFFFFEA2u);
 }
 
-TEST_F(SetupTest, OkWithoutTheKeyStillEndsAndRepaints) {
+TEST_F(SetupTest, OkAfterTheKeyWentAwayEndsRepaintsAndStores) {
     Open();
     DeleteSettingsKey();
     SendMessageW(dlg_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_FALSE(IsWindowVisible(dlg_));
     EXPECT_TRUE(GaugeHasUpdate());
-    DWORD value;
-    EXPECT_FALSE(ReadStoredValue(kValueLifeTime, &value)) << "nothing is created";
+    EXPECT_EQ(Stored(kValueLifeTime), static_cast<DWORD>(g_lifeTime));
+    EXPECT_EQ(Stored(kValueStyle), static_cast<DWORD>(g_style));
+    EXPECT_EQ(Stored(kValueAlign), static_cast<DWORD>(g_align));
 }
 
 TEST_F(SetupTest, ScrollCodesNudgeByOnePixelAndAlwaysSavePosition) {
