@@ -2,7 +2,13 @@
 #pragma once
 #include "platform/platform.h"
 
-BOOL InitInstance(HINSTANCE instance, int cmdShow);
+// Exit code of a start that found the instance name held and no window of
+// the instance holding it.
+constexpr int kExitStartBlocked = 1;
+
+// Refuses a second instance, then creates the main window. When it returns
+// FALSE, exitCode (if given) is what the process ends with.
+BOOL InitInstance(HINSTANCE instance, int cmdShow, int *exitCode = nullptr);
 int RunMessageLoop();
 HWND CreateAppMenuBar(HWND hwnd);
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include "app/startup.h"
+#include "base/strings.h"
 #include "gauge/gauge.h"
 #include "info/info.h"
 #include "monitor/monitor.h"
@@ -12,17 +13,39 @@
 
 namespace {
 
+// The name by which instances find each other before any window exists; in
+// the session's own namespace, and qualified so that nobody takes it by
+// accident.
+constexpr WCHAR kInstanceName[] = SESSION_OBJECT_NAME(L"tavrel.ZemloBattery.Instance");
+
 // Builds the running program; without its colours it has nothing to draw with.
 LRESULT OnCreate(HWND hwnd) {
     return StartProgram(hwnd) ? 0 : -1;
 }
 
+// Brings a window to the front; the low bit of the handle brings its owned
+// popups (an open dialog) forward with it.
+void BringToFront(HWND hwnd) {
+    SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(hwnd) | 1));
+}
+
+// One dialog at a time. While one is open the menu cannot be reached, but
+// another process can still post a command: the open dialog then comes to the
+// front, and no second one nests inside it to save over what it saved.
 void RunDialog(HWND owner, int id, DLGPROC proc) {
+    static bool dialogOpen = false;
+    if (dialogOpen) {
+        BringToFront(owner);
+        return;
+    }
     HRSRC res = FindResourceW(g_instance, MAKEINTRESOURCEW(id), RT_DIALOG);
     HGLOBAL loaded = res ? LoadResource(g_instance, res) : nullptr;
     auto *dialog = loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
-    if (dialog)
-        DialogBoxIndirectParamW(g_instance, dialog, owner, proc, 0);
+    if (!dialog)
+        return;
+    dialogOpen = true;
+    DialogBoxIndirectParamW(g_instance, dialog, owner, proc, 0);
+    dialogOpen = false;
 }
 
 LRESULT OnCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
@@ -45,6 +68,48 @@ LRESULT OnCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return DefWindowProcW(hwnd, WM_COMMAND, wParam, lParam);
+}
+
+// Two starts close together can both miss each other's window, which comes
+// only later: the instance name tells them apart at once. The name is held
+// until the process ends. A name that cannot be made (another kind of object
+// has it) counts as held, never as free.
+bool ClaimInstanceName() {
+    static HANDLE instanceName = nullptr;
+    if (instanceName)
+        return true;
+    HANDLE name = CreateMutexW(nullptr, FALSE, kInstanceName);
+    if (name && GetLastError() != ERROR_ALREADY_EXISTS) {
+        instanceName = name;
+        return true;
+    }
+    if (name)
+        CloseHandle(name);
+    return false;
+}
+
+// The holder of the name is starting: its window comes soon. Meanwhile the
+// holder may also end, and the name become free. nullptr when neither
+// happened in time.
+HWND AwaitFirstInstance(const WCHAR *className, const WCHAR *title, bool *first) {
+    constexpr DWORD kWaitMs = 5000, kStepMs = 100;
+    for (DWORD waited = 0; waited < kWaitMs; waited += kStepMs) {
+        Sleep(kStepMs);
+        if (HWND running = FindWindowW(className, title))
+            return running;
+        if (ClaimInstanceName()) {
+            *first = true;
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// A start that cannot tell whether another instance runs ends, and says why.
+void ReportStartBlocked(const WCHAR *title) {
+    WCHAR text[256];
+    LoadStringOrEmpty(g_instance, IDS_START_BLOCKED, text);
+    MessageBoxW(nullptr, text, title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 LRESULT OnDestroy() {
@@ -120,33 +185,29 @@ INT_PTR CALLBACK AboutDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
     return FALSE;
 }
 
-BOOL InitInstance(HINSTANCE instance, int /*cmdShow*/) {
+BOOL InitInstance(HINSTANCE instance, int /*cmdShow*/, int *exitCode) {
     g_instance = instance;
+    if (exitCode)
+        *exitCode = 0;
     WCHAR className[100], title[100];
     if (!LoadStringW(instance, IDS_CLASS, className, ARRAYSIZE(className)) ||
         !LoadStringW(instance, IDS_TITLE, title, ARRAYSIZE(title)))
         return FALSE;
 
-    // Two starts close together can both miss each other's window, which
-    // comes only later: the mutex named after the class tells them apart at
-    // once. It is held until the process ends.
-    static HANDLE instanceMutex = nullptr;
-    bool anotherInstance = false;
-    if (!instanceMutex) {
-        instanceMutex = CreateMutexW(nullptr, FALSE, className);
-        anotherInstance = instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS;
-        if (anotherInstance) {
-            CloseHandle(instanceMutex);
-            instanceMutex = nullptr;
-        }
-    }
+    bool first = ClaimInstanceName();
     HWND running = FindWindowW(className, title);
+    if (!first && !running)
+        running = AwaitFirstInstance(className, title, &first);
     if (running) {
-        // The low bit brings the window's owned popups forward with it.
-        SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(running) | 1));
-    }
-    if (running || anotherInstance)
+        BringToFront(running);
         return FALSE;
+    }
+    if (!first) {
+        ReportStartBlocked(title);
+        if (exitCode)
+            *exitCode = kExitStartBlocked;
+        return FALSE;
+    }
 
     WNDCLASSW wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;

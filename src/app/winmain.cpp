@@ -1,7 +1,8 @@
 #include "app/app.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int cmdShow) {
-    if (!InitInstance(instance, cmdShow))
-        return 0;
+    int exitCode = 0;
+    if (!InitInstance(instance, cmdShow, &exitCode))
+        return exitCode;
     return RunMessageLoop();
 }

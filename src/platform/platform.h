@@ -30,6 +30,8 @@ constexpr wchar_t kShellTaskbarClass[] = L"HHTaskBar";
 #ifdef _WIN32_WCE
 
 #include <aygshell.h>
+// CE has one namespace for named objects.
+#define SESSION_OBJECT_NAME(name) name
 #ifndef GWLP_WNDPROC
 #define GWLP_WNDPROC GWL_WNDPROC
 #define SetWindowLongPtrW SetWindowLongW
@@ -37,6 +39,9 @@ constexpr wchar_t kShellTaskbarClass[] = L"HHTaskBar";
 #endif
 
 #else // desktop Windows: CE shell and power services, emulated
+
+// Named objects of the user's own session.
+#define SESSION_OBJECT_NAME(name) L"Local\\" name
 
 // --- Soft-key menu bar -----------------------------------------------------
 struct SHMENUBARINFO {

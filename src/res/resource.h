@@ -13,6 +13,7 @@
 #define IDS_DEFAULTS_BUTTON 310
 #define IDS_DEFAULTS_QUESTION 311
 #define IDS_DEFAULTS_CAPTION 312
+#define IDS_START_BLOCKED 320
 
 // Icon, menu, menu bar, accelerators, dialogs
 #define IDI_ZEMLO 101
