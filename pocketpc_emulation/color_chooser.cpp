@@ -7,6 +7,9 @@
 // FALSE with rgbResult untouched on Cancel.
 #include "base/gdi.h"
 #include "internal.h"
+#include "subclass.h"
+
+#include <cwchar>
 
 namespace {
 
@@ -134,10 +137,32 @@ void ShowFields(HWND dlg, Chooser &c) {
     c.updatingFields = false;
 }
 
+// A component as the platform reads a number (the whole text, digits up to
+// the first other character, so a pasted "-1" or "12a" too), at most 255.
 int ReadField(HWND dlg, int id) {
     BOOL ok = FALSE;
-    UINT v = GetDlgItemInt(dlg, id, &ok, FALSE);
+    UINT v = PlatformGetDlgItemInt(dlg, id, &ok, FALSE);
     return ok ? static_cast<int>(v > 255 ? 255 : v) : 0;
+}
+
+// The field shows the component that is used: "999" becomes "255", "12a"
+// "12". An empty field is left to the user's typing.
+void ShowUsedComponent(HWND dlg, Chooser &c, int id, int used) {
+    HWND field = GetDlgItem(dlg, id);
+    int length = GetWindowTextLengthW(field);
+    if (length == 0)
+        return;
+    wchar_t text[8] = L"", shown[8];
+    if (length < static_cast<int>(ARRAYSIZE(text)))
+        GetWindowTextW(field, text, ARRAYSIZE(text));
+    StringCchPrintfW(shown, ARRAYSIZE(shown), L"%d", used);
+    if (std::wcscmp(text, shown) == 0)
+        return;
+    c.updatingFields = true;
+    SetWindowTextW(field, shown);
+    int end = static_cast<int>(std::wcslen(shown));
+    SendMessageW(field, EM_SETSEL, end, end);
+    c.updatingFields = false;
 }
 
 void FillCell(HDC dc, const RECT &rc, COLORREF color, bool selected) {
@@ -206,6 +231,8 @@ BOOL OnCommand(HWND dlg, Chooser &c, WPARAM wParam) {
     case kGreenEdit:
     case kBlueEdit:
         if (HIWORD(wParam) == EN_CHANGE && !c.updatingFields) {
+            int used = ReadField(dlg, LOWORD(wParam));
+            ShowUsedComponent(dlg, c, LOWORD(wParam), used);
             c.current = RGB(ReadField(dlg, kRedEdit), ReadField(dlg, kGreenEdit),
                             ReadField(dlg, kBlueEdit));
             InvalidateRect(dlg, nullptr, TRUE);
@@ -225,9 +252,15 @@ BOOL OnInitDialog(HWND dlg, Chooser &c) {
 }
 
 INT_PTR CALLBACK ChooserProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITDIALOG)
-        SetWindowLongPtrW(dlg, DWLP_USER, lParam);
     auto *c = reinterpret_cast<Chooser *>(GetWindowLongPtrW(dlg, DWLP_USER));
+    if (msg == WM_INITDIALOG) {
+        // Only DialogBoxIndirectParam's own initialisation carries the
+        // request; a second one, sent from elsewhere, is ignored.
+        if (c || SentFromElsewhere())
+            return FALSE;
+        c = reinterpret_cast<Chooser *>(lParam);
+        SetWindowLongPtrW(dlg, DWLP_USER, lParam);
+    }
     if (!c)
         return FALSE;
     switch (msg) {

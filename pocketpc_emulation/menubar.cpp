@@ -84,13 +84,6 @@ void OnButtonDown(HWND hwnd, const MenuBar &bar, LPARAM lParam) {
     }
 }
 
-// The window's creation and destruction come from this thread's own calls;
-// the same messages sent by another thread or process must leave the bar's
-// state alone.
-bool SentFromElsewhere() {
-    return (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
-}
-
 LRESULT CALLBACK MenuBarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     MenuBar *bar = BarOf(hwnd);
     switch (msg) {

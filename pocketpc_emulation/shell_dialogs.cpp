@@ -59,6 +59,8 @@ LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         }
         break;
     case WM_NCDESTROY: {
+        if (SentFromElsewhere())
+            return 0;
         if (ShellDialogFlags(hwnd) & kShellDialogFullScreen)
             --s_fullScreenDialogs;
         RemovePropW(hwnd, kShellDialogProp);

@@ -9,6 +9,7 @@
 // with the Done button, an "ok" button in place of the clock.
 #include "base/gdi.h"
 #include "internal.h"
+#include "subclass.h"
 
 #include <cwchar>
 
@@ -227,7 +228,11 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
+    case WM_CLOSE:
+        return 0; // the shell's taskbar is not closed; only a shell restart takes it away
     case WM_NCDESTROY:
+        if (SentFromElsewhere())
+            return 0;
         if (hwnd == s_taskbar)
             s_taskbar = nullptr;
         break;

@@ -47,6 +47,8 @@ LRESULT CallReplacedProc(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARA
     Subclass *s = Find(hwnd, proc);
     if (!s)
         return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY && SentFromElsewhere())
+        return 0;
     WNDPROC replaced = s->replaced;
     if (msg == WM_NCDESTROY)
         *s = Subclass{};

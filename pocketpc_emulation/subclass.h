@@ -13,8 +13,17 @@ bool SubclassWindow(HWND hwnd, WNDPROC proc, LONG_PTR data);
 // The value given to SubclassWindow; 0 when proc no longer acts on hwnd.
 LONG_PTR SubclassData(HWND hwnd, WNDPROC proc);
 // Passes a message on to the procedure that proc replaced. With WM_NCDESTROY,
-// the window's last message, the subclass is forgotten.
+// the window's last message, the subclass is forgotten; the same message sent
+// by another thread or process is a lie about a window that lives on, and
+// goes nowhere.
 LRESULT CallReplacedProc(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARAM lParam);
 // Puts the replaced procedure back. When another one has been put in front of
 // proc since, proc stays in the chain but only passes messages on.
 void RemoveSubclass(HWND hwnd, WNDPROC proc);
+
+// True while the message being handled was sent by another thread or
+// process. A window's creation and destruction come only from this thread's
+// own calls; such messages from elsewhere must leave the window's state alone.
+inline bool SentFromElsewhere() {
+    return (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
+}
