@@ -200,18 +200,9 @@ TEST_F(SetupTest, RightAlignedFarEndSurvivesARestart) {
     EXPECT_EQ(position, width);
 }
 
-// The colour chooser's red, green and blue fields.
-constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
-
-// Taps the "Full_Part" swatch, the fifth row (x 278 / 149, y 150 / 75 + 4
-// rows), and picks green in the chooser it opens.
+// Opens the "Full_Part" chooser and picks green in it.
 HWND OpenChooserAndPickGreen(HWND setup) {
-    POINT swatch = {Res(278, 149) + 5, Res(150, 75) + 4 * Res(36, 18) + 5};
-    ClientToScreen(setup, &swatch);
-    ClickAt(swatch.x, swatch.y);
-    // Shown only once its initialisation has filled the fields, which would
-    // otherwise overwrite what is typed below.
-    HWND chooser = WaitForDialog(L"Color", 5000);
+    HWND chooser = OpenChooser(setup);
     if (!chooser)
         return nullptr;
     SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
@@ -221,18 +212,12 @@ HWND OpenChooserAndPickGreen(HWND setup) {
     return chooser;
 }
 
-bool ChooserGone() {
-    return WaitFor([] { return FindWindowW(L"#32770", L"Color") == nullptr; }, 5000);
-}
-
 TEST_F(SetupTest, ChosenColourReachesTheGaugeAndTheRegistry) {
     HWND chooser = OpenChooserAndPickGreen(setup_);
     ASSERT_NE(chooser, nullptr);
     ClickControl(GetDlgItem(chooser, IDOK));
     ASSERT_TRUE(ChooserGone());
-    DWORD stored = 0;
-    EXPECT_TRUE(WaitFor(
-        [&] { return ReadProgramSetting(L"Full_Part", &stored) && stored == kGreen; }, 5000));
+    EXPECT_TRUE(WaitForSetting(L"Full_Part", kGreen));
     RECT g = ScreenRect(program_.gauge());
     EXPECT_TRUE(WaitFor([&] { return ScreenPixel(g.left + 4, g.top + 3) == kGreen; }, 5000))
         << "the gauge's charge in the new colour";
@@ -279,13 +264,8 @@ TEST_F(SetupTest, SetupFillsTheScreenBelowTheTaskbarAndItsOkEndsIt) {
     EXPECT_EQ(client.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(client.bottom, GetSystemMetrics(SM_CYSCREEN) - Res(52, 26));
 
-    int bar = Res(52, 26), width = GetSystemMetrics(SM_CXSCREEN);
-    POINT ok = {width - bar / 8 - bar * 3 / 4, bar / 5}; // the middle of its top edge
-    // Tapped once it shows, as a user would.
-    ASSERT_TRUE(WaitFor([&] { return ScreenPixel(ok.x, ok.y) == kWhite; }, 3000))
-        << "an \"ok\" in the taskbar";
     ClickControl(GetDlgItem(setup_, 1005)); // "WM5": saved only by OK
-    ClickAt(ok.x, bar / 2);
+    ASSERT_TRUE(TapTaskbarOk()) << "an \"ok\" in the taskbar";
     EXPECT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"Setup") == nullptr; }, 3000));
     DWORD style = 1;
     EXPECT_TRUE(ReadProgramSetting(L"Style", &style));

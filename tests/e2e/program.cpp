@@ -47,9 +47,9 @@ bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir, const wcha
                           currentDir, &si, pi) != FALSE;
 }
 
-int CountWindows(const wchar_t *className) {
+int CountWindows(const wchar_t *className, const wchar_t *title) {
     int n = 0;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, nullptr));)
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, title));)
         ++n;
     return n;
 }
@@ -112,6 +112,10 @@ void Program::Stop() {
         CloseHandle(process_.hThread);
         process_ = {};
     }
+}
+
+bool Program::Start() {
+    return StartProgram(&process_);
 }
 
 bool Program::Launch(const wchar_t *currentDir, const wchar_t *argument) {
@@ -266,4 +270,41 @@ bool ReadProgramSetting(const wchar_t *name, DWORD *value) {
 
 void WriteProgramSetting(const wchar_t *name, DWORD value) {
     RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value, sizeof(value));
+}
+
+Burst StartBurst(int count) {
+    Burst burst;
+    std::vector<PROCESS_INFORMATION> pi(count);
+    for (PROCESS_INFORMATION &p : pi)
+        if (!StartProgram(&p))
+            return burst;
+    WaitFor(
+        [&] {
+            burst.running = 0;
+            for (const PROCESS_INFORMATION &p : pi)
+                burst.running += WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT;
+            HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+            HWND main = FindMainWindow();
+            return burst.running == 1 && taskbar && CountGauges(taskbar) && !IsWindowVisible(main);
+        },
+        30000);
+    Sleep(1000); // for a late second instance to show
+    burst.mainWindows = CountWindows(L"ZemloBattery");
+    burst.taskbars = CountWindows(L"HHTaskBar");
+    burst.running = 0;
+    for (PROCESS_INFORMATION &p : pi) {
+        DWORD code = 0;
+        if (GetExitCodeProcess(p.hProcess, &code) && code == STILL_ACTIVE) {
+            ++burst.running;
+            TerminateProcess(p.hProcess, 1);
+            WaitForSingleObject(p.hProcess, 5000);
+            DWORD pid = p.dwProcessId;
+            WaitFor([pid] { return WindowsOf(pid) == 0; }, 5000);
+        } else {
+            burst.exitCodes.push_back(code);
+        }
+        CloseHandle(p.hProcess);
+        CloseHandle(p.hThread);
+    }
+    return burst;
 }

@@ -17,6 +17,8 @@ class Program {
     // Starts the program (in currentDir, when given) and waits until its gauge
     // is in the taskbar.
     bool Launch(const wchar_t *currentDir = nullptr, const wchar_t *argument = nullptr);
+    // Starts the program without waiting for anything.
+    bool Start();
     // Ends the program, as a power-off would.
     void Stop();
     // Starts another instance and waits for its exit; returns its exit code.
@@ -51,11 +53,21 @@ template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs)
 // command line.
 bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir = nullptr,
                   const wchar_t *argument = nullptr);
-// Top-level windows of a class, and the gauges in a taskbar.
-int CountWindows(const wchar_t *className);
+// Top-level windows of a class (and title), and the gauges in a taskbar.
+int CountWindows(const wchar_t *className, const wchar_t *title = nullptr);
 int CountGauges(HWND taskbar);
 // The windows of a process, top-level and child.
 int WindowsOf(DWORD pid);
+
+// Starts the program count times at once and waits until one instance runs
+// with its gauge; then ends what still runs.
+struct Burst {
+    int running = 0;     // instances still running after the wait
+    int mainWindows = 0; // and their main windows and taskbars
+    int taskbars = 0;
+    std::vector<DWORD> exitCodes; // of the starts that ended by themselves
+};
+Burst StartBurst(int count);
 
 RECT ScreenRect(HWND hwnd);
 COLORREF ScreenPixel(int x, int y);

@@ -36,6 +36,40 @@ inline HWND WaitForDialog(const wchar_t *title, DWORD timeoutMs) {
     return shown ? dlg : nullptr;
 }
 
+// Taps the taskbar's "ok" of a full-screen Done dialog, once it shows as a
+// user would see it; false when it has not shown in time.
+inline bool TapTaskbarOk() {
+    int bar = Res(52, 26), width = GetSystemMetrics(SM_CXSCREEN);
+    POINT ok = {width - bar / 8 - bar * 3 / 4, bar / 5}; // the middle of its top edge
+    if (!WaitFor([&] { return ScreenPixel(ok.x, ok.y) == kWhite; }, 3000))
+        return false;
+    ClickAt(ok.x, bar / 2);
+    return true;
+}
+
+// The colour chooser's red, green and blue fields.
+constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
+
+// Taps the "Full_Part" swatch, the fifth row (x 278 / 149, y 150 / 75 + 4
+// rows), and returns the chooser once it shows: its initialisation has then
+// filled the fields, which would otherwise overwrite what a test types.
+inline HWND OpenChooser(HWND setup) {
+    POINT swatch = {Res(278, 149) + 5, Res(150, 75) + 4 * Res(36, 18) + 5};
+    ClientToScreen(setup, &swatch);
+    ClickAt(swatch.x, swatch.y);
+    return WaitForDialog(L"Color", 5000);
+}
+
+// The program stores a setting a moment after the action that changes it.
+inline bool WaitForSetting(const wchar_t *name, DWORD expected) {
+    DWORD stored = 0;
+    return WaitFor([&] { return ReadProgramSetting(name, &stored) && stored == expected; }, 5000);
+}
+
+inline bool ChooserGone() {
+    return WaitFor([] { return FindWindowW(L"#32770", L"Color") == nullptr; }, 5000);
+}
+
 // Opens Setup through the soft-key bar: "Setup" is the last item of "Tools".
 inline HWND OpenSetup() {
     HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);

@@ -95,41 +95,11 @@ TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {
 
 TEST(Starts, TwelveAtOnceLeaveOneInstance) {
     DeleteProgramSettings();
-    constexpr int kStarts = 12;
-    PROCESS_INFORMATION pi[kStarts] = {};
-    HANDLE processes[kStarts];
-    for (int i = 0; i < kStarts; ++i) {
-        ASSERT_TRUE(StartProgram(&pi[i]));
-        processes[i] = pi[i].hProcess;
-    }
-    int running = kStarts;
-    HWND main = nullptr;
-    WaitFor(
-        [&] {
-            running = 0;
-            for (HANDLE p : processes)
-                running += WaitForSingleObject(p, 0) == WAIT_TIMEOUT;
-            HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
-            main = FindWindowW(L"ZemloBattery", L"ZemloBattery");
-            return running == 1 && taskbar && CountGauges(taskbar) && !IsWindowVisible(main);
-        },
-        30000);
-    Sleep(1000);
-    EXPECT_EQ(CountWindows(L"ZemloBattery"), 1);
-    EXPECT_EQ(CountWindows(L"HHTaskBar"), 1);
-    EXPECT_EQ(running, 1) << "instances still running";
-    for (const PROCESS_INFORMATION &p : pi) {
-        DWORD code = 0;
-        if (GetExitCodeProcess(p.hProcess, &code) && code == STILL_ACTIVE) {
-            TerminateProcess(p.hProcess, 1);
-            WaitForSingleObject(p.hProcess, 5000);
-            WaitFor([&] { return WindowsOf(p.dwProcessId) == 0; }, 5000);
-        } else {
-            EXPECT_EQ(code, 0u);
-        }
-        CloseHandle(p.hProcess);
-        CloseHandle(p.hThread);
-    }
+    Burst burst = StartBurst(12);
+    EXPECT_EQ(burst.mainWindows, 1);
+    EXPECT_EQ(burst.taskbars, 1);
+    EXPECT_EQ(burst.running, 1) << "instances still running";
+    EXPECT_EQ(burst.exitCodes, std::vector<DWORD>(11, 0));
 }
 
 // scripts/big-root.sh makes a drive whose root holds 200,000 files.

@@ -1,0 +1,188 @@
+// What other processes can do to the running program: commands it would not
+// get from its own user at that moment, messages that lie about a window's
+// life, objects under its instance name, its settings key deleted. Run on one
+// screen: none of it depends on the resolution.
+#include "program_test.h"
+
+#include "res/resource.h"
+
+namespace {
+
+// The name by which instances of the program find each other, and the one
+// it used before, which any program may have taken.
+constexpr wchar_t kInstanceName[] = L"Local\\tavrel.ZemloBattery.Instance";
+constexpr wchar_t kOldInstanceName[] = L"ZemloBattery";
+
+class OtherProcessTest : public ProgramTest {};
+class OtherProcessSetupTest : public SetupTest {};
+
+// A window of this process, in front.
+class ForegroundWindow {
+  public:
+    ForegroundWindow() {
+        hwnd_ = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr,
+                                nullptr, nullptr, nullptr);
+        SetForegroundWindow(hwnd_);
+    }
+    ~ForegroundWindow() { DestroyWindow(hwnd_); }
+    HWND get() const { return hwnd_; }
+
+  private:
+    HWND hwnd_;
+};
+
+// Clicks "WM5", which only OK saves, and waits until the click has landed: a
+// message posted meanwhile would be handled before it.
+bool ClickWm5(HWND setup) {
+    HWND wm5 = GetDlgItem(setup, IDC_STYLE_WM5);
+    ClickControl(wm5);
+    return WaitFor([&] { return SendMessageW(wm5, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 3000);
+}
+
+TEST_F(OtherProcessSetupTest, SetupRequestedAgainComesToTheFrontOnce) {
+    ASSERT_TRUE(ClickWm5(setup_));
+    ForegroundWindow other;
+    ASSERT_EQ(GetForegroundWindow(), other.get());
+    for (int i = 0; i < 3; ++i)
+        PostMessageW(program_.mainWindow(), WM_COMMAND, IDM_SETUP, 0);
+    PostMessageW(program_.mainWindow(), WM_COMMAND, IDM_ABOUT, 0);
+    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == setup_; }, 3000));
+    Sleep(500); // time for a second dialog to show, were one opened
+    EXPECT_EQ(CountWindows(L"#32770", L"Setup"), 1);
+    EXPECT_EQ(CountWindows(L"#32770", L"About"), 0);
+
+    PostMessageW(setup_, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    DWORD style = 1;
+    EXPECT_TRUE(ReadProgramSetting(L"Style", &style));
+    EXPECT_EQ(style, 0u) << "as the user left it";
+}
+
+TEST_F(OtherProcessSetupTest, OkStoresTheSettingsAfterTheKeyWentAway) {
+    ASSERT_TRUE(ClickWm5(setup_));
+    DeleteProgramSettings();
+    PostMessageW(setup_, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    DWORD lifeTime = 0, style = 1, align = 0;
+    EXPECT_TRUE(ReadProgramSetting(L"LifeTime", &lifeTime));
+    EXPECT_TRUE(ReadProgramSetting(L"Style", &style));
+    EXPECT_TRUE(ReadProgramSetting(L"Align", &align));
+    EXPECT_EQ(lifeTime, 350u);
+    EXPECT_EQ(style, 0u);
+    EXPECT_EQ(align, 1u);
+}
+
+TEST_F(OtherProcessTest, ForeignNcDestroyLeavesTheProgramWorking) {
+    if (!HaveFakeBattery())
+        GTEST_SKIP() << "no fake battery (needs a private mount namespace)";
+    SendMessageW(program_.mainWindow(), WM_NCDESTROY, 0, 0);
+    SetFakeBattery(57, true);
+    RECT g = ScreenRect(program_.gauge());
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(g.left + 3, g.top + 1) == kRed; }, 5000))
+        << "the gauge follows the battery";
+
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup();
+    ASSERT_NE(setup, nullptr);
+    SendMessageW(setup, WM_NCDESTROY, 0, 0);
+    ASSERT_TRUE(TapTaskbarOk());
+    EXPECT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    EXPECT_EQ(Program::RunSecondInstance(15000), 0u) << "the main window is still found";
+}
+
+TEST_F(OtherProcessTest, ForeignCloseLeavesTheTaskbar) {
+    SendMessageW(program_.taskbar(), WM_CLOSE, 0, 0);
+    SendMessageW(program_.taskbar(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(IsWindow(program_.taskbar()));
+    EXPECT_EQ(CountGauges(program_.taskbar()), 1);
+    EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
+}
+
+TEST_F(OtherProcessSetupTest, ChooserIgnoresAForeignInitialisation) {
+    HWND chooser = OpenChooser(setup_);
+    ASSERT_NE(chooser, nullptr);
+    SendMessageW(chooser, WM_INITDIALOG, 0, 0);
+    ClickControl(GetDlgItem(chooser, IDCANCEL));
+    ASSERT_TRUE(ChooserGone()) << "Cancel still ends it";
+
+    chooser = OpenChooser(setup_);
+    ASSERT_NE(chooser, nullptr);
+    SendMessageW(chooser, WM_INITDIALOG, 0, 0x12345678); // no request of the chooser's
+    SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
+    ClickControl(GetDlgItem(chooser, IDOK));
+    ASSERT_TRUE(ChooserGone());
+    EXPECT_TRUE(WaitForSetting(L"Full_Part", RGB(0, 255, 255)));
+    EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
+}
+
+TEST_F(OtherProcessSetupTest, PastedComponentsAreClampedAndShown) {
+    HWND chooser = OpenChooser(setup_);
+    ASSERT_NE(chooser, nullptr);
+    const struct {
+        int field;
+        const wchar_t *pasted, *shown;
+    } cases[] = {
+        {kChooserRed, L"999", L"255"}, {kChooserGreen, L"-1", L"0"}, {kChooserBlue, L"12a", L"12"}};
+    for (const auto &c : cases) {
+        SetDlgItemTextW(chooser, c.field, c.pasted);
+        wchar_t shown[16] = L"";
+        GetDlgItemTextW(chooser, c.field, shown, ARRAYSIZE(shown));
+        EXPECT_STREQ(shown, c.shown) << "pasted " << c.pasted;
+    }
+    ClickControl(GetDlgItem(chooser, IDOK));
+    ASSERT_TRUE(ChooserGone());
+    EXPECT_TRUE(WaitForSetting(L"Full_Part", RGB(255, 0, 12)));
+}
+
+// A mutex or an event under one of the names, held by this process.
+class OtherProcessStartTest : public ::testing::TestWithParam<bool> {
+  protected:
+    void Squat(const wchar_t *name) {
+        squatter_ = GetParam() ? CreateMutexW(nullptr, TRUE, name)
+                               : CreateEventW(nullptr, TRUE, FALSE, name);
+    }
+    void TearDown() override {
+        if (squatter_)
+            CloseHandle(squatter_);
+    }
+    HANDLE squatter_ = nullptr;
+};
+
+TEST_P(OtherProcessStartTest, OldNameTakenLeavesEightStartsOneInstance) {
+    DeleteProgramSettings();
+    Squat(kOldInstanceName);
+    ASSERT_NE(squatter_, nullptr);
+    Burst burst = StartBurst(8);
+    EXPECT_EQ(burst.mainWindows, 1);
+    EXPECT_EQ(burst.taskbars, 1);
+    EXPECT_EQ(burst.running, 1);
+    EXPECT_EQ(burst.exitCodes, std::vector<DWORD>(7, 0)) << "no start crashed";
+}
+
+TEST_P(OtherProcessStartTest, NameHeldWithoutAnInstanceSaysWhyAndFails) {
+    Squat(kInstanceName);
+    ASSERT_NE(squatter_, nullptr);
+    Program program;
+    ASSERT_TRUE(program.Start());
+    HWND box = WaitForDialog(L"ZemloBattery", 15000);
+    ASSERT_NE(box, nullptr) << "no word to the user";
+
+    HMODULE exe = LoadLibraryExW(g_programPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    wchar_t expected[256] = L"", shown[256] = L"";
+    LoadStringW(exe, IDS_START_BLOCKED, expected, ARRAYSIZE(expected));
+    FreeLibrary(exe);
+    GetDlgItemTextW(box, 0xFFFF, shown, ARRAYSIZE(shown)); // the message box's text
+    EXPECT_STRNE(expected, L"");
+    EXPECT_STREQ(shown, expected);
+    EXPECT_EQ(CountWindows(L"ZemloBattery"), 0);
+
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    DWORD code = program.WaitExit(10000);
+    EXPECT_NE(code, 0u);
+    EXPECT_NE(code, STILL_ACTIVE);
+}
+
+INSTANTIATE_TEST_SUITE_P(MutexOrEvent, OtherProcessStartTest, ::testing::Bool());
+
+} // namespace
