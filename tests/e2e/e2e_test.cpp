@@ -69,7 +69,6 @@ TEST_F(ProgramTest, SecondStartExitsZeroAndLeavesOneMainWindow) {
 TEST_F(ProgramTest, CtrlQEndsTheProgramWithZero) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program_.mainWindow(); }, 3000));
     PressCtrlKey('Q');
     EXPECT_EQ(program_.WaitExit(10000), 0u);
 }
@@ -351,7 +350,6 @@ namespace {
 TEST_F(ProgramTest, AboutOpensWithCtrlAAndClosesWithItsOk) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == program_.mainWindow(); }, 3000));
     PressCtrlKey('A');
     HWND about = WaitForDialog(L"About", 3000); // full-screen by then
     ASSERT_NE(about, nullptr);

@@ -99,9 +99,16 @@ class ProgramTest : public ::testing::Test {
         RECT g = ScreenRect(program_.gauge());
         ClickAt((g.left + g.right) / 2, (g.top + g.bottom) / 2);
     }
+    // Shown, the page is also in front: the program has then answered the
+    // tap in full, and a tap on the page is not taken by that answer.
     bool MainWindowShown(bool shown) {
-        return WaitFor([&] { return (IsWindowVisible(program_.mainWindow()) != FALSE) == shown; },
-                       5000);
+        HWND page = program_.mainWindow();
+        return WaitFor(
+            [&] {
+                return (IsWindowVisible(page) != FALSE) == shown &&
+                       (!shown || GetForegroundWindow() == page);
+            },
+            5000);
     }
     // The page's rows start 50 / 30 pixels below its top, 85 / 50 apart; each
     // bar's black outline begins 35 / 30 below the row's top, 10 pixels in.
