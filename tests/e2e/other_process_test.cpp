@@ -154,6 +154,7 @@ TEST_P(OtherProcessStartTest, OldNameTakenLeavesEightStartsOneInstance) {
     Squat(kOldInstanceName);
     ASSERT_NE(squatter_, nullptr);
     Burst burst = StartBurst(8);
+    ASSERT_EQ(burst.startErrors, std::vector<DWORD>()) << "starts that could not be made";
     EXPECT_EQ(burst.mainWindows, 1);
     EXPECT_EQ(burst.taskbars, 1);
     EXPECT_EQ(burst.running, 1);

@@ -2,6 +2,7 @@
 
 #include <strsafe.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 std::wstring g_programPath;
@@ -43,8 +44,16 @@ bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir, const wcha
     std::wstring cmd = L"\"" + g_programPath + L"\"";
     if (argument)
         cmd += std::wstring(L" ") + argument;
-    return CreateProcessW(g_programPath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          currentDir, &si, pi) != FALSE;
+    // Under load Wine has once refused a creation in a burst of starts; a
+    // moment later it succeeds, as a user's second tap would.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (CreateProcessW(g_programPath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           currentDir, &si, pi))
+            return true;
+        std::fprintf(stderr, "starting the program failed with error %lu\n", GetLastError());
+        Sleep(200);
+    }
+    return false;
 }
 
 int CountWindows(const wchar_t *className, const wchar_t *title) {
@@ -274,10 +283,14 @@ void WriteProgramSetting(const wchar_t *name, DWORD value) {
 
 Burst StartBurst(int count) {
     Burst burst;
-    std::vector<PROCESS_INFORMATION> pi(count);
-    for (PROCESS_INFORMATION &p : pi)
-        if (!StartProgram(&p))
-            return burst;
+    std::vector<PROCESS_INFORMATION> pi;
+    for (int i = 0; i < count; ++i) {
+        PROCESS_INFORMATION p = {};
+        if (StartProgram(&p))
+            pi.push_back(p);
+        else
+            burst.startErrors.push_back(GetLastError());
+    }
     WaitFor(
         [&] {
             burst.running = 0;

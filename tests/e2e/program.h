@@ -65,7 +65,8 @@ struct Burst {
     int running = 0;     // instances still running after the wait
     int mainWindows = 0; // and their main windows and taskbars
     int taskbars = 0;
-    std::vector<DWORD> exitCodes; // of the starts that ended by themselves
+    std::vector<DWORD> exitCodes;   // of the starts that ended by themselves
+    std::vector<DWORD> startErrors; // of the starts that could not be made
 };
 Burst StartBurst(int count);
 

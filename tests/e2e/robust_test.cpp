@@ -96,6 +96,7 @@ TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {
 TEST(Starts, TwelveAtOnceLeaveOneInstance) {
     DeleteProgramSettings();
     Burst burst = StartBurst(12);
+    ASSERT_EQ(burst.startErrors, std::vector<DWORD>()) << "starts that could not be made";
     EXPECT_EQ(burst.mainWindows, 1);
     EXPECT_EQ(burst.taskbars, 1);
     EXPECT_EQ(burst.running, 1) << "instances still running";
