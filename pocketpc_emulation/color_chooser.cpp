@@ -231,10 +231,10 @@ BOOL OnCommand(HWND dlg, Chooser &c, WPARAM wParam) {
     case kGreenEdit:
     case kBlueEdit:
         if (HIWORD(wParam) == EN_CHANGE && !c.updatingFields) {
-            int used = ReadField(dlg, LOWORD(wParam));
-            ShowUsedComponent(dlg, c, LOWORD(wParam), used);
-            c.current = RGB(ReadField(dlg, kRedEdit), ReadField(dlg, kGreenEdit),
-                            ReadField(dlg, kBlueEdit));
+            int used[3] = {ReadField(dlg, kRedEdit), ReadField(dlg, kGreenEdit),
+                           ReadField(dlg, kBlueEdit)};
+            ShowUsedComponent(dlg, c, LOWORD(wParam), used[LOWORD(wParam) - kRedEdit]);
+            c.current = RGB(used[0], used[1], used[2]);
             InvalidateRect(dlg, nullptr, TRUE);
         }
         return TRUE;
