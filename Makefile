@@ -6,7 +6,7 @@ BUILD32 ?= $(BUILD)/i686
 TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
 TOOLCHAIN32 := cmake/mingw-w64-i686.cmake
 
-.PHONY: all deps configure configure64 configure32 build run test bench soak clean
+.PHONY: all deps configure configure64 configure32 build run test test-debian13 bench soak clean
 
 all: build
 
@@ -33,6 +33,11 @@ run: configure64
 # scripts/test.sh builds both, making the Wine prefixes meanwhile.
 test: configure
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/test.sh $(BUILD) $(BUILD32)
+
+# make test and a headless make run of a fresh clone of HEAD in a Debian 13
+# root (Wine 10, GCC 14), kept outside the clone; needs root.
+test-debian13:
+	@scripts/test-debian13.sh
 
 bench: configure64
 	@cmake --build $(BUILD) -j2 --target ZemloBattery bench minimal floor holdings

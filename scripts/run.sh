@@ -66,7 +66,7 @@ if [ -z "${HEADLESS:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; 
     exit 0
 fi
 
-zb_ensure_display
+zb_private_display "$screen"
 trap 'stop_simulator; wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
 zb_prepare_prefix
 start_simulator

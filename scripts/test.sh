@@ -17,13 +17,14 @@ for b in "$@"; do
     builds+=("$(cd "$b" && pwd)")
 done
 work=$(mktemp -d)
-big_root=""
+# Made before anything else, so that a failed build removes it too.
+big_root=$("$here/big-root.sh" --new)
 cleanup() {
     local pids
     pids=$(jobs -p)
     [ -z "$pids" ] || kill $pids 2>/dev/null || true
     wait 2>/dev/null || true
-    [ -z "$big_root" ] || rm -rf "$big_root"
+    rm -rf "$big_root"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -35,7 +36,7 @@ for_build() {
     ZB_BUILD_DIR=$build WINEPREFIX=$build/wineprefix "$@"
 }
 
-"$here/big-root.sh" --make >"$work/big-root" &
+"$here/big-root.sh" --fill "$big_root" &
 root_job=$!
 prefix_jobs=()
 for i in "${!builds[@]}"; do
@@ -51,7 +52,6 @@ done
 echo "built in $((SECONDS - start)) s"
 
 wait "$root_job"
-big_root=$(cat "$work/big-root")
 for i in "${!builds[@]}"; do
     if ! wait "${prefix_jobs[i]}"; then
         cat "$work/prefix-$i.log"
@@ -63,8 +63,8 @@ done
 # One suite: its own display, prefix and server, then CTest.
 suite() {
     export ZB_BUILD_DIR=$1 WINEPREFIX=$1/wineprefix ZB_BIG_ROOT_DIR=$big_root
-    zb_start_session private
-    rm -f "$1/Testing/Temporary/LastTest.log"
+    zb_start_session
+    rm -rf "$1/Testing/Temporary/LastTest.log" "$1/Testing/gtest"
     echo "== $1 (PE machine $(zb_pe_machine "$1/ZemloBattery.exe"), display $DISPLAY)"
     ctest --test-dir "$1" --output-on-failure
 }
@@ -75,55 +75,92 @@ for i in "${!builds[@]}"; do
     (suite "${builds[i]}") >"$work/suite-$i.log" 2>&1 &
     suite_jobs+=($!)
 done
-failed=()
 for i in "${!builds[@]}"; do
-    if ! wait "${suite_jobs[i]}"; then
-        failed+=("${builds[i]}")
-        cat "$work/suite-$i.log"
-    fi
+    wait "${suite_jobs[i]}" || cat "$work/suite-$i.log"
 done
 
-# One line per CTest test and build, from CTest's own log: GoogleTest's
-# counts and the time CTest measured. A test that is no GoogleTest program
-# counts as one; one that failed without GoogleTest's count (a crash, a
-# time-out) counts as one failure.
-summary() {
-    awk -v build="$1" '
-        /^[0-9]+\/[0-9]+ Test: / { name = $3; order[++n] = name }
-        /^\[==========\] [0-9]+ tests? from .* ran\./ { ran[name] = $2 }
-        /^\[  PASSED  \] [0-9]+ tests?\./ { passed[name] = $4 }
-        /^\[  SKIPPED \] [0-9]+ tests?, listed below/ { skipped[name] = $4 }
-        /^\[  FAILED  \] [0-9]+ tests?, listed below/ { failed[name] = $4 }
+# One line per CTest test and build. A GoogleTest program's counts come from
+# the report it writes once every test has run (its --gtest_output= names
+# it): without one, or with fewer tests run than it lists, the program died or
+# stopped early and the suite has failed, whatever its exit code. A test that
+# is no GoogleTest program counts as one check.
+# Prints "NAME STATUS TIME REPORT" per test, from CTest's own log.
+ctest_results() {
+    awk '
+        /^[0-9]+\/[0-9]+ Test: / { name = $3; order[++n] = name; status[name] = "failed" }
+        /^Command: / && match($0, /--gtest_output=xml:[^"]*/) {
+            report[name] = substr($0, RSTART + 19, RLENGTH - 19)
+        }
+        /^Directory: / && report[name] != "" { report[name] = substr($0, 12) "/" report[name] }
         /^Test time = / { time[name] = $4 }
-        /^Test Passed\./ { ok[name] = 1 }
+        /^Test Passed\./ { status[name] = "passed" }
         END {
-            for (i = 1; i <= n; ++i) {
-                t = order[i]
-                if (ran[t] == "") {
-                    # not a GoogleTest program: one check
-                    ran[t] = 1
-                    passed[t] = ok[t] ? 1 : 0
-                }
-                if (!ok[t] && !failed[t])
-                    failed[t] = 1
-                printf "%-10s %-14s %4d tests: %3d passed, %d failed, %d skipped  %6.1f s\n",
-                    build, t, ran[t], passed[t], failed[t], skipped[t], time[t]
-                p += passed[t]; f += failed[t]; s += skipped[t]
-            }
-            printf "#counts %d %d %d\n", p, f, s
-        }' "$2/Testing/Temporary/LastTest.log"
+            for (i = 1; i <= n; ++i)
+                print order[i], status[order[i]], time[order[i]] + 0, report[order[i]] ? report[order[i]] : "-"
+        }' "$1/Testing/Temporary/LastTest.log"
+}
+
+# "LISTED RAN FAILED SKIPPED" from a GoogleTest XML report; disabled tests
+# are not listed.
+report_counts() {
+    awk '
+        /<testsuites / {
+            match($0, / tests="[0-9]+"/); listed = substr($0, RSTART + 8, RLENGTH - 9)
+            match($0, / disabled="[0-9]+"/); listed -= substr($0, RSTART + 11, RLENGTH - 12)
+        }
+        /<testcase / { current = ++cases; if ($0 ~ /status="run"/) ++ran; if ($0 ~ /result="skipped"/) ++skipped }
+        /<failure / { if (!(current in failed)) { failed[current] = 1; ++failures } }
+        END { printf "%d %d %d %d\n", listed, ran, failures, skipped }' "$1"
+}
+
+# The output CTest kept of one test.
+test_output() {
+    awk -v name="$2" '
+        /^[0-9]+\/[0-9]+ Test: / { inside = ($3 == name) }
+        inside' "$1/Testing/Temporary/LastTest.log"
+}
+
+summary() {
+    local build=$1 label=$2 name status ctest_status time report listed ran fails skips
+    while read -r name status time report; do
+        ctest_status=$status
+        if [ "$report" = - ]; then
+            listed=1 ran=1 skips=0
+            fails=$([ "$status" = passed ] && echo 0 || echo 1)
+        elif [ -s "$report" ]; then
+            read -r listed ran fails skips <<<"$(report_counts "$report")"
+            if [ "$ran" -lt "$listed" ]; then
+                echo "$label $name: $ran of $listed tests ran" >&2
+                fails=$((fails + listed - ran))
+                status=failed
+            fi
+            [ "$fails" -eq 0 ] || status=failed
+        else
+            listed=1 ran=0 fails=1 skips=0 status=failed
+            echo "$label $name: the suite ended without GoogleTest's report: it died or stopped early" >&2
+        fi
+        printf "%-10s %-14s %4d tests: %3d passed, %d failed, %d skipped  %6.1f s\n" \
+            "$label" "$name" "$listed" $((ran - fails - skips)) "$fails" "$skips" "$time"
+        passed=$((passed + ran - fails - skips)) fails_all=$((fails_all + fails))
+        skipped=$((skipped + skips))
+        if [ "$status" != passed ]; then
+            failed_suites+=("$label $name")
+            # CTest printed what it counted as failed already.
+            [ "$ctest_status" = failed ] || test_output "$build" "$name" >>"$work/failed-output"
+        fi
+    done < <(ctest_results "$build")
 }
 echo
-passed=0 fails=0 skipped=0
+passed=0 fails_all=0 skipped=0
+failed_suites=()
+: >"$work/failed-output"
 for b in "${builds[@]}"; do
-    lines=$(summary "${b#"$PWD"/}" "$b")
-    grep -v '^#counts' <<<"$lines"
-    read -r _ p f s <<<"$(grep '^#counts' <<<"$lines")"
-    passed=$((passed + p)) fails=$((fails + f)) skipped=$((skipped + s))
+    summary "$b" "${b#"$PWD"/}"
 done
+cat "$work/failed-output"
 echo "The suites ran side by side in $((SECONDS - start)) s."
-echo "total: $passed passed, $fails failed, $skipped skipped"
-if [ ${#failed[@]} -gt 0 ]; then
-    echo "failed: ${failed[*]}" >&2
+echo "total: $passed passed, $fails_all failed, $skipped skipped"
+if [ ${#failed_suites[@]} -gt 0 ]; then
+    printf 'failed: %s\n' "${failed_suites[@]}" >&2
     exit 1
 fi

@@ -41,7 +41,7 @@ zb_prepare_prefix() {
             rm -rf "$WINEPREFIX"
         fi
     fi
-    [ -f "$WINEPREFIX/.zb-ready-4" ] && { zb_prepare_card; return; }
+    [ -f "$WINEPREFIX/.zb-ready-5" ] && { zb_prepare_card; return; }
     mkdir -p "$WINEPREFIX"
     zb_wine wineboot -i >/dev/null 2>&1 || true
     local reg="$WINEPREFIX/zb-desktops.reg"
@@ -71,7 +71,7 @@ REG
     zb_wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     zb_device_fonts
     wineserver -w
-    touch "$WINEPREFIX/.zb-ready-4"
+    touch "$WINEPREFIX/.zb-ready-5"
     zb_prepare_card
 }
 
@@ -92,18 +92,12 @@ zb_prepare_card() {
     touch "$WINEPREFIX/.zb-card-ready"
 }
 
-# The device's fonts: Tahoma in the Windows folder, where Wine looks for the
-# fonts of a prefix, and dialog templates' "System" face drawn in it, as CE
-# draws it. Wine's own copies come with the package fonts-wine.
+# The device's font: Tahoma in the Windows folder, where Wine looks for the
+# fonts of a prefix. Wine's own copies come with the package fonts-wine.
 zb_device_fonts() {
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     cp -f /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
-    local view
-    for view in 64 32; do
-        zb_wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-            /v System /d Tahoma /f /reg:$view >/dev/null 2>&1
-    done
 }
 
 # The screen's density, read by each Windows process as it starts: 192 dpi
@@ -116,14 +110,17 @@ zb_density_of() {
     if [ "${1%x*}" -ge 480 ]; then echo 192; else echo 96; fi
 }
 
-# A private Xvfb: the server picks a free display number itself and writes it
-# to the descriptor it is given once it accepts clients, so that scripts
-# started side by side never take the same one.
+# A private Xvfb whose screen is the emulated one (WxH, default 480x640):
+# Wine 10 gives a virtual desktop only a size among its display modes, which
+# are the X screen's own size and the standard sizes of the X screen's
+# orientation that fit in it. The server picks a free display number itself
+# and writes it to the descriptor it is given once it accepts clients, so
+# that scripts started side by side never take the same one.
 zb_xvfb_pid=""
 zb_private_display() {
     local numbers
     numbers=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-480x640}x24" -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
     zb_xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$numbers" ] && break
@@ -140,28 +137,16 @@ zb_private_display() {
     export DISPLAY=":$n"
 }
 
-# Gives the scripts an X display: the caller's, or a private Xvfb.
-zb_ensure_display() {
-    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-        return 0
-    fi
-    zb_private_display
-}
-
 zb_stop_display() {
     [ -n "$zb_xvfb_pid" ] && kill "$zb_xvfb_pid" 2>/dev/null || true
 }
 
-# A display, the prefix, and a wineserver kept alive between the Windows
-# processes of this script; all of it ends when the script does. With
-# "private", the display is always a private Xvfb of this script's own.
+# A private display (of the size given, as zb_private_display takes it), the
+# prefix, and a wineserver kept alive between the Windows processes of this
+# script; all of it ends when the script does.
 zb_start_session() {
     trap 'wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
-    if [ "${1:-}" = private ]; then
-        zb_private_display
-    else
-        zb_ensure_display
-    fi
+    zb_private_display "$@"
     zb_prepare_prefix
     # A server already running for the prefix (a `make run` still open, say)
     # makes -p exit with 2 and no message; that server serves as well.

@@ -139,6 +139,8 @@ void PlatformGlobalMemoryStatus(LPMEMORYSTATUS status);
 UINT PlatformGetDlgItemInt(HWND dlg, int id, BOOL *translated, BOOL isSigned);
 HDC PlatformCreateCompatibleDC(HDC dc);
 BOOL WINAPI PlatformChooseColorW(LPCHOOSECOLORW request);
+INT_PTR PlatformDialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW tmpl, HWND owner,
+                                        DLGPROC proc, LPARAM param);
 
 #ifndef ZB_PLATFORM_IMPL
 #undef CreateWindowExW
@@ -152,6 +154,7 @@ BOOL WINAPI PlatformChooseColorW(LPCHOOSECOLORW request);
 #define GetDlgItemInt PlatformGetDlgItemInt
 #define CreateCompatibleDC PlatformCreateCompatibleDC
 #define ChooseColorW PlatformChooseColorW
+#define DialogBoxIndirectParamW PlatformDialogBoxIndirectParamW
 #endif
 
 #endif // _WIN32_WCE

@@ -10,6 +10,8 @@
 #include "settings/colors.h"
 #include "settings/registry.h"
 
+#include <sddl.h>
+
 #include <set>
 #include <string>
 #include <vector>
@@ -90,36 +92,28 @@ class BadInputTest : public GaugeTest {
         FakePower power(57, 0, BATTERY_LIFE_UNKNOWN);
         PollStatus(nullptr);
     }
-    // The settings key made unreachable: "tavrel" becomes a registry link
-    // to a key that does not exist, so opening and creating through it fail.
+    // The settings key made unreachable: it exists with a security
+    // descriptor that lets nobody read or write it, only delete it, so opening
+    // and creating it fail with access denied.
     void BlockSettingsKey() {
-        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\tavrel");
-        RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\tavrel");
-        HKEY link;
-        DWORD disposition = 0;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\tavrel", 0, nullptr,
-                                  REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
-                                  KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, &disposition),
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:P(A;;SDRCWD;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, WRITE_DAC,
+                                  nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        ASSERT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
-        const wchar_t target[] = L"\\Registry\\Machine\\ZemloBatteryNowhere\\At\\All";
-        RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
-                       reinterpret_cast<const BYTE *>(target), sizeof(target) - sizeof(wchar_t));
-        RegCloseKey(link);
+        LONG set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+        LocalFree(descriptor);
+        RegCloseKey(key);
+        ASSERT_EQ(set, ERROR_SUCCESS);
         blocked_ = true;
+        ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key),
+                  ERROR_ACCESS_DENIED);
     }
     void UnblockSettingsKey() {
-        if (!blocked_)
-            return;
-        using NtDeleteKeyFn = LONG(WINAPI *)(HANDLE);
-        auto ntDeleteKey = reinterpret_cast<NtDeleteKeyFn>(
-            GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtDeleteKey"));
-        HKEY link;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\tavrel", REG_OPTION_OPEN_LINK,
-                          KEY_ALL_ACCESS, &link) == ERROR_SUCCESS) {
-            ntDeleteKey(link);
-            RegCloseKey(link);
-        }
+        if (blocked_)
+            RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey);
         blocked_ = false;
     }
     // The picture a user would see: frame, charge and text in the loaded

@@ -5,6 +5,7 @@
 #include "gauge/gauge.h"
 #include "monitor/monitor.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
