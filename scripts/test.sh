@@ -136,7 +136,7 @@ summary() {
             fi
             [ "$fails" -eq 0 ] || status=failed
         else
-            listed=1 ran=0 fails=1 skips=0 status=failed
+            listed=1 ran=1 fails=1 skips=0 status=failed
             echo "$label $name: the suite ended without GoogleTest's report: it died or stopped early" >&2
         fi
         printf "%-10s %-14s %4d tests: %3d passed, %d failed, %d skipped  %6.1f s\n" \

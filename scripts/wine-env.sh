@@ -41,9 +41,12 @@ zb_prepare_prefix() {
             rm -rf "$WINEPREFIX"
         fi
     fi
-    [ -f "$WINEPREFIX/.zb-ready-5" ] && { zb_prepare_card; return; }
+    [ -f "$WINEPREFIX/.zb-ready-6" ] && { zb_prepare_card; return; }
     mkdir -p "$WINEPREFIX"
     zb_wine wineboot -i >/dev/null 2>&1 || true
+    # The emulated screens, and which program opens in which; a program that
+    # crashes ends with a backtrace on its output, not a dialog that waits on
+    # the screen for somebody to close it.
     local reg="$WINEPREFIX/zb-desktops.reg"
     cat >"$reg" <<'REG'
 REGEDIT4
@@ -52,6 +55,9 @@ REGEDIT4
 "zb480"="480x640"
 "zb240"="240x320"
 "zbidle"="480x640"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
 
 [HKEY_CURRENT_USER\Software\Wine\AppDefaults\unit_tests.exe\Explorer]
 "Desktop"="zb480"
@@ -71,7 +77,7 @@ REG
     zb_wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     zb_device_fonts
     wineserver -w
-    touch "$WINEPREFIX/.zb-ready-5"
+    touch "$WINEPREFIX/.zb-ready-6"
     zb_prepare_card
 }
 
