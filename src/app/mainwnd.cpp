@@ -29,20 +29,25 @@ void BringToFront(HWND hwnd) {
     SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<ULONG_PTR>(hwnd) | 1));
 }
 
-// One dialog at a time. While one is open (its owner is disabled) the menu
-// cannot be reached, but another process can still post a command: the open
-// dialog then comes to the front, and no second one nests inside it to save
-// over what it saved.
+// One dialog at a time. While one is open the menu cannot be reached, but
+// another process can still post a command, or enable the main window: the
+// open dialog then comes to the front, and no second one nests inside it to
+// save over what it saved. Whether one is open is known here, not read from
+// the owner's state, which any process can change.
 void RunDialog(HWND owner, int id, DLGPROC proc) {
-    if (!IsWindowEnabled(owner)) {
+    static bool open = false;
+    if (open) {
         BringToFront(owner);
         return;
     }
     HRSRC res = FindResourceW(g_instance, MAKEINTRESOURCEW(id), RT_DIALOG);
     HGLOBAL loaded = res ? LoadResource(g_instance, res) : nullptr;
     auto *dialog = loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
-    if (dialog)
-        DialogBoxIndirectParamW(g_instance, dialog, owner, proc, 0);
+    if (!dialog)
+        return;
+    open = true;
+    DialogBoxIndirectParamW(g_instance, dialog, owner, proc, 0);
+    open = false;
 }
 
 LRESULT OnCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {

@@ -37,6 +37,9 @@ constexpr wchar_t kShellTaskbarClass[] = L"HHTaskBar";
 #define SetWindowLongPtrW SetWindowLongW
 #define GetWindowLongPtrW GetWindowLongW
 #endif
+#ifndef DWLP_USER
+#define DWLP_USER DWL_USER
+#endif
 
 #else // desktop Windows: CE shell and power services, emulated
 

@@ -7,6 +7,12 @@ bool RegKey::Create() {
     return key_.Create(HKEY_CURRENT_USER, kSettingsKey, KEY_READ | KEY_WRITE);
 }
 
+// The device's registry has no access rights; a desktop's key can be
+// readable and not writable, and its stored values still count.
+bool RegKey::CreateOrRead() {
+    return Create() || key_.Open(HKEY_CURRENT_USER, kSettingsKey, KEY_READ);
+}
+
 // Any value of exactly four bytes is taken as stored, whatever its type (a
 // .reg file's hex: data is REG_BINARY). Longer data fails the query outright;
 // shorter data would leave part of the buffer unset, so it counts as missing.
@@ -43,7 +49,7 @@ void LoadOrWriteBack(const RegKey &key, const wchar_t *name, int *setting) {
 // right end, Setup's nudge saves values up to the full width.
 void LoadSettings(const RECT &taskbarClient) {
     RegKey key;
-    if (!key.Create())
+    if (!key.CreateOrRead())
         return;
     DWORD stored = 0;
     bool havePosition = key.Read(kValuePosition, &stored);
@@ -62,7 +68,7 @@ void LoadSettings(const RECT &taskbarClient) {
 
 void LoadColors() {
     RegKey key;
-    bool open = key.Create();
+    bool open = key.CreateOrRead();
     for (int i = 0; i < kColorElementCount; ++i) {
         ColorElement *element = Element(i);
         if (!element)

@@ -17,6 +17,9 @@ class RegKey {
     // Opens the settings key for reading and writing, creating it when it
     // does not exist.
     bool Create();
+    // As Create(), or, where the key's rights allow reading only, opens it for
+    // reading: what is stored is still read, and writes then fail unseen.
+    bool CreateOrRead();
     void Close() { key_.Close(); }
 
     // A value counts as present when it holds exactly four bytes, of any type.

@@ -111,6 +111,11 @@ BOOL OnHScroll(WPARAM wParam) {
 INT_PTR CALLBACK SetupDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_INITDIALOG:
+        // Only the dialog's own start: one sent from elsewhere would reset
+        // what the user has typed.
+        if (GetWindowLongPtrW(dlg, DWLP_USER))
+            return FALSE;
+        SetWindowLongPtrW(dlg, DWLP_USER, 1);
         return OnInitDialog(dlg);
     case WM_PAINT:
         return PaintColorRows(dlg);

@@ -82,12 +82,17 @@ COLORREF ChooseElementColor(HWND owner, const ColorElement *element) {
     return request.rgbResult;
 }
 
+// One chooser at a time: Setup is disabled while it is open, but a tap can
+// still be posted to it from elsewhere.
 BOOL OnSwatchTap(HWND dlg, LPARAM lParam) {
+    static bool choosing = false;
     int hit = HitColorSwatch(LOWORD(lParam), HIWORD(lParam));
     ColorElement *element = Element(hit);
-    if (!element)
+    if (!element || choosing)
         return FALSE;
+    choosing = true;
     SetElementColor(element, ChooseElementColor(dlg, element));
+    choosing = false;
     ShowNewColors(dlg);
     return FALSE;
 }

@@ -135,6 +135,73 @@ TEST_F(OtherProcessSetupTest, PastedComponentsAreClampedAndShown) {
     EXPECT_TRUE(WaitForSetting(L"Full_Part", RGB(255, 0, 12)));
 }
 
+TEST_F(OtherProcessTest, SetupOpensAfterAForeignDisable) {
+    EnableWindow(program_.mainWindow(), FALSE);
+    PostMessageW(program_.mainWindow(), WM_COMMAND, IDM_SETUP, 0);
+    HWND setup = WaitForDialog(L"Setup", 5000);
+    ASSERT_NE(setup, nullptr);
+    PostMessageW(setup, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+}
+
+TEST_F(OtherProcessSetupTest, ForeignEnableLetsNoSecondSetupNest) {
+    ASSERT_TRUE(ClickWm5(setup_));
+    EnableWindow(program_.mainWindow(), TRUE);
+    PostMessageW(program_.mainWindow(), WM_COMMAND, IDM_SETUP, 0);
+    Sleep(500); // time for a second dialog to show, were one opened
+    EXPECT_EQ(CountWindows(L"#32770", L"Setup"), 1);
+    PostMessageW(setup_, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    EXPECT_TRUE(WaitForSetting(L"Style", 0)) << "as the user left it";
+}
+
+TEST_F(OtherProcessSetupTest, SwatchTapPostedDuringTheChooserOpensNoSecond) {
+    HWND chooser = OpenChooser(setup_);
+    ASSERT_NE(chooser, nullptr);
+    POINT swatch = FullPartSwatch();
+    PostMessageW(setup_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(swatch.x, swatch.y));
+    Sleep(500);
+    EXPECT_EQ(CountWindows(L"#32770", L"Color"), 1);
+    PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(ChooserGone());
+}
+
+TEST_F(OtherProcessSetupTest, ForeignInitialisationKeepsATypedLifetime) {
+    SetDlgItemInt(setup_, IDC_LIFETIME, 999, FALSE);
+    SendMessageW(setup_, WM_INITDIALOG, 0, 0);
+    EXPECT_EQ(GetDlgItemInt(setup_, IDC_LIFETIME, nullptr, FALSE), 999u);
+}
+
+// A key that can be read and not written: what it holds still counts, and a
+// change lasts for the run without being stored.
+class ReadOnlySettingsTest : public OtherProcessSetupTest {
+    void BeforeLaunch() override {
+        WriteProgramSetting(L"Position", 100);
+        WriteProgramSetting(L"Style", 2);
+        ASSERT_TRUE(MakeProgramSettingsReadOnly());
+    }
+};
+
+TEST_F(ReadOnlySettingsTest, StoredSettingsCountAndANudgeLastsTheRun) {
+    auto gaugeOffset = [&] {
+        return ScreenRect(program_.gauge()).left - ScreenRect(program_.taskbar()).left;
+    };
+    EXPECT_EQ(gaugeOffset(), 100);
+    EXPECT_EQ(SendDlgItemMessageW(setup_, IDC_STYLE_CUSTOM, BM_GETCHECK, 0, 0), BST_CHECKED);
+    SendMessageW(setup_, WM_HSCROLL, SB_LINERIGHT,
+                 reinterpret_cast<LPARAM>(GetDlgItem(setup_, IDC_POSITION)));
+    ASSERT_TRUE(TapTaskbarOk());
+    ASSERT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    EXPECT_EQ(gaugeOffset(), 101);
+    EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
+    DWORD position = 0, style = 0, lifeTime = 0;
+    EXPECT_TRUE(ReadProgramSetting(L"Position", &position));
+    EXPECT_TRUE(ReadProgramSetting(L"Style", &style));
+    EXPECT_EQ(position, 100u);
+    EXPECT_EQ(style, 2u);
+    EXPECT_FALSE(ReadProgramSetting(L"LifeTime", &lifeTime)) << "nothing written";
+}
+
 // A mutex or an event under one of the names, held by this process.
 class OtherProcessStartTest : public ::testing::TestWithParam<bool> {
   protected:

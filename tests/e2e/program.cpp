@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include <sddl.h>
 #include <strsafe.h>
 
 #include <cstdio>
@@ -269,6 +270,21 @@ void SetFakeBattery(int percent, bool acOnline) {
 
 void DeleteProgramSettings() {
     RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey);
+}
+
+bool MakeProgramSettingsReadOnly() {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:P(A;;KRSDRCWD;;;WD)", SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    HKEY key;
+    LONG result = RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, WRITE_DAC, &key);
+    if (result == ERROR_SUCCESS) {
+        result = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor);
+        RegCloseKey(key);
+    }
+    LocalFree(descriptor);
+    return result == ERROR_SUCCESS;
 }
 
 bool ReadProgramSetting(const wchar_t *name, DWORD *value) {

@@ -92,5 +92,7 @@ bool HaveFakeBattery();
 void SetFakeBattery(int percent, bool acOnline);
 
 void DeleteProgramSettings();
+// Leaves the settings key readable and deletable, not writable.
+bool MakeProgramSettingsReadOnly();
 bool ReadProgramSetting(const wchar_t *name, DWORD *value);
 void WriteProgramSetting(const wchar_t *name, DWORD value);

@@ -50,11 +50,17 @@ inline bool TapTaskbarOk() {
 // The colour chooser's red, green and blue fields.
 constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
 
-// Taps the "Full_Part" swatch, the fifth row (x 278 / 149, y 150 / 75 + 4
-// rows), and returns the chooser once it shows: its initialisation has then
-// filled the fields, which would otherwise overwrite what a test types.
+// The "Full_Part" swatch in Setup's client area: the fifth row (x 278 / 149,
+// y 150 / 75 + 4 rows).
+inline POINT FullPartSwatch() {
+    return {Res(278, 149) + 5, Res(150, 75) + 4 * Res(36, 18) + 5};
+}
+
+// Taps the "Full_Part" swatch and returns the chooser once it shows: its
+// initialisation has then filled the fields, which would otherwise overwrite
+// what a test types.
 inline HWND OpenChooser(HWND setup) {
-    POINT swatch = {Res(278, 149) + 5, Res(150, 75) + 4 * Res(36, 18) + 5};
+    POINT swatch = FullPartSwatch();
     ClientToScreen(setup, &swatch);
     ClickAt(swatch.x, swatch.y);
     return WaitForDialog(L"Color", 5000);
