@@ -57,10 +57,10 @@ void StartGauge() {
 }
 
 void StartBrushes() {
-    ReplaceBrush(&g_barBrush, CreateSolidBrush(0xC00000));
-    ReplaceBrush(&g_whiteBrush, CreateSolidBrush(0xFFFFFF));
-    ReplaceBrush(&g_blackBrush, CreateSolidBrush(0x000000));
-    ReplaceBrush(&g_grayBrush, CreateSolidBrush(0xC0C0C0));
+    ReplaceGdiObject(&g_barBrush, CreateSolidBrush(0xC00000));
+    ReplaceGdiObject(&g_whiteBrush, CreateSolidBrush(0xFFFFFF));
+    ReplaceGdiObject(&g_blackBrush, CreateSolidBrush(0x000000));
+    ReplaceGdiObject(&g_grayBrush, CreateSolidBrush(0xC0C0C0));
 }
 
 bool StartColors() {
@@ -74,10 +74,7 @@ bool StartColors() {
 }
 
 void StartInfoFont() {
-    HFONT old = g_infoFont;
-    g_infoFont = CreateTahomaFont(Res(-20, -14), FW_NORMAL);
-    if (old)
-        DeleteObject(old);
+    ReplaceGdiObject(&g_infoFont, CreateTahomaFont(Res(-20, -14), FW_NORMAL));
 }
 
 void StartPolling(HWND mainWnd) {

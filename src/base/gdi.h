@@ -59,10 +59,10 @@ class WindowDC {
     HDC dc_;
 };
 
-// Puts a new brush into a long-lived slot and deletes the one it replaces,
-// after the slot holds the new one.
-inline void ReplaceBrush(HBRUSH *slot, HBRUSH fresh) {
-    HBRUSH old = *slot;
+// Puts a new GDI object (a brush, a font) into a long-lived slot and deletes
+// the one it replaces, after the slot holds the new one.
+template <typename Handle> void ReplaceGdiObject(Handle *slot, std::type_identity_t<Handle> fresh) {
+    Handle old = *slot;
     *slot = fresh;
     if (old)
         DeleteObject(old);

@@ -12,10 +12,6 @@ int ChannelSum(COLORREF c) {
     return GetRValue(c) + GetGValue(c) + GetBValue(c);
 }
 
-int GaugeRows() {
-    return Res(36, 18);
-}
-
 // The sampling column: the gauge's left edge on the taskbar.
 int SampleColumn() {
     return PlaceGauge(TaskbarClientRect(), g_align, g_position).x;
@@ -24,7 +20,7 @@ int SampleColumn() {
 void SampleSolid() {
     COLORREF color = SampleTaskbarColor(&g_sampledBackground);
     g_sampledBackground.color = color;
-    ReplaceBrush(&g_sampledBackground.brush, CreateSolidBrush(color));
+    ReplaceGdiObject(&g_sampledBackground.brush, CreateSolidBrush(color));
 }
 
 // Until their first sampling the caches are empty: no brush, rows all zero
@@ -55,9 +51,9 @@ void SampleGradientRows(GradientRow *rows) {
     int y0 = GaugeTop();
     int w = GaugeWidth();
     // One read spanning both sample columns and the gauge between them.
-    ScreenBlock block(g_sampledBackground.screenDC, RECT{x - 1, y0, x + w + 1, y0 + GaugeRows()});
+    ScreenBlock block(g_sampledBackground.screenDC, RECT{x - 1, y0, x + w + 1, y0 + GaugeHeight()});
     COLORREF left[kMaxGaugeRows], right[kMaxGaugeRows];
-    for (int i = 0; i < GaugeRows(); ++i) {
+    for (int i = 0; i < GaugeHeight(); ++i) {
         left[i] = block.at(x - 1, y0 + i);
         right[i] = block.at(x + w, y0 + i);
     }
@@ -66,7 +62,7 @@ void SampleGradientRows(GradientRow *rows) {
 
 void MakeGradientRows(const COLORREF *left, const COLORREF *right, GradientRow *rows) {
     COLORREF prevLeft = 0, prevRight = 0;
-    for (int i = 0; i < GaugeRows(); ++i) {
+    for (int i = 0; i < GaugeHeight(); ++i) {
         COLORREF l = left[i], r = right[i];
         bool leftOff = l == CLR_INVALID, rightOff = r == CLR_INVALID;
         // The shell paints white where it has nothing of its own (the edge of
@@ -87,7 +83,7 @@ void MakeGradientRows(const COLORREF *left, const COLORREF *right, GradientRow *
 }
 
 void DrawGradientRows(const GradientRow *rows, HDC dc) {
-    for (int i = 0; i < GaugeRows(); ++i) {
+    for (int i = 0; i < GaugeHeight(); ++i) {
         TRIVERTEX v[2] = {rows[i].left, rows[i].right};
         GRADIENT_RECT rect = {0, 1};
         GradientFill(dc, v, 2, &rect, 1, GRADIENT_FILL_RECT_H);
@@ -95,25 +91,27 @@ void DrawGradientRows(const GradientRow *rows, HDC dc) {
 }
 
 // A sampled style whose cache was never filled (the style changed while the
-// cache was in force) samples now rather than show an uninitialised bitmap;
-// a style outside the three draws the "Background" colour.
+// cache was in force) samples now rather than show an uninitialised bitmap.
+void DrawSampledSolid(HDC dc, const RECT &rc, bool sampleAfresh) {
+    if (sampleAfresh || SolidCacheEmpty())
+        SampleSolid();
+    FillRect(dc, &rc, g_sampledBackground.brush);
+}
+
+void DrawSampledGradient(HDC dc, const RECT &rc, bool sampleAfresh) {
+    if (sampleAfresh || GradientCacheEmpty())
+        SampleGradientRows(g_gradientRows);
+    DrawGradientRows(g_gradientRows, dc);
+}
+
+void DrawBackgroundColor(HDC dc, const RECT &rc, bool) {
+    if (const ColorElement *background = Element(kBackground); background && background->brush)
+        FillRect(dc, &rc, background->brush);
+    else
+        FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
 void DrawBackground(HDC dc, const RECT &rc, bool sampleAfresh) {
-    switch (g_style) {
-    case kStyleWM5:
-        if (sampleAfresh || SolidCacheEmpty())
-            SampleSolid();
-        FillRect(dc, &rc, g_sampledBackground.brush);
-        return;
-    case kStyleWM6:
-        if (sampleAfresh || GradientCacheEmpty())
-            SampleGradientRows(g_gradientRows);
-        DrawGradientRows(g_gradientRows, dc);
-        return;
-    default:
-        if (const ColorElement *background = Element(kBackground); background && background->brush)
-            FillRect(dc, &rc, background->brush);
-        else
-            FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        return;
-    }
+    bool known = g_style >= 0 && g_style < kGaugeStyleCount;
+    kGaugeStyles[known ? g_style : kStyleCustom].draw(dc, rc, sampleAfresh);
 }

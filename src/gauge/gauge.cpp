@@ -22,7 +22,7 @@ RECT TaskbarClientRect() {
 }
 
 void DiscoverTaskbar() {
-    g_taskbar = FindWindowW(kShellTaskbarClass, nullptr);
+    FindLiveTaskbar();
     RECT rc = TaskbarClientRect();
     g_taskbarWidth = rc.right - rc.left;
     if (rc.bottom - rc.top < 32)

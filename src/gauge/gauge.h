@@ -1,6 +1,7 @@
 // The gauge window inside the shell's taskbar: placement, painting and the
 // background styles.
 #pragma once
+#include "res/resource.h"
 #include "state/state.h"
 
 // Size and top edge of the gauge for the current resolution mode.
@@ -49,8 +50,24 @@ void DrawGauge(HDC dc, const RECT &rc, bool sampleAfresh);
 // framed for the power state.
 void DrawBattery(HDC dc, const RECT &rc, int percent, bool onAC, const ColorElementTable *colors);
 
-// Background styles.
-enum GaugeStyle { kStyleWM5 = 0, kStyleWM6 = 1, kStyleCustom = 2 };
+// Background styles, by their stored numbers: the Setup radio button that
+// names each, and how it draws into rc.
+enum GaugeStyle { kStyleWM5, kStyleWM6, kStyleCustom };
+void DrawSampledSolid(HDC dc, const RECT &rc, bool sampleAfresh);    // one colour sampled above
+void DrawSampledGradient(HDC dc, const RECT &rc, bool sampleAfresh); // a gradient per row
+void DrawBackgroundColor(HDC dc, const RECT &rc, bool sampleAfresh); // "Background"
+struct GaugeStyleEntry {
+    int radioId;
+    void (*draw)(HDC dc, const RECT &rc, bool sampleAfresh);
+};
+inline constexpr GaugeStyleEntry kGaugeStyles[] = {
+    {IDC_STYLE_WM5, DrawSampledSolid},
+    {IDC_STYLE_WM6, DrawSampledGradient},
+    {IDC_STYLE_CUSTOM, DrawBackgroundColor},
+};
+constexpr int kGaugeStyleCount = static_cast<int>(ARRAYSIZE(kGaugeStyles));
+static_assert(kStyleCustom + 1 == kGaugeStyleCount, "one entry per style");
+// The stored style's drawing; a style outside the table draws as "Custom".
 void DrawBackground(HDC dc, const RECT &rc, bool sampleAfresh);
 COLORREF SampleTaskbarColor(SampledBackground *background);
 void SampleGradientRows(GradientRow *rows);

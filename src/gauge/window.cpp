@@ -32,8 +32,7 @@ bool EnsureGauge() {
     if (g_gauge && IsWindow(g_gauge))
         return true;
     g_gauge = nullptr;
-    g_taskbar = FindWindowW(kShellTaskbarClass, nullptr);
-    if (!g_taskbar)
+    if (!FindLiveTaskbar())
         return false;
     RECT rc = TaskbarClientRect();
     g_taskbarWidth = rc.right - rc.left;

@@ -5,20 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace {
-
-struct ElementDefault {
-    const wchar_t *name;
-    COLORREF color;
-};
-
-constexpr ElementDefault kDefaults[kColorElementCount] = {
-    {L"Background", 0xFF0000},         {L"Percentage", 0xFFFFFF}, {L"Frame_charging", 0x0000FF},
-    {L"Frame_not_charging", 0xFFFFFF}, {L"Full_Part", 0xFF0000},  {L"Empty_Part", 0x400080},
-};
-
-} // namespace
-
 void AllocColorElements(ColorElementTable *table) {
     for (ColorElement *&element : table->elements) {
         if (!element) {
@@ -69,8 +55,8 @@ void LayoutColorElements(ColorElementTable *table, BYTE mode) {
     }
     for (int i = 0; i < kColorElementCount; ++i) {
         if (ColorElement *element = table->elements[i]) {
-            StringCchCopyW(element->name, kElementNameUnits, kDefaults[i].name);
-            element->defaultColor = kDefaults[i].color;
+            StringCchCopyW(element->name, kElementNameUnits, kColorElementDefaults[i].name);
+            element->defaultColor = kColorElementDefaults[i].color;
         }
     }
 }
@@ -87,5 +73,5 @@ ColorElement *Element(int index) {
 
 void SetElementColor(ColorElement *element, COLORREF color) {
     element->color = color;
-    ReplaceBrush(&element->brush, CreateSolidBrush(DrawnColor(color)));
+    ReplaceGdiObject(&element->brush, CreateSolidBrush(DrawnColor(color)));
 }

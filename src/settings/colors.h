@@ -1,4 +1,4 @@
-// The six configurable colours of the gauge, with their Setup layout.
+// The configurable colours of the gauge, with their Setup layout.
 #pragma once
 #include "state/state.h"
 

@@ -1,5 +1,6 @@
-// The program's registry settings: one key under HKEY_CURRENT_USER with ten
-// 32-bit values, written as REG_DWORD. All registry access of the program goes through here.
+// The program's registry settings: one key under HKEY_CURRENT_USER with the
+// four settings and the colours, 32-bit values written as REG_DWORD. All registry access of the
+// program goes through here.
 #pragma once
 #include "base/registry_key.h"
 
@@ -31,7 +32,7 @@ class RegKey {
 };
 
 // Start-up: the four settings, with "Position" checked against the taskbar's
-// client width; then the six colours. Missing values are written back.
+// client width; then the colours. Missing values are written back.
 void LoadSettings(const RECT &taskbarClient);
 void LoadColors();
 

@@ -34,21 +34,20 @@ BOOL OnInitDialog(HWND dlg) {
                           SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
     SHInitDialog(&info);
     SetDlgItemInt(dlg, IDC_LIFETIME, static_cast<UINT>(g_lifeTime), FALSE);
-    CheckRadio(dlg, IDC_STYLE_WM5, g_style == kStyleWM5);
-    CheckRadio(dlg, IDC_STYLE_WM6, g_style == kStyleWM6);
-    CheckRadio(dlg, IDC_STYLE_CUSTOM, g_style == kStyleCustom);
+    for (int style = 0; style < kGaugeStyleCount; ++style)
+        CheckRadio(dlg, kGaugeStyles[style].radioId, g_style == style);
     CheckRadio(dlg, IDC_ALIGN_LEFT, g_align == 1);
     CheckRadio(dlg, IDC_ALIGN_RIGHT, g_align == 0);
     return TRUE;
 }
 
 void ReadRadios(HWND dlg) {
-    if (IsRadioChecked(dlg, IDC_STYLE_WM5))
-        g_style = kStyleWM5;
-    else if (IsRadioChecked(dlg, IDC_STYLE_WM6))
-        g_style = kStyleWM6;
-    else if (IsRadioChecked(dlg, IDC_STYLE_CUSTOM))
-        g_style = kStyleCustom;
+    for (int style = 0; style < kGaugeStyleCount; ++style) {
+        if (IsRadioChecked(dlg, kGaugeStyles[style].radioId)) {
+            g_style = style;
+            break;
+        }
+    }
     if (IsRadioChecked(dlg, IDC_ALIGN_LEFT))
         g_align = 1;
     else if (IsRadioChecked(dlg, IDC_ALIGN_RIGHT))

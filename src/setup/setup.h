@@ -1,4 +1,4 @@
-// The Setup dialog: alignment, position, lifetime, style and the six colours.
+// The Setup dialog: alignment, position, lifetime, style and the colours.
 #pragma once
 #include "platform/platform.h"
 

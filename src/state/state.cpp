@@ -82,7 +82,7 @@ void ResetStateValues() {
     g_gauge = nullptr;
     g_staticProc = nullptr;
     g_defaultsButton = nullptr;
-    ReplaceBrush(&g_sampledBackground.brush, nullptr);
+    ReplaceGdiObject(&g_sampledBackground.brush, nullptr);
     g_sampledBackground.color = 0;
     std::memset(g_gradientRows, 0, sizeof(g_gradientRows));
 }

@@ -54,19 +54,28 @@ extern HFONT g_infoFont;
 extern HFONT g_percentFont;
 extern HFONT g_percentFontFull;
 
-// Colour and background data.
-constexpr int kColorElementCount = 6;
-constexpr int kElementNameUnits = 100;
-
-// Table order; also the order of the rows in the Setup dialog.
+// The colour elements: what each colours (its index), its name (the Setup
+// label and the registry value) and its default. Table order is also the
+// order of the rows in the Setup dialog.
 enum ColorElementIndex {
-    kBackground = 0,
-    kPercentage = 1,
-    kFrameCharging = 2,
-    kFrameNotCharging = 3,
-    kFullPart = 4,
-    kEmptyPart = 5,
+    kBackground,       // the gauge's background in the "Custom" style
+    kPercentage,       // the figure below the battery
+    kFrameCharging,    // the battery's frame on external power
+    kFrameNotCharging, // the frame on battery power
+    kFullPart,         // the charged part
+    kEmptyPart,        // the rest
 };
+struct ColorElementDefault {
+    const wchar_t *name;
+    COLORREF color;
+};
+inline constexpr ColorElementDefault kColorElementDefaults[] = {
+    {L"Background", 0xFF0000},         {L"Percentage", 0xFFFFFF}, {L"Frame_charging", 0x0000FF},
+    {L"Frame_not_charging", 0xFFFFFF}, {L"Full_Part", 0xFF0000},  {L"Empty_Part", 0x400080},
+};
+constexpr int kColorElementCount = static_cast<int>(ARRAYSIZE(kColorElementDefaults));
+static_assert(kEmptyPart + 1 == kColorElementCount, "one default per colour element");
+constexpr int kElementNameUnits = 100;
 
 struct ColorElement {
     COLORREF defaultColor;
