@@ -3,7 +3,7 @@
 // rounds (the least the platform needs for the same visible effect) and the
 // ratio of the two medians.
 // Prints Markdown tables; scripts/bench.sh adds the idle figures.
-#include "fixtures.h"
+#include "harness.h"
 
 #include <psapi.h>
 
@@ -135,7 +135,7 @@ std::pair<Times, Times> ComparePaints(int reps, HWND hwnd, HWND floor) {
 std::unique_ptr<TestTaskbar> GaugeOnTaskbar(int width, int height) {
     ResetProgramState();
     auto taskbar = std::make_unique<TestTaskbar>(width, height);
-    StartGaugeWithDefaultColors();
+    StartUpStages(FromRegistry::kNo);
     g_batteryPercent = 57;
     PumpAll();
     return taskbar;

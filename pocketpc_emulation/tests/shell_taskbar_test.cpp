@@ -3,18 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "pocketpc_emulation/seams.h"
+#include "screen.h"
 #include "test_windows.h"
 
 namespace {
-
-constexpr COLORREF kWhite = 0xFFFFFF;
-
-COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    COLORREF c = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
 
 // Pumps this thread's messages until the condition holds or the time is up.
 template <typename Condition> bool PumpUntil(Condition condition, DWORD timeoutMs) {

@@ -2,6 +2,8 @@
 // the virtual desktop this test runs in), looked at from outside.
 #include "program_test.h"
 
+#include "res/resource.h"
+
 namespace {
 
 TEST_F(ProgramTest, TaskbarAndGaugeWhereTheShellAndSettingsPutThem) {
@@ -22,25 +24,13 @@ TEST_F(ProgramTest, TaskbarAndGaugeWhereTheShellAndSettingsPutThem) {
     EXPECT_FALSE(IsWindowVisible(program_.mainWindow()));
 
     // The first run wrote every setting with its default.
-    struct Expected {
-        const wchar_t *name;
-        DWORD value;
-    } expected[] = {
-        {L"Position", static_cast<DWORD>(Res(4, 2))},
-        {L"LifeTime", 350},
-        {L"Style", 1},
-        {L"Align", 1},
-        {L"Background", 0xFF0000},
-        {L"Percentage", 0xFFFFFF},
-        {L"Frame_charging", 0x0000FF},
-        {L"Frame_not_charging", 0xFFFFFF},
-        {L"Full_Part", 0xFF0000},
-        {L"Empty_Part", 0x400080},
-    };
-    for (const Expected &e : expected) {
+    DWORD position = 0;
+    EXPECT_TRUE(ReadProgramSetting(L"Position", &position));
+    EXPECT_EQ(position, kDefaultPosition[HiResScreen()]);
+    for (const StoredDefault &expected : kStoredDefaults) {
         DWORD value = 0;
-        EXPECT_TRUE(ReadProgramSetting(e.name, &value)) << "missing value";
-        EXPECT_EQ(value, e.value);
+        EXPECT_TRUE(ReadProgramSetting(expected.name, &value)) << "missing value";
+        EXPECT_EQ(value, expected.value) << expected.name;
     }
 }
 
@@ -104,14 +94,14 @@ TEST_F(ProgramTest, GaugeFollowsTheBatteryWithinOnePoll) {
         << "frame in the not-charging colour";
     int edge = chargeEdge(57);
     EXPECT_EQ(pixel(edge - 1, 3), kBlue);
-    EXPECT_EQ(pixel(edge, 3), kEmptyPart);
+    EXPECT_EQ(pixel(edge, 3), kEmptyPartDefault);
 
     SetFakeBattery(63, true);
     EXPECT_TRUE(WaitFor([&] { return pixel(3, 1) == kRed; }, 4000))
         << "frame turns to the charging colour within one poll";
     edge = chargeEdge(63);
     EXPECT_TRUE(WaitFor([&] { return pixel(edge - 1, 3) == kBlue; }, 1000));
-    EXPECT_EQ(pixel(edge, 3), kEmptyPart);
+    EXPECT_EQ(pixel(edge, 3), kEmptyPartDefault);
 }
 
 TEST_F(ProgramTest, Wm6BackgroundBlendsWithTheTaskbarRows) {
@@ -273,14 +263,6 @@ TEST_F(SetupTest, SetupFillsTheScreenBelowTheTaskbarAndItsOkEndsIt) {
 }
 
 // Template 106's controls in dialog units: x, y, cx, cy.
-struct TemplateControl {
-    int id, x, y, cx, cy;
-};
-constexpr TemplateControl kTemplateControls[] = {
-    {1001, 21, 2, 16, 11},  {1002, 93, 12, 26, 12}, {1003, 48, 23, 30, 10}, {1004, 82, 23, 36, 10},
-    {1005, 18, 23, 28, 10}, {1006, 67, 2, 24, 10},  {1007, 92, 2, 28, 10},
-};
-
 // The device's dialog units: from the template's 8-point font at 96 dpi,
 // Tahoma of 11 pixels, doubled on the 192-dpi VGA screen.
 TEST_F(SetupTest, SetupTemplateScalesWithTheScreenDensity) {
@@ -302,9 +284,19 @@ TEST_F(SetupTest, SetupTemplateScalesWithTheScreenDensity) {
 
     POINT origin = {0, 0};
     ClientToScreen(setup_, &origin);
-    for (const TemplateControl &t : kTemplateControls) {
+    // The controls with ids, from the program's own template.
+    HMODULE program = LoadLibraryExW(g_programPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    std::vector<TemplateControl> controls =
+        TemplateControls(FindDialogTemplate(program, IDD_SETUP));
+    FreeLibrary(program);
+    for (const TemplateControl &t : controls) {
+        if (t.id == 0xFFFF)
+            continue;
         RECT r = ScreenRect(GetDlgItem(setup_, t.id));
-        double expected[4] = {t.x * unitX, t.y * unitY, t.cx * unitX, t.cy * unitY};
+        const RECT &u = t.units;
+        double expected[4] = {u.left * unitX, u.top * unitY, (u.right - u.left) * unitX,
+                              (u.bottom - u.top) * unitY};
         double actual[4] = {double(r.left - origin.x), double(r.top - origin.y),
                             double(r.right - r.left), double(r.bottom - r.top)};
         for (int i = 0; i < 4; ++i)

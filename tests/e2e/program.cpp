@@ -171,41 +171,6 @@ DWORD Program::WaitExit(DWORD timeoutMs) {
     return code;
 }
 
-RECT ScreenRect(HWND hwnd) {
-    RECT rc = {};
-    GetWindowRect(hwnd, &rc);
-    return rc;
-}
-
-COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    COLORREF c = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-
-ScreenCapture::ScreenCapture(const RECT &rc) : rc_(rc) {
-    int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    pixels_.resize(static_cast<size_t>(w) * h);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-    GetDIBits(memory, bitmap, 0, h, pixels_.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-}
-
-COLORREF ScreenCapture::at(int x, int y) const {
-    DWORD bgr = pixels_[static_cast<size_t>(y - rc_.top) * (rc_.right - rc_.left) + (x - rc_.left)];
-    return RGB(GetBValue(bgr), GetGValue(bgr), GetRValue(bgr)); // 0x00RRGGBB in the DIB
-}
-
 // Moves there first (from elsewhere, so that the move is seen), then presses
 // and releases the button, as a stylus tap does.
 void ClickAt(int x, int y) {

@@ -1,7 +1,8 @@
 // The real ZemloBattery.exe, started in this test's virtual desktop and looked
 // at from outside: its windows, the screen's pixels, and input as a user gives it.
 #pragma once
-#include <windows.h>
+#include "dialog_template.h"
+#include "screen.h"
 
 #include <string>
 #include <vector>
@@ -70,19 +71,6 @@ struct Burst {
 };
 Burst StartBurst(int count);
 
-RECT ScreenRect(HWND hwnd);
-COLORREF ScreenPixel(int x, int y);
-// The screen's pixels in a rectangle, read in one go; at() takes screen
-// coordinates inside it.
-class ScreenCapture {
-  public:
-    explicit ScreenCapture(const RECT &rc);
-    COLORREF at(int x, int y) const;
-
-  private:
-    RECT rc_;
-    std::vector<DWORD> pixels_;
-};
 void ClickAt(int x, int y);
 void PressCtrlKey(WORD key);
 void PressKey(WORD key);

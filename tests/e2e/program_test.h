@@ -4,14 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "program.h"
-
-// The default colours as the screen shows them, and the others tests pick.
-constexpr COLORREF kWhite = 0xFFFFFF;
-constexpr COLORREF kRed = 0x0000FF;
-constexpr COLORREF kBlue = 0xFF0000;
-constexpr COLORREF kEmptyPart = 0x400080;
-constexpr COLORREF kBlack = 0x000000;
-constexpr COLORREF kGreen = 0x00FF00;
+#include "stored_defaults.h"
 
 inline bool HiResScreen() {
     return GetSystemMetrics(SM_CXSCREEN) >= 480;

@@ -65,19 +65,6 @@ std::wstring HostStatusPath(const std::wstring &tag) {
     return found;
 }
 
-long long RssAnonKB(const std::wstring &status) {
-    FILE *f = _wfopen(status.c_str(), L"r");
-    if (!f)
-        return -1;
-    char line[256];
-    long long kb = -1;
-    while (std::fgets(line, sizeof(line), f))
-        if (std::strncmp(line, "RssAnon:", 8) == 0)
-            kb = std::atoll(line + 8);
-    std::fclose(f);
-    return kb;
-}
-
 TEST(SoakOutside, RealProgramForMinutes) {
     const char *env = std::getenv("ZB_SOAK_SECONDS");
     if (!env || !*env)
@@ -114,7 +101,7 @@ TEST(SoakOutside, RealProgramForMinutes) {
         drive(step);
         Sleep(200);
     }
-    long long memoryStart = RssAnonKB(status);
+    long long memoryStart = RssAnonKB(status.c_str());
     int windowsStart = WindowsOf(pid);
     for (int step = 30; step < 30 + seconds; ++step) {
         drive(step);
@@ -122,7 +109,7 @@ TEST(SoakOutside, RealProgramForMinutes) {
         ASSERT_EQ(program.WaitExit(0), STILL_ACTIVE) << "after " << step << " s";
     }
     Sleep(3000);
-    long long memoryEnd = RssAnonKB(status);
+    long long memoryEnd = RssAnonKB(status.c_str());
     int windowsEnd = WindowsOf(pid);
     std::printf("soak outside: %d s, private memory %lld KiB -> %lld KiB, windows %d -> %d\n",
                 seconds, memoryStart, memoryEnd, windowsStart, windowsEnd);

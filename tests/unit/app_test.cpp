@@ -10,21 +10,29 @@
 
 namespace {
 
-TEST(HideButtonGeometry, CentredAboveTheBottomTruncatingTowardZero) {
-    g_hiRes = 1;
-    RECT rc = HideButtonRect(RECT{0, 0, 480, 536});
-    EXPECT_EQ(rc.left, 90);
-    EXPECT_EQ(rc.right - rc.left, 300);
-    EXPECT_EQ(rc.bottom - rc.top, 45);
-    EXPECT_EQ(rc.top, 436);
-
-    g_hiRes = 0;
-    EXPECT_EQ(HideButtonRect(RECT{0, 0, 241, 294}).left, 20);
-    rc = HideButtonRect(RECT{0, 0, 199, 294});
-    EXPECT_EQ(rc.left, 0) << "(199 - 200) / 2 truncates to 0, not -1";
-    EXPECT_EQ(rc.top, 294 - 60);
-    EXPECT_EQ(rc.right - rc.left, 200);
-    EXPECT_EQ(rc.bottom - rc.top, 30);
+// On a page of the mode's width or about it: centred (an odd pixel to the
+// right, and a page a pixel narrower than the button starts it at the page's
+// left edge, not beyond), at one distance above the bottom whatever the height.
+TEST(HideButtonGeometry, CentredAboveTheBottomNeverLeftOfThePage) {
+    for (BYTE mode : {1, 0}) {
+        g_hiRes = mode;
+        RECT first = HideButtonRect(RECT{0, 0, 480, 536});
+        int button = first.right - first.left;
+        for (int width : {mode ? 481 : 241, mode ? 480 : 240, button - 1}) {
+            for (int height : {536, 294}) {
+                SCOPED_TRACE(testing::Message()
+                             << "mode " << int(mode) << ", " << width << "x" << height);
+                RECT rc = HideButtonRect(RECT{0, 0, width, height});
+                EXPECT_EQ(rc.right - rc.left, first.right - first.left);
+                EXPECT_EQ(rc.bottom - rc.top, first.bottom - first.top);
+                EXPECT_EQ(height - rc.top, 536 - first.top);
+                EXPECT_GE(rc.left, 0);
+                int rightMargin = width - rc.right;
+                if (rightMargin >= 0)
+                    EXPECT_TRUE(rightMargin == rc.left || rightMargin == rc.left + 1);
+            }
+        }
+    }
     g_hiRes = 1;
 }
 
@@ -154,46 +162,37 @@ TEST(AboutDialog, OnlyOkCloses) {
 }
 
 // A DIALOG template as on the device: 16-bit control ids, so every control is
-// 0xFFFF, and the icon control at 7,7 of 20x20 units.
+// 0xFFFF, and the icon shown at the size its template gives it (the ICON
+// statement would drop it).
 TEST(AboutDialog, SixteenBitIdsAndTheIconsSize) {
-    const DLGTEMPLATE *tmpl = DialogTemplate(IDD_ABOUT);
+    const DLGTEMPLATE *tmpl = FindDialogTemplate(GetModuleHandleW(nullptr), IDD_ABOUT);
     ASSERT_NE(tmpl, nullptr);
     ASSERT_NE(reinterpret_cast<const WORD *>(tmpl)[1], 0xFFFF) << "not a DIALOGEX";
     EXPECT_EQ(tmpl->dwExtendedStyle, static_cast<DWORD>(WS_EX_CAPTIONOKBTN));
-    const WORD *p = reinterpret_cast<const WORD *>(tmpl + 1);
-    TemplateField(p); // menu
-    TemplateField(p); // class
-    TemplateField(p); // caption
-    ++p;              // points
-    TemplateField(p); // font
-    p = reinterpret_cast<const WORD *>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR(3));
-    auto *icon = reinterpret_cast<const DLGITEMTEMPLATE *>(p);
-    EXPECT_EQ(icon->style & SS_TYPEMASK, static_cast<DWORD>(SS_ICON));
-    EXPECT_EQ(icon->x, 7);
-    EXPECT_EQ(icon->y, 7);
-    EXPECT_EQ(icon->cx, 20);
-    EXPECT_EQ(icon->cy, 20);
-
+    std::vector<TemplateControl> controls = TemplateControls(tmpl);
     HWND dlg =
         CreateDialogIndirectParamW(GetModuleHandleW(nullptr), tmpl, nullptr, AboutDlgProc, 0);
     ASSERT_NE(dlg, nullptr);
-    int controls = 0;
-    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++controls)
+    size_t shown = 0;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++shown)
         EXPECT_EQ(GetDlgCtrlID(c), 0xFFFF);
-    EXPECT_EQ(controls, 9);
+    EXPECT_EQ(shown, controls.size());
+    HWND icon = GetWindow(dlg, GW_CHILD);
+    ASSERT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON);
+    RECT expected = controls.front().units, actual;
+    EXPECT_FALSE(IsRectEmpty(&expected)) << "the template keeps the icon's size";
+    MapDialogRect(dlg, &expected);
+    GetWindowRect(icon, &actual);
+    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT *>(&actual), 2);
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
     DestroyWindow(dlg);
 }
 
-TEST(Resources, MenuBarDefinitionAndAccelerators) {
+// The soft-key bar's definition is read by the shell: the end-to-end tests
+// open Setup through it.
+TEST(Resources, Accelerators) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    HRSRC res = FindResourceW(instance, MAKEINTRESOURCEW(IDR_MAINMENU), RT_RCDATA);
-    ASSERT_NE(res, nullptr);
-    ASSERT_EQ(SizeofResource(instance, res), 18u);
-    auto *words = static_cast<const WORD *>(LockResource(LoadResource(instance, res)));
-    const WORD expected[9] = {102, 1, 0xFFFE, 40001, 4, 0x18, 104, 0, 0};
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(words[i], expected[i]) << "word " << i;
-
     HACCEL accel = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ACCEL entries[4];
     ASSERT_EQ(CopyAcceleratorTableW(accel, entries, 4), 2);

@@ -18,10 +18,16 @@
 
 namespace {
 
-const wchar_t *const kAllValues[] = {L"Position",       L"LifeTime",           L"Style",
-                                     L"Align",          L"Background",         L"Percentage",
-                                     L"Frame_charging", L"Frame_not_charging", L"Full_Part",
-                                     L"Empty_Part"};
+// The names of the ten values.
+const std::vector<const wchar_t *> &AllValues() {
+    static const std::vector<const wchar_t *> names = [] {
+        std::vector<const wchar_t *> list = {L"Position"};
+        for (const StoredDefault &value : kStoredDefaults)
+            list.push_back(value.name);
+        return list;
+    }();
+    return names;
+}
 
 struct Shape {
     const char *what;
@@ -85,10 +91,7 @@ class BadInputTest : public GaugeTest {
     // Start-up as the main window's creation runs it, on a 480x52 taskbar.
     void StartUp() {
         taskbar_ = std::make_unique<TestTaskbar>(480, 52);
-        StartTaskbar();
-        StartSettings();
-        StartGauge();
-        StartColors();
+        StartUpStages(FromRegistry::kYes);
         FakePower power(57, 0, BATTERY_LIFE_UNKNOWN);
         PollStatus(nullptr);
     }
@@ -137,21 +140,21 @@ class BadInputTest : public GaugeTest {
 
 TEST_F(BadInputTest, EveryValueInEveryWrongShape) {
     std::set<std::wstring> before = SoftwareSubkeys();
-    for (const wchar_t *name : kAllValues) {
+    for (const wchar_t *name : AllValues()) {
         for (const Shape &shape : Shapes()) {
             SCOPED_TRACE(testing::Message()
                          << testing::PrintToString(std::wstring(name)) << " as " << shape.what);
             taskbar_.reset();
             ResetProgramState();
             DeleteSettingsKey();
-            StoreRawValue(name, shape.type, shape.data.data(),
-                          static_cast<DWORD>(shape.data.size()));
+            ASSERT_TRUE(StoreRawValue(name, shape.type, shape.data.data(),
+                                      static_cast<DWORD>(shape.data.size())));
             StartUp();
             ExpectSoundGauge();
             // Four bytes of any type are taken and left as stored; the rest
             // is rewritten as a REG_DWORD.
             bool taken = shape.data.size() == 4;
-            for (const wchar_t *value : kAllValues) {
+            for (const wchar_t *value : AllValues()) {
                 DWORD data, type, size;
                 ASSERT_TRUE(ReadStoredValue(value, &data, &type, &size));
                 bool stored = taken && value == name;
@@ -208,7 +211,7 @@ TEST_F(BadInputTest, PowerReadingsOutOfRange) {
 
 TEST_F(BadInputTest, NegativeLifetimeSettingEstimatesNothingLeft) {
     int lifeTime = -350;
-    StoreRawValue(kValueLifeTime, REG_DWORD, &lifeTime, 4);
+    ASSERT_TRUE(StoreRawValue(kValueLifeTime, REG_DWORD, &lifeTime, 4));
     StartUp();
     EXPECT_EQ(g_lifeTime, -350) << "taken as stored";
     wchar_t line[256];

@@ -71,8 +71,6 @@ class InfoPageTest : public ::testing::Test {
     std::unique_ptr<Dib> page_;
 };
 
-constexpr COLORREF kBlack = 0x000000, kGray = 0xC0C0C0, kBlue = 0xC00000, kWhite = 0xFFFFFF;
-
 TEST_F(InfoPageTest, RowsWhereTheLayoutPutsThemInBothModes) {
     for (bool hiRes : {true, false}) {
         g_hiRes = hiRes;
@@ -92,8 +90,8 @@ TEST_F(InfoPageTest, RowsWhereTheLayoutPutsThemInBothModes) {
             EXPECT_EQ(at(width - 11, y + a + b - 1), kBlack) << "outline bottom-right";
             EXPECT_EQ(at(width - 10, y + a), kWhite);
             EXPECT_EQ(at(11, y + a + 1), kGray) << "trough";
-            EXPECT_EQ(at(12, y + a + 2), kBlue);
-            EXPECT_EQ(at(width - 13, y + a + 2), kBlue) << "used part to the inner edge";
+            EXPECT_EQ(at(12, y + a + 2), kBarBlue);
+            EXPECT_EQ(at(width - 13, y + a + 2), kBarBlue) << "used part to the inner edge";
             EXPECT_EQ(at(width - 12, y + a + 2), kGray) << "and no further";
         }
     }

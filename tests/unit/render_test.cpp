@@ -9,12 +9,6 @@
 
 namespace {
 
-constexpr COLORREF kGreen = 0x00FF00;
-constexpr COLORREF kWhite = 0xFFFFFF;
-constexpr COLORREF kRed = 0x0000FF;
-constexpr COLORREF kBlue = 0xFF0000;
-constexpr COLORREF kEmptyPart = 0x400080;
-
 class RenderTest : public GaugeTest {
   protected:
     void Prepare(bool hiRes) {
@@ -60,7 +54,7 @@ TEST_F(RenderTest, BatteryShapesInBothModes) {
                     EXPECT_EQ(dib->at(edge - 1, 3), kBlue) << "charge ends at " << edge;
                 }
                 if (edge < R - 4) {
-                    EXPECT_EQ(dib->at(edge, 3), kEmptyPart);
+                    EXPECT_EQ(dib->at(edge, 3), kEmptyPartDefault);
                 }
                 RECT text = {0, hiRes ? 15 : 9, R, GaugeHeight()};
                 EXPECT_GT(dib->Count(kWhite, text), 0) << "percentage text";
@@ -83,11 +77,11 @@ TEST_F(RenderTest, ChargeEdgeTruncates) {
     Prepare(true);
     auto dib = Draw(50, false);
     EXPECT_EQ(dib->at(20, 5), kBlue);
-    EXPECT_EQ(dib->at(21, 5), kEmptyPart) << "2 + floor(38 * 50 / 100) = 21";
+    EXPECT_EQ(dib->at(21, 5), kEmptyPartDefault) << "2 + floor(38 * 50 / 100) = 21";
     Prepare(false);
     dib = Draw(50, false);
     EXPECT_EQ(dib->at(9, 5), kBlue);
-    EXPECT_EQ(dib->at(10, 5), kEmptyPart) << "2 + floor(16 * 50 / 100) = 10";
+    EXPECT_EQ(dib->at(10, 5), kEmptyPartDefault) << "2 + floor(16 * 50 / 100) = 10";
 }
 
 TEST_F(RenderTest, OutOfRangePercentDrawsBackgroundOnly) {

@@ -18,12 +18,11 @@ class SettingsTest : public GaugeTest {
         DeleteSettingsKey();
         GaugeTest::TearDown();
     }
-    // The two load steps of start-up, as the main window's creation runs them.
+    // The two load steps of start-up, without the gauge (whose placement
+    // would clamp the position).
     void Load(int width, int height) {
         taskbar_ = std::make_unique<TestTaskbar>(width, height);
-        StartTaskbar();
-        StartSettings();
-        StartColors();
+        StartUpStages(FromRegistry::kYes, false);
     }
     static DWORD Stored(const wchar_t *name) {
         DWORD value = 0xDEADBEEF, type = 0, size = 0;
@@ -39,20 +38,14 @@ TEST_F(SettingsTest, FirstRunWritesAllTenDefaults) {
         DeleteSettingsKey();
         ResetProgramState();
         Load(480, height);
-        EXPECT_EQ(Stored(kValuePosition), height == 52 ? 4u : 2u);
-        EXPECT_EQ(g_position, height == 52 ? 4 : 2);
-        EXPECT_EQ(Stored(kValueLifeTime), 350u);
-        EXPECT_EQ(Stored(kValueStyle), 1u);
-        EXPECT_EQ(Stored(kValueAlign), 1u);
-        const struct {
-            const wchar_t *name;
-            DWORD color;
-        } colors[] = {{L"Background", 0xFF0000},     {L"Percentage", 0xFFFFFF},
-                      {L"Frame_charging", 0x0000FF}, {L"Frame_not_charging", 0xFFFFFF},
-                      {L"Full_Part", 0xFF0000},      {L"Empty_Part", 0x400080}};
+        EXPECT_EQ(Stored(kValuePosition), kDefaultPosition[height == 52]);
+        EXPECT_EQ(g_position, static_cast<int>(kDefaultPosition[height == 52]));
+        for (const StoredDefault &expected : kStoredDefaults)
+            EXPECT_EQ(Stored(expected.name), expected.value) << expected.name;
+        ASSERT_EQ(kColorElementCount, kColorDefaultCount);
         for (int i = 0; i < kColorElementCount; ++i) {
-            EXPECT_EQ(Stored(colors[i].name), colors[i].color);
-            EXPECT_EQ(Element(i)->color, colors[i].color);
+            EXPECT_STREQ(Element(i)->name, kColorDefaults[i].name) << "row order";
+            EXPECT_EQ(Element(i)->color, kColorDefaults[i].value);
             EXPECT_NE(Element(i)->brush, nullptr);
         }
     }
@@ -60,7 +53,7 @@ TEST_F(SettingsTest, FirstRunWritesAllTenDefaults) {
 
 TEST_F(SettingsTest, PositionIsCheckedAgainstTaskbarWidth) {
     DWORD position = 230;
-    StoreRawValue(kValuePosition, REG_DWORD, &position, 4);
+    ASSERT_TRUE(StoreRawValue(kValuePosition, REG_DWORD, &position, 4));
     Load(240, 26);
     EXPECT_EQ(g_position, 230) << "230 <= 240 - 10 is accepted";
     EXPECT_EQ(Stored(kValuePosition), 230u);
@@ -70,7 +63,7 @@ TEST_F(SettingsTest, PositionIsCheckedAgainstTaskbarWidth) {
 
     ResetProgramState();
     position = 231;
-    StoreRawValue(kValuePosition, REG_DWORD, &position, 4);
+    ASSERT_TRUE(StoreRawValue(kValuePosition, REG_DWORD, &position, 4));
     Load(240, 26);
     EXPECT_EQ(g_position, 2);
     EXPECT_EQ(Stored(kValuePosition), 2u);
@@ -78,7 +71,7 @@ TEST_F(SettingsTest, PositionIsCheckedAgainstTaskbarWidth) {
 
 TEST_F(SettingsTest, NegativePositionPassesLoadAndOnlyClampCorrectsIt) {
     DWORD position = static_cast<DWORD>(-50);
-    StoreRawValue(kValuePosition, REG_DWORD, &position, 4);
+    ASSERT_TRUE(StoreRawValue(kValuePosition, REG_DWORD, &position, 4));
     Load(480, 52);
     EXPECT_EQ(g_position, -50);
     ClampPosition();
@@ -87,9 +80,9 @@ TEST_F(SettingsTest, NegativePositionPassesLoadAndOnlyClampCorrectsIt) {
 
 TEST_F(SettingsTest, OtherSettingsAreTakenAsStored) {
     DWORD style = 7, lifeTime = 0, align = 0;
-    StoreRawValue(kValueStyle, REG_DWORD, &style, 4);
-    StoreRawValue(kValueLifeTime, REG_DWORD, &lifeTime, 4);
-    StoreRawValue(kValueAlign, REG_DWORD, &align, 4);
+    ASSERT_TRUE(StoreRawValue(kValueStyle, REG_DWORD, &style, 4));
+    ASSERT_TRUE(StoreRawValue(kValueLifeTime, REG_DWORD, &lifeTime, 4));
+    ASSERT_TRUE(StoreRawValue(kValueAlign, REG_DWORD, &align, 4));
     Load(480, 52);
     EXPECT_EQ(g_style, 7);
     EXPECT_EQ(g_lifeTime, 0);
@@ -100,10 +93,10 @@ TEST_F(SettingsTest, OtherSettingsAreTakenAsStored) {
 TEST_F(SettingsTest, ValuesOfOtherSizesAreRewrittenAsDefaults) {
     const unsigned long long eight = 0x1122334455667788ull;
     const WORD two = 0x0102;
-    StoreRawValue(kValueLifeTime, REG_BINARY, &eight, 8);
-    StoreRawValue(kValueStyle, REG_BINARY, &two, 2);
-    StoreRawValue(L"Full_Part", REG_QWORD, &eight, 8);
-    StoreRawValue(L"Percentage", REG_BINARY, &two, 2);
+    ASSERT_TRUE(StoreRawValue(kValueLifeTime, REG_BINARY, &eight, 8));
+    ASSERT_TRUE(StoreRawValue(kValueStyle, REG_BINARY, &two, 2));
+    ASSERT_TRUE(StoreRawValue(L"Full_Part", REG_QWORD, &eight, 8));
+    ASSERT_TRUE(StoreRawValue(L"Percentage", REG_BINARY, &two, 2));
     Load(480, 52);
     EXPECT_EQ(g_lifeTime, 350);
     EXPECT_EQ(Stored(kValueLifeTime), 350u);
@@ -120,7 +113,7 @@ TEST_F(SettingsTest, FourByteValuesOfAnyTypeAreTakenAsStoredAndLeftAlone) {
         DeleteSettingsKey();
         ResetProgramState();
         DWORD position = 100;
-        StoreRawValue(kValuePosition, type, &position, 4);
+        ASSERT_TRUE(StoreRawValue(kValuePosition, type, &position, 4));
         Load(480, 52);
         CreateGauge();
         EXPECT_EQ(GaugeOrigin().x, 100) << "type " << type;
@@ -133,7 +126,7 @@ TEST_F(SettingsTest, FourByteValuesOfAnyTypeAreTakenAsStoredAndLeftAlone) {
     // itself stores the zero too: six bytes, replaced like any other length.
     DeleteSettingsKey();
     ResetProgramState();
-    StoreRawValue(kValueStyle, REG_SZ, L"12", 4);
+    ASSERT_TRUE(StoreRawValue(kValueStyle, REG_SZ, L"12", 4));
     Load(480, 52);
     EXPECT_EQ(g_style, 1);
     EXPECT_EQ(Stored(kValueStyle), 1u);
@@ -143,8 +136,8 @@ TEST_F(SettingsTest, RightAlignedPositionsTheNudgeSavesSurviveTheLoad) {
     for (DWORD position : {480u, 481u}) {
         ResetProgramState();
         DWORD right = 0;
-        StoreRawValue(kValueAlign, REG_DWORD, &right, 4);
-        StoreRawValue(kValuePosition, REG_DWORD, &position, 4);
+        ASSERT_TRUE(StoreRawValue(kValueAlign, REG_DWORD, &right, 4));
+        ASSERT_TRUE(StoreRawValue(kValuePosition, REG_DWORD, &position, 4));
         Load(480, 52);
         DWORD kept = position == 480 ? 480 : 4;
         EXPECT_EQ(g_position, static_cast<int>(kept));
@@ -154,7 +147,7 @@ TEST_F(SettingsTest, RightAlignedPositionsTheNudgeSavesSurviveTheLoad) {
 
 TEST_F(SettingsTest, ColourWithBitsAboveBlueIsKeptAndDrawsItsRgb) {
     DWORD stored = 0x01FF0000;
-    StoreRawValue(L"Full_Part", REG_DWORD, &stored, 4);
+    ASSERT_TRUE(StoreRawValue(L"Full_Part", REG_DWORD, &stored, 4));
     Load(480, 52);
     EXPECT_EQ(Element(kFullPart)->color, stored);
     EXPECT_EQ(Stored(L"Full_Part"), stored);
@@ -165,7 +158,7 @@ TEST_F(SettingsTest, ColourWithBitsAboveBlueIsKeptAndDrawsItsRgb) {
 
 TEST_F(SettingsTest, StoredColoursAreLoadedWithBrushesOfThem) {
     DWORD green = 0x00FF00;
-    StoreRawValue(L"Empty_Part", REG_DWORD, &green, 4);
+    ASSERT_TRUE(StoreRawValue(L"Empty_Part", REG_DWORD, &green, 4));
     Load(480, 52);
     EXPECT_EQ(Element(kEmptyPart)->color, green);
     LOGBRUSH lb;

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 #include <thread>
 
 namespace {
@@ -45,9 +46,8 @@ class SetupTest : public GaugeTest {
     // settings key in place, then the dialog opened from its template.
     void Open(int width = 480, int height = 52) {
         if (!taskbar_) {
-            Build(width, height);
-            StartSettings();
-            StartColors();
+            taskbar_ = std::make_unique<TestTaskbar>(width, height);
+            StartUpStages(FromRegistry::kYes);
             g_mainWnd = CreateTestWindow(L"SetupTestMain", PollingMainProc, WS_POPUP, 0, 0, 10, 10);
             FakePower power;
             PollStatus(g_mainWnd);
@@ -72,76 +72,48 @@ class SetupTest : public GaugeTest {
         return value;
     }
     static void Store(const wchar_t *name, DWORD value) {
-        StoreRawValue(name, REG_DWORD, &value, sizeof(value));
+        ASSERT_TRUE(StoreRawValue(name, REG_DWORD, &value, sizeof(value)));
     }
     HWND dlg_ = nullptr;
 };
 
-// A control class as a name, whether the template holds it as one or as the
-// predefined ordinal.
-std::wstring ClassName(std::wstring field) {
-    const wchar_t *predefined[] = {L"BUTTON", L"EDIT", L"STATIC", L"LISTBOX", L"SCROLLBAR"};
-    if (field.size() == 4 && field[0] == L'#') {
-        int ordinal = std::stoi(field.substr(1));
-        if (ordinal >= 128 && ordinal <= 132)
-            return predefined[ordinal - 128];
+// What the template gives the user: every control inside the page; the
+// style radios exclusive among themselves and apart from
+// the alignment radios; a lifetime field that takes digits alone.
+TEST_F(SetupTest, ControlsLieApartAndBehaveAsTheirKinds) {
+    Open();
+    RECT client;
+    GetClientRect(dlg_, &client);
+    std::vector<RECT> placed;
+    for (HWND c = GetWindow(dlg_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, dlg_, reinterpret_cast<POINT *>(&r), 2);
+        RECT inside;
+        EXPECT_TRUE(IntersectRect(&inside, &r, &client) && EqualRect(&inside, &r))
+            << "control " << GetDlgCtrlID(c) << " inside the page";
+        placed.push_back(r);
     }
-    CharUpperW(field.data());
-    return field;
-}
+    EXPECT_EQ(placed.size(), TemplateControls(FindDialogTemplate(g_instance, IDD_SETUP)).size() + 1)
+        << "the template's controls and the defaults button";
 
-TEST(SetupTemplate, ControlsStylesAndGeometryAsDesigned) {
-    const DLGTEMPLATE *dlg = DialogTemplate(IDD_SETUP);
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(dlg->style, 0x80C800C0u);
-    EXPECT_EQ(dlg->dwExtendedStyle, 0u);
-    ASSERT_EQ(dlg->cdit, 12);
-    EXPECT_EQ(dlg->cx, 199);
-    EXPECT_EQ(dlg->cy, 82);
-    const WORD *p = reinterpret_cast<const WORD *>(dlg + 1);
-    EXPECT_EQ(TemplateField(p), L"");      // menu
-    EXPECT_EQ(TemplateField(p), L"");      // class
-    EXPECT_EQ(TemplateField(p), L"Setup"); // caption
-    EXPECT_EQ(*p++, 8);                    // points
-    EXPECT_EQ(TemplateField(p), L"System");
-
-    const struct {
-        WORD id;
-        const wchar_t *cls;
-        const wchar_t *caption;
-        DWORD style;
-        short x, y, cx, cy;
-    } items[] = {
-        {0xFFFF, L"STATIC", L"Pos:", 0x50020200, 5, 2, 16, 11},
-        {1001, L"SCROLLBAR", L"", 0x50000000, 21, 2, 16, 11},
-        {0xFFFF, L"STATIC", L"Estimated battery lifetime:", 0x50020200, 5, 13, 86, 11},
-        {1002, L"EDIT", L"", 0x50812080, 93, 12, 26, 12},
-        {0xFFFF, L"STATIC", L"Fill", 0x50020200, 5, 23, 10, 11},
-        {1003, L"BUTTON", L"WM6", 0x50000009, 48, 23, 30, 10},
-        {1004, L"BUTTON", L"Custom", 0x50000009, 82, 23, 36, 10},
-        {1005, L"BUTTON", L"WM5", 0x50000009, 18, 23, 28, 10},
-        {0xFFFF, L"STATIC", L"Color defaults", 0x50020000, 5, 33, 46, 8},
-        {0xFFFF, L"STATIC", L"Align:", 0x50020200, 45, 2, 21, 11},
-        {1006, L"BUTTON", L"Left", 0x50000009, 67, 2, 24, 10},
-        {1007, L"BUTTON", L"Right", 0x50000009, 92, 2, 28, 10},
-    };
-    for (const auto &expected : items) {
-        p = reinterpret_cast<const WORD *>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR(3));
-        auto *item = reinterpret_cast<const DLGITEMTEMPLATE *>(p);
-        SCOPED_TRACE(testing::Message() << "control " << expected.id << " "
-                                        << testing::PrintToString(std::wstring(expected.caption)));
-        EXPECT_EQ(item->id, expected.id);
-        EXPECT_EQ(item->style, expected.style);
-        EXPECT_EQ(item->x, expected.x);
-        EXPECT_EQ(item->y, expected.y);
-        EXPECT_EQ(item->cx, expected.cx);
-        EXPECT_EQ(item->cy, expected.cy);
-        p = reinterpret_cast<const WORD *>(item + 1);
-        EXPECT_EQ(ClassName(TemplateField(p)), expected.cls);
-        EXPECT_EQ(TemplateField(p), expected.caption);
-        WORD extra = *p++;
-        p = reinterpret_cast<const WORD *>(reinterpret_cast<const BYTE *>(p) + extra);
+    for (const GaugeStyleEntry &style : kGaugeStyles) {
+        Click(style.radioId);
+        for (const GaugeStyleEntry &other : kGaugeStyles)
+            EXPECT_EQ(Checked(other.radioId), other.radioId == style.radioId);
+        EXPECT_TRUE(Checked(IDC_ALIGN_LEFT) != Checked(IDC_ALIGN_RIGHT)) << "alignment kept";
     }
+    Click(IDC_ALIGN_RIGHT);
+    EXPECT_TRUE(Checked(kGaugeStyles[kStyleCustom].radioId)) << "style kept";
+    EXPECT_FALSE(Checked(IDC_ALIGN_LEFT));
+
+    HWND lifetime = GetDlgItem(dlg_, IDC_LIFETIME);
+    SetWindowTextW(lifetime, L"");
+    SendMessageW(lifetime, WM_CHAR, L'x', 0);
+    SendMessageW(lifetime, WM_CHAR, L'7', 0);
+    wchar_t text[8] = L"";
+    GetWindowTextW(lifetime, text, ARRAYSIZE(text));
+    EXPECT_STREQ(text, L"7");
 }
 
 TEST_F(SetupTest, OpensFullScreenWithTheDefaultsButton) {
@@ -242,11 +214,10 @@ TEST_F(SetupTest, OkSavesThreeSettingsEndsAndRepaintsInTheSameCall) {
     EXPECT_TRUE(GaugeHasUpdate());
     EXPECT_FALSE(IsWindowVisible(dlg_)) << "the dialog has ended";
 
-    HWND oldButton = GetWindow(dlg_, GW_CHILD);
     DestroyWindow(dlg_);
     Open();
     EXPECT_NE(g_defaultsButton, nullptr) << "reopening makes a new defaults button";
-    (void)oldButton;
+    EXPECT_EQ(GetParent(g_defaultsButton), dlg_);
 }
 
 // Read as GetDlgItemInt reads an unsigned number, the whole text.

@@ -1,0 +1,58 @@
+#include "screen.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+COLORREF ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+RECT ScreenRect(HWND hwnd) {
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+ScreenCapture::ScreenCapture(const RECT &rc) : rc_(rc) {
+    int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    pixels_.resize(static_cast<size_t>(w) * h);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    GetDIBits(memory, bitmap, 0, h, pixels_.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+COLORREF ScreenCapture::at(int x, int y) const {
+    DWORD bgr = pixels_[static_cast<size_t>(y - rc_.top) * (rc_.right - rc_.left) + (x - rc_.left)];
+    return RGB(GetBValue(bgr), GetGValue(bgr), GetRValue(bgr)); // 0x00RRGGBB in the DIB
+}
+
+long long RssAnonKB(const wchar_t *statusPath) {
+    FILE *f = _wfopen(statusPath, L"r");
+    if (!f)
+        return -1;
+    char line[256];
+    long long kb = -1;
+    while (std::fgets(line, sizeof(line), f))
+        if (std::strncmp(line, "RssAnon:", 8) == 0)
+            kb = std::atoll(line + 8);
+    std::fclose(f);
+    return kb;
+}

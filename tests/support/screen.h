@@ -1,0 +1,35 @@
+// What every kind of test reads from outside the code under test: the
+// screen's pixels, the colours they are compared with, and a process's
+// private memory as the host counts it. Nothing here knows the program.
+#pragma once
+#include <windows.h>
+
+#include <vector>
+
+// Colours as GetPixel returns them (0x00BBGGRR).
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kRed = 0x0000FF;
+constexpr COLORREF kGreen = 0x00FF00;
+constexpr COLORREF kBlue = 0xFF0000;
+constexpr COLORREF kGray = 0xC0C0C0;
+constexpr COLORREF kBarBlue = 0xC00000; // the info page's used part
+
+COLORREF ScreenPixel(int x, int y);
+RECT ScreenRect(HWND hwnd);
+
+// The screen's pixels in a rectangle, read in one go; at() takes screen
+// coordinates inside it.
+class ScreenCapture {
+  public:
+    explicit ScreenCapture(const RECT &rc);
+    COLORREF at(int x, int y) const;
+
+  private:
+    RECT rc_;
+    std::vector<DWORD> pixels_;
+};
+
+// RssAnon of a Linux process status file read through Wine (for this
+// process, "Z:\proc\self\status"), in KiB; -1 when it cannot be read.
+long long RssAnonKB(const wchar_t *statusPath);
