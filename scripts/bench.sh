@@ -24,7 +24,7 @@ echo
 log=$(mktemp)
 zb_wine "$build/bench/bench.exe" --program="$program_exe" --minimal="$build/bench/minimal.exe" ${BENCH_REPS:+--reps=$BENCH_REPS} \
     >"$log" 2>&1 </dev/null || { cat "$log"; exit 1; }
-cat "$log"
+tr -d '\r' <"$log"
 rm -f "$log"
 
 # The host's view of this run's processes. Other Wine sessions on the machine
@@ -189,7 +189,7 @@ awk -v p="$(above 5 0 | median)" -v f="$(above 11 0 | median)" -v pw="$(above 5 
 # after start and after $hold s of a discharging battery.
 holdings() {
     local name=$1 pid gdi kb
-    gdi=$(zb_wine "$build/bench/holdings.exe" "$name" 2>/dev/null | awk 'NR == 1 { print $2 }')
+    gdi=$(zb_wine "$build/bench/holdings.exe" "$name" 2>/dev/null | tr -d '\r' | awk 'NR == 1 { print $2 }')
     pid=$(pid_of "$name")
     kb=$(awk '/^RssAnon:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
     echo "${gdi:-?} ${kb:-0}"
