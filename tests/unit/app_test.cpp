@@ -28,8 +28,9 @@ TEST(HideButtonGeometry, CentredAboveTheBottomNeverLeftOfThePage) {
                 EXPECT_EQ(height - rc.top, 536 - first.top);
                 EXPECT_GE(rc.left, 0);
                 int rightMargin = width - rc.right;
-                if (rightMargin >= 0)
+                if (rightMargin >= 0) {
                     EXPECT_TRUE(rightMargin == rc.left || rightMargin == rc.left + 1);
+                }
             }
         }
     }
