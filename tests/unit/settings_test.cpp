@@ -102,9 +102,9 @@ TEST_F(SettingsTest, ValuesOfOtherSizesAreRewrittenAsDefaults) {
     EXPECT_EQ(Stored(kValueLifeTime), 350u);
     EXPECT_EQ(g_style, 1);
     EXPECT_EQ(Stored(kValueStyle), 1u);
-    EXPECT_EQ(Element(kFullPart)->color, 0xFF0000u);
-    EXPECT_EQ(Stored(L"Full_Part"), 0xFF0000u);
-    EXPECT_EQ(Stored(L"Percentage"), 0xFFFFFFu);
+    EXPECT_EQ(Element(kFullPart)->color, kColorDefaults[kFullPart].value);
+    EXPECT_EQ(Stored(L"Full_Part"), kColorDefaults[kFullPart].value);
+    EXPECT_EQ(Stored(L"Percentage"), kColorDefaults[kPercentage].value);
 }
 
 TEST_F(SettingsTest, FourByteValuesOfAnyTypeAreTakenAsStoredAndLeftAlone) {
@@ -199,7 +199,7 @@ TEST(ColorLayout, RectanglesInBothModes) {
     LayoutColorElements(g_colorElements, 0);
     EXPECT_EQ(g_colorElements->rowCount, 6);
     const ColorElement *e3 = Element(kFrameNotCharging);
-    EXPECT_STREQ(e3->name, L"Frame_not_charging");
+    EXPECT_STREQ(e3->name, kColorDefaults[kFrameNotCharging].name);
     EXPECT_TRUE(SameRect(e3->labelRect, RECT{9, 129, 129, 144}));
     EXPECT_TRUE(SameRect(e3->swatchRect, RECT{149, 129, 179, 144}));
     for (int i = 0; i < kColorElementCount; ++i) {
@@ -209,8 +209,8 @@ TEST(ColorLayout, RectanglesInBothModes) {
 
     LayoutColorElements(g_colorElements, 1);
     const ColorElement *e5 = Element(kEmptyPart);
-    EXPECT_STREQ(e5->name, L"Empty_Part");
-    EXPECT_EQ(e5->defaultColor, 0x400080u);
+    EXPECT_STREQ(e5->name, kColorDefaults[kEmptyPart].name);
+    EXPECT_EQ(e5->defaultColor, kColorDefaults[kEmptyPart].value);
     EXPECT_TRUE(SameRect(e5->labelRect, RECT{18, 330, 258, 360}));
     EXPECT_TRUE(SameRect(e5->swatchRect, RECT{278, 330, 338, 360}));
     EXPECT_TRUE(SameRect(g_colorElements->swatchTemplate, RECT{278, 150, 338, 180}));

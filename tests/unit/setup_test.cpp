@@ -390,8 +390,8 @@ TEST_F(SwatchTest, CancelKeepsTheColourAndWritesItAgain) {
     s_confirm = FALSE;
     const RECT r = Element(kPercentage)->swatchRect;
     Tap(r.left + 5, r.top + 5);
-    EXPECT_EQ(Element(kPercentage)->color, 0xFFFFFFu);
-    EXPECT_EQ(Stored(L"Percentage"), 0xFFFFFFu);
+    EXPECT_EQ(Element(kPercentage)->color, kColorDefaults[kPercentage].value);
+    EXPECT_EQ(Stored(L"Percentage"), kColorDefaults[kPercentage].value);
 }
 
 TEST_F(SwatchTest, DefaultsAskFirstAndNoChangesNothing) {
@@ -472,15 +472,16 @@ TEST_F(SwatchTest, RealQuestionBoxAndColourChooser) {
     SendMessageW(dlg_, WM_COMMAND, 0, reinterpret_cast<LPARAM>(g_defaultsButton));
     yes.join();
     EXPECT_TRUE(answered);
-    EXPECT_EQ(Element(kFullPart)->color, 0xFF0000u) << "Yes reset the colours";
+    EXPECT_EQ(Element(kFullPart)->color, kColorDefaults[kFullPart].value)
+        << "Yes reset the colours";
 
     Store(L"Full_Part", 0x010203);
     answered = false;
     std::thread cancel(AnswerWindow, L"Color", IDCANCEL, &answered);
-    EXPECT_EQ(ChooseElementColor(dlg_, Element(kFullPart)), 0xFF0000u);
+    EXPECT_EQ(ChooseElementColor(dlg_, Element(kFullPart)), kColorDefaults[kFullPart].value);
     cancel.join();
     EXPECT_TRUE(answered);
-    EXPECT_EQ(Stored(L"Full_Part"), 0xFF0000u);
+    EXPECT_EQ(Stored(L"Full_Part"), kColorDefaults[kFullPart].value);
 }
 
 } // namespace
