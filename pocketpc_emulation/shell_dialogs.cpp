@@ -51,6 +51,16 @@ void ShellDialogsChanged() {
 // front finds them.
 LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        // A full-screen shell dialog is a white page, and its labels, radio
+        // buttons and check boxes are drawn on it, not in boxes of the
+        // desktop's face colour.
+        if (SubclassData(hwnd, ShellDialogProc) & kShellDialogFullScreen) {
+            SetBkColor(reinterpret_cast<HDC>(wParam), RGB(0xff, 0xff, 0xff));
+            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        }
+        break;
     case WM_CLOSE:
         // The Done button sends IDOK, never IDCANCEL; Alt+F4 and SC_CLOSE do the same.
         if (SubclassData(hwnd, ShellDialogProc) & kShellDialogDone) {

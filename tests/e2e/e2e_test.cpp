@@ -263,6 +263,31 @@ TEST_F(SetupTest, SetupFillsTheScreenBelowTheTaskbarAndItsOkEndsIt) {
 }
 
 // Template 106's controls in dialog units: x, y, cx, cy.
+// Labels and radio buttons are drawn on the page's white, as on the device:
+// the top row of each, above its text, is white from end to end.
+TEST_F(SetupTest, LabelsAndRadiosLieOnThePagesWhite) {
+    std::vector<RECT> boxes;
+    for (HWND c = GetWindow(setup_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t cls[16] = L"";
+        GetClassNameW(c, cls, ARRAYSIZE(cls));
+        LONG type = GetWindowLongW(c, GWL_STYLE) & 0xF;
+        if ((lstrcmpiW(cls, L"Static") == 0 && type != SS_ICON) ||
+            (lstrcmpiW(cls, L"Button") == 0 && type == BS_AUTORADIOBUTTON))
+            boxes.push_back(ScreenRect(c));
+    }
+    ASSERT_EQ(boxes.size(), 10u) << "five labels and five radio buttons";
+    auto whiteTopRows = [&] {
+        for (const RECT &r : boxes) {
+            ScreenCapture row(RECT{r.left, r.top, r.right, r.top + 1});
+            for (int x = r.left; x < r.right; ++x)
+                if (row.at(x, r.top) != kWhite)
+                    return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(WaitFor(whiteTopRows, 3000));
+}
+
 // The device's dialog units: from the template's 8-point font at 96 dpi,
 // Tahoma of 11 pixels, doubled on the 192-dpi VGA screen.
 TEST_F(SetupTest, SetupTemplateScalesWithTheScreenDensity) {
