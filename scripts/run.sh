@@ -3,13 +3,19 @@
 # desktop). With a display, in a window until the program ends; without one
 # (or with HEADLESS=1), on Xvfb: it saves screenshots into $SHOTS (default:
 # screenshots/), quits the program and exits.
-#   SCREEN=480x640 (default) or 240x320; BATTERY=57 [AC=1] for a fake battery,
-#   BATTERY=host for the host's own. On a host without a battery the default is
+#   SCREEN=480x640 (default), or another Pocket PC screen (the list below);
+#   BATTERY=57 [AC=1] for a fake battery, BATTERY=host for the host's own. On a host without a battery the default is
 #   a simulated one that slowly drains (or charges, with AC=1).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 screen=${SCREEN:-480x640}
+# The Pocket PC screens, portrait and landscape, each at its device density.
+screens="240x320 320x240 240x240 480x640 640x480 480x480 480x800 800x480"
+if ! grep -qw -- "$screen" <<<"$screens"; then
+    echo "SCREEN=$screen is not a Pocket PC screen; one of: $screens" >&2
+    exit 2
+fi
 program="$ZB_BUILD_DIR/ZemloBattery.exe"
 shots=${SHOTS:-$zb_root/screenshots}
 export ZB_DPI=$(zb_density_of "$screen")
