@@ -4,8 +4,9 @@
 # (or with HEADLESS=1), on Xvfb: it saves screenshots into $SHOTS (default:
 # screenshots/), quits the program and exits.
 #   SCREEN=480x640 (default), or another Pocket PC screen (the list below);
-#   BATTERY=57 [AC=1] for a fake battery, BATTERY=host for the host's own. On a host without a battery the default is
-#   a simulated one that slowly drains (or charges, with AC=1).
+#   BATTERY=57 [AC=1] for a fake battery, BATTERY=host for the host's own.
+#   On a host without a battery the default is a simulated one that slowly
+#   drains (or charges, with AC=1).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
