@@ -10,6 +10,22 @@
 # objects by bench/holdings.exe.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+
+# With UPDATE_COSTS=1 the tables also replace the measured part of
+# docs/costs.md, between its two "make bench" marks.
+if [ -n "${UPDATE_COSTS:-}" ] && [ -z "${ZB_BENCH_INNER:-}" ]; then
+    out=$(mktemp)
+    trap 'rm -f "$out"' EXIT
+    ZB_BENCH_INNER=1 "$0" "$@" | tee "$out"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || exit 1
+    costs="$here/../docs/costs.md"
+    awk -v tables="$out" '
+        /^<!-- make bench: from here/ { print; while ((getline line < tables) > 0) print line; skip = 1; next }
+        /^<!-- make bench: to here/ { skip = 0 }
+        !skip' "$costs" >"$out.page" && mv "$out.page" "$costs"
+    echo "docs/costs.md rewritten"
+    exit 0
+fi
 source "$here/wine-env.sh"
 build=$ZB_BUILD_DIR
 seconds=${IDLE_SECONDS:-60}
