@@ -60,15 +60,10 @@ pids_of() {
     true
 }
 pid_of() { pids_of "$@" | head -n 1; }
-# The X server: the private one this script started, or the caller's by its
-# lock file; the wineserver of this prefix by the folder it works in.
+# The X server: the private one this script's session started; the
+# wineserver of this prefix by the folder it works in.
 x_server_pid() {
-    if [ -n "$zb_xvfb_pid" ]; then
-        echo "$zb_xvfb_pid"
-        return 0
-    fi
-    local n=${DISPLAY#*:}
-    tr -d ' ' <"/tmp/.X${n%%.*}-lock" 2>/dev/null || true
+    echo "$zb_xvfb_pid"
 }
 wineserver_pid() {
     local dir p
