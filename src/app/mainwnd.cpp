@@ -114,6 +114,35 @@ void ReportStartBlocked(const WCHAR *title) {
     MessageBoxW(nullptr, text, title, MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
+// The page's size changes when the screen turns: the Hide button stays where
+// the page's layout puts it, within reach.
+LRESULT OnSize(HWND hwnd) {
+    if (g_hideButton) {
+        RECT client;
+        GetClientRect(hwnd, &client);
+        RECT button = HideButtonRect(client);
+        MoveWindow(g_hideButton, button.left, button.top, button.right - button.left,
+                   button.bottom - button.top, TRUE);
+    }
+    return 0;
+}
+
+// A device context of the screen clips at the screen's size when it was
+// taken: after a turn the gauge's new place is sampled through a new one.
+LRESULT OnDisplayChange() {
+    RenewScreenDC();
+    g_gaugeRepaint = 1;
+    return 0;
+}
+
+LRESULT OnSettingChange(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    SHHandleWMSettingChange(hwnd, wParam, lParam, &g_activateInfo);
+    if (wParam == SETTINGCHANGE_RESET)
+        RenewScreenDC();
+    g_gaugeRepaint = 1;
+    return 0;
+}
+
 LRESULT OnDestroy() {
     if (g_menuBar)
         DestroyWindow(g_menuBar);
@@ -156,10 +185,12 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_PAINT:
         PaintInfoPage(hwnd);
         return 0;
+    case WM_SIZE:
+        return OnSize(hwnd);
+    case WM_DISPLAYCHANGE:
+        return OnDisplayChange();
     case WM_SETTINGCHANGE:
-        SHHandleWMSettingChange(hwnd, wParam, lParam, &g_activateInfo);
-        g_gaugeRepaint = 1;
-        return 0;
+        return OnSettingChange(hwnd, wParam, lParam);
     case WM_COMMAND:
         return OnCommand(hwnd, wParam, lParam);
     case WM_TIMER:

@@ -34,6 +34,14 @@ bool GradientCacheEmpty() {
 
 } // namespace
 
+void RenewScreenDC() {
+    if (HDC screen = GetDC(nullptr)) {
+        if (g_sampledBackground.screenDC)
+            ReleaseDC(nullptr, g_sampledBackground.screenDC);
+        g_sampledBackground.screenDC = screen;
+    }
+}
+
 COLORREF SampleTaskbarColor(SampledBackground *background) {
     int x = SampleColumn();
     int y = Res(4, 2);

@@ -70,6 +70,8 @@ static_assert(kStyleCustom + 1 == kGaugeStyleCount, "one entry per style");
 // The stored style's drawing; a style outside the table draws as "Custom".
 void DrawBackground(HDC dc, const RECT &rc, bool sampleAfresh);
 COLORREF SampleTaskbarColor(SampledBackground *background);
+// Takes the sampling's screen device context again, at the screen's size now.
+void RenewScreenDC();
 void SampleGradientRows(GradientRow *rows);
 // The rows in use from the samples left and right of the gauge, one per row;
 // CLR_INVALID marks a sample off the screen.

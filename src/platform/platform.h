@@ -90,6 +90,8 @@ using PSHINITDLGINFO = SHINITDLGINFO *;
 BOOL SHInitDialog(PSHINITDLGINFO info);
 BOOL SHHandleWMActivate(HWND hwnd, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO *info, DWORD flags);
 BOOL SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO *info);
+// WM_SETTINGCHANGE's wParam when the screen has changed size (turned).
+#define SETTINGCHANGE_RESET 0x3002
 
 // --- Power status records ---------------------------------------------------
 struct SYSTEM_POWER_STATUS_EX {
