@@ -39,3 +39,16 @@ void ShowDialogInTaskbar(HWND dlg, const wchar_t *title, bool doneButton);
 // taskbar's "ok", Alt+F4 and SC_CLOSE end it with IDOK. A second call only
 // changes the flags.
 void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton);
+
+// The soft-key bar SHCreateMenuBar made for owner, or nullptr.
+HWND SoftKeyBarOf(HWND owner);
+// Puts a soft-key bar at the bottom of the screen as it is now, the screen's
+// width; false when hwnd is not a soft-key bar.
+bool PlaceSoftKeyBar(HWND hwnd);
+
+// After the screen changed size, as the device's shell does: the soft-key
+// bars go to the new bottom, this process's windows that filled oldArea (the
+// screen below the taskbar before) fill the new one and get WM_SIZE, and its
+// top-level windows get WM_SETTINGCHANGE with SETTINGCHANGE_RESET. The
+// taskbar has taken the new width already.
+void FollowScreenChange(HWND taskbar, const RECT &oldArea);

@@ -168,6 +168,21 @@ void RegisterMenuBarClass(HINSTANCE instance) {
 
 } // namespace
 
+HWND SoftKeyBarOf(HWND owner) {
+    return reinterpret_cast<HWND>(SubclassData(owner, OwnerSubclassProc));
+}
+
+bool PlaceSoftKeyBar(HWND hwnd) {
+    wchar_t name[32];
+    if (!GetClassNameW(hwnd, name, ARRAYSIZE(name)) || lstrcmpW(name, kMenuBarClass) != 0)
+        return false;
+    int width = GetSystemMetrics(SM_CXSCREEN);
+    int height = ShellTaskbarHeight(width);
+    SetWindowPos(hwnd, nullptr, 0, GetSystemMetrics(SM_CYSCREEN) - height, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
 BOOL SHCreateMenuBar(SHMENUBARINFO *info) {
     if (!info || info->cbSize < sizeof(SHMENUBARINFO) || !IsWindow(info->hwndParent))
         return FALSE;

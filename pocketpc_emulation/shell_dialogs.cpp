@@ -138,6 +138,26 @@ BOOL SHHandleWMActivate(HWND hwnd, WPARAM wParam, LPARAM, SHACTIVATEINFO *info, 
     return TRUE;
 }
 
-BOOL SHHandleWMSettingChange(HWND, WPARAM, LPARAM, SHACTIVATEINFO *) {
+// After a turn, a window that filled the screen below the taskbar (its top
+// left corner there, as wide as the screen was) fills it again, down to its
+// soft-key bar.
+BOOL SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM, SHACTIVATEINFO *) {
+    if (wParam != SETTINGCHANGE_RESET || !IsWindow(hwnd) ||
+        (GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD))
+        return TRUE;
+    RECT window, area = ScreenBelowTaskbar();
+    GetWindowRect(hwnd, &window);
+    int width = window.right - window.left;
+    bool filled =
+        window.left == area.left && window.top == area.top &&
+        (width == GetSystemMetrics(SM_CXSCREEN) || width == GetSystemMetrics(SM_CYSCREEN));
+    if (!filled)
+        return TRUE;
+    RECT bar;
+    if (HWND softKeys = SoftKeyBarOf(hwnd); softKeys && GetWindowRect(softKeys, &bar))
+        area.bottom = bar.top;
+    if (!EqualRect(&window, &area))
+        SetWindowPos(hwnd, nullptr, area.left, area.top, area.right - area.left,
+                     area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
     return TRUE;
 }

@@ -26,6 +26,12 @@ HFONT s_clockFont = nullptr;
 HWND s_restarter = nullptr; // brings the taskbar back after a simulated restart
 constexpr UINT_PTR kRestartTimer = 2;
 HWND s_okPressed = nullptr; // the dialog whose "ok" the stylus went down on
+SIZE s_screen = {};         // the screen's size the shell last laid out for
+
+// The emulated device's rotation key.
+constexpr int kTurnHotKey = 1;
+constexpr UINT kTurnKeyModifiers = MOD_CONTROL | MOD_ALT;
+constexpr UINT kTurnKey = 'R';
 
 // What the shell dialogs last told: it outlives a taskbar that restarts.
 struct ShownDialog {
@@ -197,6 +203,26 @@ void OnTapUp(HWND hwnd, LPARAM lParam) {
         PostMessageW(pressed, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
+SIZE ScreenSize() {
+    return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// The screen turned (or says it did: the size is read, not taken from the
+// message): the taskbar takes the new width, then the rest of the shell and
+// this process's windows follow.
+void OnDisplayChange(HWND hwnd) {
+    SIZE now = ScreenSize();
+    if (now.cx == s_screen.cx && now.cy == s_screen.cy)
+        return;
+    RECT bar;
+    GetWindowRect(hwnd, &bar);
+    RECT oldArea = {0, bar.bottom, s_screen.cx, s_screen.cy};
+    s_screen = now;
+    SetWindowPos(hwnd, nullptr, 0, 0, now.cx, bar.bottom - bar.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    FollowScreenChange(hwnd, oldArea);
+}
+
 LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     static const UINT restartMessage = RegisterWindowMessageW(kShellRestartMessage);
     if (msg == restartMessage) {
@@ -228,13 +254,22 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
+    case WM_DISPLAYCHANGE:
+        OnDisplayChange(hwnd);
+        return 0;
+    case WM_HOTKEY:
+        if (wParam == kTurnHotKey)
+            TurnEmulatedScreen();
+        return 0;
     case WM_CLOSE:
         return 0; // the shell's taskbar is not closed; only a shell restart takes it away
     case WM_NCDESTROY:
         if (SentFromElsewhere())
             return 0;
-        if (hwnd == s_taskbar)
+        if (hwnd == s_taskbar) {
+            UnregisterHotKey(hwnd, kTurnHotKey);
             s_taskbar = nullptr;
+        }
         break;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -304,6 +339,8 @@ HWND StartShellTaskbar() {
                                 kShellTaskbarClass, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width,
                                 height, nullptr, nullptr, instance, nullptr);
     if (s_taskbar) {
+        s_screen = ScreenSize();
+        RegisterHotKey(s_taskbar, kTurnHotKey, kTurnKeyModifiers, kTurnKey);
         ShowWindow(s_taskbar, SW_SHOWNOACTIVATE);
         ArmClockTimer(s_taskbar);
         UpdateWindow(s_taskbar);

@@ -10,6 +10,12 @@ HWND StartShellTaskbar();
 // Destroys a stand-in taskbar that this process created, as a shell restart does.
 void StopShellTaskbar();
 
+// Turns the emulated screen between portrait and landscape, as the device's
+// rotation key does; the ChangeDisplaySettingsEx result.
+LONG TurnEmulatedScreen();
+// Gives the emulated screen the size width x height.
+LONG SetEmulatedScreen(int width, int height);
+
 // Power readings: by default the host's GetSystemPowerStatus. A test installs
 // its own reader; nullptr restores the default.
 using PowerReader = BOOL (*)(SYSTEM_POWER_STATUS *status);
