@@ -9,6 +9,7 @@
 #include "internal.h"
 #include "subclass.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace {
@@ -70,9 +71,8 @@ int HitCell(const RECT &area, int rows, POINT pt) {
     return i < rows * kColumns ? i : -1;
 }
 
-HWND AddControl(HWND dlg, const wchar_t *cls, const wchar_t *text, DWORD style, int id, int x,
-                int y, int w, int h) {
-    HWND control = CreateWindowExW(0, cls, text, WS_CHILD | style, x, y, w, h, dlg,
+HWND AddControl(HWND dlg, const wchar_t *cls, const wchar_t *text, DWORD style, int id) {
+    HWND control = CreateWindowExW(0, cls, text, WS_CHILD | style, 0, 0, 0, 0, dlg,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(CeSystemFont()), FALSE);
@@ -87,46 +87,71 @@ void ShowDefinePart(HWND dlg, bool show) {
     ShowWindow(GetDlgItem(dlg, kDefine), show ? SW_HIDE : SW_SHOW);
 }
 
+void CreateControls(HWND dlg) {
+    AddControl(dlg, L"STATIC", L"Basic colors:", WS_VISIBLE, kBasicLabel);
+    AddControl(dlg, L"STATIC", L"Custom colors:", WS_VISIBLE, kCustomLabel);
+    AddControl(dlg, L"BUTTON", L"Define Custom Colors >>", WS_TABSTOP | BS_PUSHBUTTON, kDefine);
+    const wchar_t *names[] = {L"Red:", L"Green:", L"Blue:"};
+    for (int i = 0; i < 3; ++i) {
+        AddControl(dlg, L"STATIC", names[i], SS_RIGHT | SS_CENTERIMAGE, kRedLabel + i);
+        AddControl(dlg, L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_NUMBER, kRedEdit + i);
+        SendDlgItemMessageW(dlg, kRedEdit + i, EM_LIMITTEXT, 3, 0);
+    }
+    AddControl(dlg, L"BUTTON", L"Add to Custom Colors", WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE,
+               kAddCustom);
+    AddControl(dlg, L"BUTTON", L"OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
+    AddControl(dlg, L"BUTTON", L"Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
+}
+
+void Place(HWND dlg, int id, int x, int y, int w, int h) {
+    MoveWindow(GetDlgItem(dlg, id), x, y, w, h, FALSE);
+}
+
 // Every part in pixels of the client area below the taskbar: 240 x 294 on a
-// QVGA screen, twice that on VGA.
+// QVGA screen, twice that on VGA. A landscape screen is too low for one
+// column: the colours go on the left, defining one and the buttons on the
+// right.
 void Layout(HWND dlg, Chooser &c) {
     RECT rc;
     GetClientRect(dlg, &rc);
-    int m = Px(c, 4), w = rc.right - 2 * m, line = Px(c, 13), cell = Px(c, 16);
-    int y = m;
-    AddControl(dlg, L"STATIC", L"Basic colors:", WS_VISIBLE, kBasicLabel, m, y, w, line);
+    bool wide = rc.right > rc.bottom;
+    int m = Px(c, 4), line = Px(c, 13), cell = Px(c, 16), field = Px(c, 15);
+    int w = wide ? (rc.right - 3 * m) / 2 : rc.right - 2 * m;
+    int x = m, y = m;
+    Place(dlg, kBasicLabel, x, y, w, line);
     y += line;
-    c.basic = RECT{m, y, m + w, y + kBasicRows * cell};
+    c.basic = RECT{x, y, x + w, y + kBasicRows * cell};
     y = c.basic.bottom + Px(c, 2);
-    AddControl(dlg, L"STATIC", L"Custom colors:", WS_VISIBLE, kCustomLabel, m, y, w, line);
+    Place(dlg, kCustomLabel, x, y, w, line);
     y += line;
-    c.customArea = RECT{m, y, m + w, y + 2 * cell};
+    c.customArea = RECT{x, y, x + w, y + 2 * cell};
     y = c.customArea.bottom + Px(c, 4);
+    if (wide) {
+        x = 2 * m + w;
+        y = m;
+    }
 
-    int field = Px(c, 15);
-    AddControl(dlg, L"BUTTON", L"Define Custom Colors >>", WS_TABSTOP | BS_PUSHBUTTON, kDefine, m,
-               y, w, Px(c, 20));
-    c.preview = RECT{m, y, m + Px(c, 50), y + 3 * field + Px(c, 4)};
-    const wchar_t *names[] = {L"Red:", L"Green:", L"Blue:"};
+    Place(dlg, kDefine, x, y, w, Px(c, 20));
+    // The preview gives way where a column is narrow (a square screen's).
+    int previewWidth = std::min(Px(c, 50), w - Px(c, 78));
+    c.preview = RECT{x, y, x + previewWidth, y + 3 * field + Px(c, 4)};
     for (int i = 0; i < 3; ++i) {
         int fy = y + i * (field + Px(c, 2));
-        AddControl(dlg, L"STATIC", names[i], SS_RIGHT | SS_CENTERIMAGE, kRedLabel + i,
-                   c.preview.right + Px(c, 2), fy, Px(c, 40), field);
-        AddControl(dlg, L"EDIT", L"", WS_BORDER | WS_TABSTOP | ES_NUMBER, kRedEdit + i,
-                   c.preview.right + Px(c, 44), fy, Px(c, 32), field);
-        SendDlgItemMessageW(dlg, kRedEdit + i, EM_LIMITTEXT, 3, 0);
+        Place(dlg, kRedLabel + i, c.preview.right + Px(c, 2), fy, Px(c, 40), field);
+        Place(dlg, kRedEdit + i, c.preview.right + Px(c, 44), fy, Px(c, 32), field);
     }
-    int addLeft = c.preview.right + Px(c, 80);
-    AddControl(dlg, L"BUTTON", L"Add to Custom Colors", WS_TABSTOP | BS_PUSHBUTTON | BS_MULTILINE,
-               kAddCustom, addLeft, y, m + w - addLeft, 2 * field);
+    if (wide) {
+        Place(dlg, kAddCustom, x, c.preview.bottom + Px(c, 4), w, 2 * field);
+    } else {
+        int addLeft = c.preview.right + Px(c, 80);
+        Place(dlg, kAddCustom, addLeft, y, x + w - addLeft, 2 * field);
+    }
 
     int buttonH = Px(c, 20), buttonW = (w - m) / 2;
     int by = rc.bottom - m - buttonH;
-    AddControl(dlg, L"BUTTON", L"OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, m, by,
-               buttonW, buttonH);
-    AddControl(dlg, L"BUTTON", L"Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL,
-               m + buttonW + m, by, buttonW, buttonH);
-    ShowDefinePart(dlg, c.defineShown);
+    Place(dlg, IDOK, x, by, buttonW, buttonH);
+    Place(dlg, IDCANCEL, x + buttonW + m, by, buttonW, buttonH);
+    InvalidateRect(dlg, nullptr, TRUE);
 }
 
 void ShowFields(HWND dlg, Chooser &c) {
@@ -246,7 +271,9 @@ BOOL OnInitDialog(HWND dlg, Chooser &c) {
     WindowDC screen;
     c.scale = GetDeviceCaps(screen.get(), HORZRES) >= 480 ? 2 : 1;
     MakeShellDialog(dlg, true, false);
+    CreateControls(dlg);
     Layout(dlg, c);
+    ShowDefinePart(dlg, c.defineShown);
     ShowFields(dlg, c);
     return TRUE;
 }
@@ -271,6 +298,11 @@ INT_PTR CALLBACK ChooserProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_LBUTTONDOWN:
         OnTap(dlg, *c, lParam);
+        return TRUE;
+    case WM_SIZE:
+        // The screen turned: the device resizes a full-screen dialog.
+        if (GetDlgItem(dlg, IDOK))
+            Layout(dlg, *c);
         return TRUE;
     case WM_COMMAND:
         return OnCommand(dlg, *c, wParam);
