@@ -4,6 +4,18 @@
 
 #include <cstring>
 
+namespace {
+
+// A Unix path from the build; Wine sees the Unix root as drive Z:.
+std::wstring WindowsPath(const char *path) {
+    std::wstring converted = path[0] == '/' ? L"Z:" : L"";
+    for (const char *c = path; *c; ++c)
+        converted += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
+    return converted;
+}
+
+} // namespace
+
 int main(int argc, char **argv) {
     ::testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i) {
@@ -12,16 +24,14 @@ int main(int argc, char **argv) {
                 g_desktopName += static_cast<wchar_t>(*c);
             continue;
         }
-        if (std::strncmp(argv[i], "--program=", 10) != 0)
-            continue;
-        // A Unix path from the build; Wine sees the Unix root as drive Z:.
-        const char *path = argv[i] + 10;
-        g_programPath = path[0] == '/' ? L"Z:" : L"";
-        for (const char *c = path; *c; ++c)
-            g_programPath += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
+        if (std::strncmp(argv[i], "--screen-tool=", 14) == 0)
+            g_screenTool = WindowsPath(argv[i] + 14);
+        else if (std::strncmp(argv[i], "--program=", 10) == 0)
+            g_programPath = WindowsPath(argv[i] + 10);
     }
     if (g_programPath.empty()) {
-        std::fprintf(stderr, "usage: e2e_tests --program=PATH [--desktop=NAME]\n");
+        std::fprintf(stderr,
+                     "usage: e2e_tests --program=PATH [--desktop=NAME] [--screen-tool=PATH]\n");
         return 2;
     }
     // The emulated screen: a Wine virtual desktop of the size the prefix gives

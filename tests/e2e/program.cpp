@@ -8,6 +8,7 @@
 
 std::wstring g_programPath;
 std::wstring g_desktopName;
+std::wstring g_screenTool;
 
 namespace {
 
@@ -55,6 +56,24 @@ bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir, const wcha
         Sleep(200);
     }
     return false;
+}
+
+bool TurnScreen() {
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    if (!g_desktopName.empty())
+        si.lpDesktop = g_desktopName.data();
+    std::wstring cmd = L"\"" + g_screenTool + L"\" turn";
+    PROCESS_INFORMATION pi = {};
+    if (g_screenTool.empty() || !CreateProcessW(g_screenTool.c_str(), cmd.data(), nullptr, nullptr,
+                                                FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    DWORD code = 1;
+    if (WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return code == 0;
 }
 
 int CountWindows(const wchar_t *className, const wchar_t *title) {

@@ -7,9 +7,14 @@
 #include <string>
 #include <vector>
 
-// Set by main from --program= and --desktop=.
+// Set by main from --program=, --desktop= and --screen-tool=.
 extern std::wstring g_programPath;
 extern std::wstring g_desktopName;
+extern std::wstring g_screenTool;
+
+// Turns the emulated screen from another process, as the device's rotation
+// key does; true when it turned.
+bool TurnScreen();
 
 class Program {
   public:

@@ -40,6 +40,18 @@ inline bool TapTaskbarOk() {
     return true;
 }
 
+// The gauge's rows whose outer column (column 0, background on every row: the
+// picture starts at column 1) has the colour of the taskbar beside it, as
+// the WM6 style blends them.
+inline int RowsBlendedWithTaskbar(HWND gauge) {
+    RECT g = ScreenRect(gauge);
+    int matching = 0;
+    for (int y = g.top; y < g.bottom; ++y)
+        if (ScreenPixel(g.left - 1, y) == ScreenPixel(g.left, y))
+            ++matching;
+    return matching;
+}
+
 // The colour chooser's red, green and blue fields.
 constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
 

@@ -1,0 +1,219 @@
+// Every Pocket PC screen, portrait, landscape and square, and turning it while
+// the program runs: the screen is the session's (scripts/screen-session.sh
+// names it in ZB_SCREEN).
+#include "program_test.h"
+
+#include "stored_defaults.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+SIZE Screen() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+int BarHeight() {
+    return Res(52, 26);
+}
+
+// The screen below the taskbar, where the program's pages go.
+RECT PageArea() {
+    return {0, BarHeight(), Screen().cx, Screen().cy};
+}
+
+bool Inside(const RECT &inner, const RECT &outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+std::string Describe(const RECT &r) {
+    char text[64];
+    std::snprintf(text, sizeof(text), "(%ld,%ld)-(%ld,%ld)", r.left, r.top, r.right, r.bottom);
+    return text;
+}
+
+// Right-aligned gauges stand this far from the taskbar's right end: clear of
+// the end, so that a wrong width shows.
+int RightPosition() {
+    return Res(100, 50);
+}
+
+// A dialog every visible control of which lies inside it, none over another.
+void ExpectLaidOut(HWND dlg) {
+    RECT area = ScreenRect(dlg);
+    EXPECT_TRUE(Inside(area, RECT{0, 0, Screen().cx, Screen().cy})) << Describe(area);
+    std::vector<RECT> shown;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c))
+            continue;
+        RECT r = ScreenRect(c);
+        EXPECT_TRUE(Inside(r, area)) << "control " << GetDlgCtrlID(c) << " " << Describe(r);
+        for (const RECT &other : shown) {
+            RECT both;
+            EXPECT_FALSE(IntersectRect(&both, &r, &other))
+                << "control " << GetDlgCtrlID(c) << " " << Describe(r) << " over "
+                << Describe(other);
+        }
+        shown.push_back(r);
+    }
+}
+
+// The info page fills the screen below the taskbar down to its soft-key bar,
+// which ends at the screen's bottom; the Hide button lies on the page.
+void ExpectPageFillsScreen(HWND page) {
+    HWND keys = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    ASSERT_NE(keys, nullptr);
+    RECT k = ScreenRect(keys), p = ScreenRect(page), area = PageArea();
+    EXPECT_TRUE(WaitFor([&] { return ScreenRect(page).right == area.right; }, 3000));
+    p = ScreenRect(page);
+    EXPECT_EQ(Describe(k), Describe(RECT{0, area.bottom - BarHeight(), area.right, area.bottom}));
+    EXPECT_EQ(Describe(p), Describe(RECT{0, area.top, area.right, k.top}));
+    HWND hide = FindWindowExW(page, nullptr, L"Button", L"Hide");
+    ASSERT_NE(hide, nullptr);
+    EXPECT_TRUE(Inside(ScreenRect(hide), p)) << Describe(ScreenRect(hide));
+}
+
+// Every value of the program's settings key.
+std::vector<std::pair<std::wstring, DWORD>> StoredSettings() {
+    std::vector<std::pair<std::wstring, DWORD>> values;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\tavrel\\ZemloBattery", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return values;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[64];
+        DWORD nameLength = ARRAYSIZE(name), value = 0, size = sizeof(value), type = 0;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type,
+                          reinterpret_cast<BYTE *>(&value), &size) != ERROR_SUCCESS)
+            break;
+        values.emplace_back(name, value);
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+class ScreenTest : public ProgramTest {
+  protected:
+    void Relaunch(DWORD align, DWORD position) {
+        program_.Stop();
+        WriteProgramSetting(L"Align", align);
+        WriteProgramSetting(L"Position", position);
+        ASSERT_TRUE(program_.Launch());
+    }
+};
+
+TEST_F(ScreenTest, EveryPartOfTheProgramFitsTheScreen) {
+    SIZE s = Screen();
+    char size[32];
+    std::snprintf(size, sizeof(size), "%ldx%ld", s.cx, s.cy);
+    const char *asked = std::getenv("ZB_SCREEN");
+    ASSERT_NE(asked, nullptr) << "runs on the screen scripts/screen-session.sh gives";
+    ASSERT_STREQ(size, asked);
+
+    RECT bar = ScreenRect(program_.taskbar());
+    EXPECT_EQ(Describe(bar), Describe(RECT{0, 0, s.cx, BarHeight()}));
+    RECT g = ScreenRect(program_.gauge());
+    EXPECT_EQ(g.left, static_cast<LONG>(kDefaultPosition[HiResScreen()])) << "aligned left";
+    EXPECT_TRUE(Inside(g, bar)) << Describe(g);
+
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    ExpectPageFillsScreen(program_.mainWindow());
+
+    HWND setup = OpenSetup();
+    ASSERT_NE(setup, nullptr);
+    POINT origin = {0, 0};
+    ClientToScreen(setup, &origin);
+    RECT client;
+    GetClientRect(setup, &client);
+    EXPECT_EQ(origin.x, 0);
+    EXPECT_EQ(origin.y, BarHeight());
+    EXPECT_EQ(client.right, s.cx);
+    HWND chooser = OpenChooser(setup);
+    ASSERT_NE(chooser, nullptr);
+    ExpectLaidOut(chooser);
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(ChooserGone());
+
+    Relaunch(0, RightPosition());
+    g = ScreenRect(program_.gauge());
+    EXPECT_EQ(g.left, s.cx - RightPosition()) << "aligned right";
+    EXPECT_TRUE(Inside(g, ScreenRect(program_.taskbar()))) << Describe(g);
+}
+
+// Right-aligned, in the WM6 style, the screen turned and turned back.
+class TurnTest : public ProgramTest {
+  protected:
+    void BeforeLaunch() override {
+        WriteProgramSetting(L"Align", 0);
+        WriteProgramSetting(L"Position", RightPosition());
+    }
+    void TearDown() override {
+        if (Screen().cx != start_.cx)
+            TurnScreen();
+    }
+
+    // Turns the screen; afterwards the taskbar is the new width and the gauge
+    // as far from its right end as before, blended with it.
+    void Turn() {
+        SIZE before = Screen();
+        ASSERT_TRUE(TurnScreen());
+        ASSERT_EQ(Screen().cx, before.cy);
+        ASSERT_EQ(Screen().cy, before.cx);
+        HWND bar = program_.taskbar();
+        EXPECT_TRUE(WaitFor([&] { return ScreenRect(bar).right == Screen().cx; }, 3000));
+        // The program's poll follows the taskbar's width.
+        EXPECT_TRUE(WaitFor(
+            [&] { return ScreenRect(program_.gauge()).left == Screen().cx - RightPosition(); },
+            6000))
+            << Describe(ScreenRect(program_.gauge()));
+        RECT g = ScreenRect(program_.gauge());
+        EXPECT_TRUE(WaitFor(
+            [&] { return RowsBlendedWithTaskbar(program_.gauge()) >= g.bottom - g.top - 2; }, 6000))
+            << "the background sampled beside the gauge's new place";
+    }
+
+    SIZE start_ = Screen();
+};
+
+TEST_F(TurnTest, InfoPageFillsTheTurnedScreen) {
+    auto stored = StoredSettings();
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    for (const char *turn : {"turned", "turned back"}) {
+        SCOPED_TRACE(turn);
+        Turn();
+        ExpectPageFillsScreen(program_.mainWindow());
+    }
+    EXPECT_TRUE(StoredSettings() == stored) << "a turn stores nothing";
+}
+
+TEST_F(TurnTest, SetupFillsTheTurnedScreenAndItsOkEndsIt) {
+    auto stored = StoredSettings();
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    for (const char *turn : {"turned", "turned back"}) {
+        SCOPED_TRACE(turn);
+        HWND setup = OpenSetup();
+        ASSERT_NE(setup, nullptr);
+        Turn();
+        EXPECT_TRUE(
+            WaitFor([&] { return Describe(ScreenRect(setup)) == Describe(PageArea()); }, 3000))
+            << Describe(ScreenRect(setup));
+        HWND chooser = OpenChooser(setup);
+        ASSERT_NE(chooser, nullptr);
+        ExpectLaidOut(chooser);
+        PressKey(VK_ESCAPE);
+        ASSERT_TRUE(ChooserGone());
+        ASSERT_TRUE(TapTaskbarOk());
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(setup); }, 5000)) << "ok ends Setup";
+    }
+    EXPECT_TRUE(StoredSettings() == stored) << "a turn stores nothing";
+}
+
+} // namespace
