@@ -27,7 +27,7 @@ build: configure
 
 # Only the 64-bit program: no tests, no 32-bit build.
 run: configure64
-	@cmake --build $(BUILD) -j2 --target ZemloBattery
+	@cmake --build $(BUILD) -j2 --target ZemloBattery zbscreen
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/run.sh
 
 # scripts/test.sh builds both, making the Wine prefixes meanwhile.

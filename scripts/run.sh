@@ -18,6 +18,9 @@ if ! grep -qw -- "$screen" <<<"$screens"; then
     exit 2
 fi
 program="$ZB_BUILD_DIR/ZemloBattery.exe"
+screen_tool="$ZB_BUILD_DIR/pocketpc_emulation/zbscreen.exe"
+w=${screen%x*}
+h=${screen#*x}
 shots=${SHOTS:-$zb_root/screenshots}
 export ZB_DPI=$(zb_density_of "$screen")
 
@@ -56,7 +59,20 @@ stop_simulator() {
     [ -n "$simulator_pid" ] && kill "$simulator_pid" 2>/dev/null || true
 }
 
+# Wine lists a portrait size only where it is its Default desktop's (Wine 10
+# the sizes of that one's orientation and its turned size, Wine 8 that one
+# beside its landscape sizes), turns back to it on a reset, and Wine 10
+# starts a desktop only at a size it lists: the screen's portrait form is the
+# Default, and zbscreen gives the desktop its size.
+portrait=$([ "$w" -le "$h" ] && echo "$screen" || echo "${h}x${w}")
+set_screen() {
+    zb_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$portrait" /f \
+        >/dev/null 2>&1
+    "$here/wine-run.sh" explorer "/desktop=ZemloBattery,$screen" "$screen_tool" "$1" >/dev/null
+}
+
 launch() {
+    set_screen "$screen"
     if [ -n "$battery" ]; then
         BATTERY=$battery AC=${AC:-0} "$here/fake-battery.sh" explorer "/desktop=ZemloBattery,$screen" "$program"
     else
@@ -73,17 +89,24 @@ if [ -z "${HEADLESS:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; 
     exit 0
 fi
 
-zb_private_display "$screen"
+# Square, so that the screen can turn within it.
+side=$((w > h ? w : h))
+zb_private_display "${side}x${side}"
 trap 'stop_simulator; wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
 zb_prepare_prefix
+# The server, and with it the desktop's size, lasts from one program to the next.
+wineserver -p
 start_simulator
 mkdir -p "$shots"
-w=${screen%x*}
-h=${screen#*x}
 if [ "$w" -ge 480 ]; then hi=1; else hi=0; fi
 bar=$((hi ? 52 : 26))
 name=$screen
 
+shots_done() {
+    echo "screenshots in $shots:"
+    ls -1 "$shots" | grep "^$screen" | sed 's/^/  /'
+    exit 0
+}
 shot() { import -window root -crop "${w}x${h}+0+0" +repage "$shots/$name-$1.png"; }
 tap() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
 
@@ -98,6 +121,7 @@ start_with_style() {
 stop_program() {
     wineserver -k 2>/dev/null || true
     sleep 1
+    wineserver -p
 }
 
 # The gauge in each background style, cut from the taskbar and enlarged.
@@ -111,23 +135,51 @@ done
 # The default style on the whole screen, the info page after a tap on the
 # gauge, the Setup dialog opened from the soft-key bar, and the colour chooser
 # behind its "Full_Part" swatch.
-shot taskbar
-gauge_x=$((hi ? 26 : 13)); gauge_y=$((hi ? 26 : 13))
-tap "$gauge_x" "$gauge_y"
-sleep 2
-shot info
-tap $((w / 4)) $((h - bar / 2))
-sleep 1
-xdotool key Up Return
-sleep 2
-shot setup
+# The taskbar, then the info page after a tap at x on the gauge, then Setup
+# from the page's soft-key bar.
+shoot_to_setup() {
+    shot taskbar
+    tap "$1" $((bar / 2))
+    sleep 2
+    shot info
+    tap $((w / 4)) $((h - bar / 2))
+    sleep 1
+    xdotool key Up Return
+    sleep 2
+    shot setup
+}
+tap_ok() { tap $((w - bar / 8 - bar * 3 / 4)) $((bar / 2)); sleep 1; }
+
+shoot_to_setup $((hi ? 26 : 13))
 tap $((hi ? 290 : 155)) $((bar + (hi ? 150 + 4 * 36 + 10 : 75 + 4 * 18 + 5)))
 sleep 2
 shot chooser
 xdotool key Escape
 sleep 1
-tap $((w - bar / 8 - bar * 3 / 4)) $((bar / 2)) # the taskbar's "ok" ends Setup
-sleep 1
+tap_ok # the taskbar's "ok" ends Setup
+
+# The screen turned (portrait to landscape, or back), the gauge aligned right.
 stop_program
-echo "screenshots in $shots:"
-ls -1 "$shots" | grep "^$name" | sed 's/^/  /'
+# Three bar heights from the right end: left of the clock and the "ok".
+position=$((3 * bar))
+zb_wine reg add 'HKCU\Software\tavrel\ZemloBattery' /v Align /t REG_DWORD /d 0 /f >/dev/null
+zb_wine reg add 'HKCU\Software\tavrel\ZemloBattery' /v Position /t REG_DWORD /d "$position" /f \
+    >/dev/null
+launch &
+sleep 6
+"$here/wine-run.sh" explorer "/desktop=ZemloBattery,$screen" "$screen_tool" turn >/dev/null
+sleep 3
+# Outside the desktop the X screen is black: its far corner shows whether the
+# desktop turned. Wine 8 lists no 800x480 mode, so WVGA turns only on Wine 10.
+corner=$(import -window root -crop "1x1+$((h - 1))+$((w - 1))" txt:- | tail -n 1)
+if grep -q '#000000' <<<"$corner"; then
+    echo "This Wine did not turn the $screen screen: no pictures of it turned."
+    stop_program
+    shots_done
+fi
+name=$screen-turned
+read -r w h <<<"$h $w"
+shoot_to_setup $((w - position + (hi ? 22 : 11)))
+tap_ok
+stop_program
+shots_done
