@@ -115,11 +115,15 @@ void ReportStartBlocked(const WCHAR *title) {
 }
 
 // The page's size changes when the screen turns: the Hide button stays where
-// the page's layout puts it, within reach.
+// the page's layout puts it, within reach. The layout measures from the
+// bottom of the screen, as at start-up, before the soft-key bar shortened the
+// page.
 LRESULT OnSize(HWND hwnd) {
     if (g_hideButton) {
-        RECT client;
+        RECT client, bar;
         GetClientRect(hwnd, &client);
+        if (g_menuBar && GetWindowRect(g_menuBar, &bar))
+            client.bottom += bar.bottom - bar.top;
         RECT button = HideButtonRect(client);
         MoveWindow(g_hideButton, button.left, button.top, button.right - button.left,
                    button.bottom - button.top, TRUE);
