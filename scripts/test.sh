@@ -139,7 +139,7 @@ summary() {
             listed=1 ran=1 fails=1 skips=0 status=failed
             echo "$label $name: the suite ended without GoogleTest's report: it died or stopped early" >&2
         fi
-        printf "%-10s %-14s %4d tests: %3d passed, %d failed, %d skipped  %6.1f s\n" \
+        printf "%-10s %-18s %4d tests: %3d passed, %d failed, %d skipped  %6.1f s\n" \
             "$label" "$name" "$listed" $((ran - fails - skips)) "$fails" "$skips" "$time"
         passed=$((passed + ran - fails - skips)) fails_all=$((fails_all + fails))
         skipped=$((skipped + skips))
