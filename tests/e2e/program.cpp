@@ -212,10 +212,14 @@ void ClickAt(int x, int y) {
     SendInput(2, &tap[1], sizeof(INPUT));
 }
 
-void PressCtrlKey(WORD key) {
+void PressCtrlKey(WORD key, bool alt) {
     SendKey(VK_CONTROL, false);
+    if (alt)
+        SendKey(VK_MENU, false);
     SendKey(key, false);
     SendKey(key, true);
+    if (alt)
+        SendKey(VK_MENU, true);
     SendKey(VK_CONTROL, true);
 }
 

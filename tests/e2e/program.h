@@ -77,7 +77,7 @@ struct Burst {
 Burst StartBurst(int count);
 
 void ClickAt(int x, int y);
-void PressCtrlKey(WORD key);
+void PressCtrlKey(WORD key, bool alt = false);
 void PressKey(WORD key);
 
 // The fake battery's files, when the test runs with one (empty otherwise).

@@ -158,12 +158,16 @@ class TurnTest : public ProgramTest {
             TurnScreen();
     }
 
-    // Turns the screen; afterwards the taskbar is the new width and the gauge
-    // as far from its right end as before, blended with it.
-    void Turn() {
+    // Turns the screen by the command, or by the device's rotation key;
+    // afterwards the taskbar is the new width and the gauge as far from its
+    // right end as before, blended with it.
+    void Turn(bool byKey = false) {
         SIZE before = Screen();
-        ASSERT_TRUE(TurnScreen());
-        ASSERT_EQ(Screen().cx, before.cy);
+        if (byKey)
+            PressCtrlKey('R', true);
+        else
+            ASSERT_TRUE(TurnScreen());
+        ASSERT_TRUE(WaitFor([&] { return Screen().cx == before.cy; }, 3000)) << "the screen turned";
         ASSERT_EQ(Screen().cy, before.cx);
         HWND bar = program_.taskbar();
         EXPECT_TRUE(WaitFor([&] { return ScreenRect(bar).right == Screen().cx; }, 3000));
@@ -185,9 +189,9 @@ TEST_F(TurnTest, InfoPageFillsTheTurnedScreen) {
     auto stored = StoredSettings();
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    for (const char *turn : {"turned", "turned back"}) {
-        SCOPED_TRACE(turn);
-        Turn();
+    for (bool byKey : {false, true}) {
+        SCOPED_TRACE(byKey ? "turned back by the rotation key" : "turned by the command");
+        Turn(byKey);
         ExpectPageFillsScreen(program_.mainWindow());
     }
     EXPECT_TRUE(StoredSettings() == stored) << "a turn stores nothing";
