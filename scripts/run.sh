@@ -12,11 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 screen=${SCREEN:-480x640}
 # The Pocket PC screens, portrait and landscape, each at its device density.
-screens="240x320 320x240 240x240 480x640 640x480 480x480 480x800 800x480"
-if ! grep -qw -- "$screen" <<<"$screens"; then
-    echo "SCREEN=$screen is not a Pocket PC screen; one of: $screens" >&2
-    exit 2
-fi
+zb_check_screen "$screen" || exit 2
 program="$ZB_BUILD_DIR/ZemloBattery.exe"
 screen_tool="$ZB_BUILD_DIR/pocketpc_emulation/zbscreen.exe"
 w=${screen%x*}
@@ -59,20 +55,8 @@ stop_simulator() {
     [ -n "$simulator_pid" ] && kill "$simulator_pid" 2>/dev/null || true
 }
 
-# Wine lists a portrait size only where it is its Default desktop's (Wine 10
-# the sizes of that one's orientation and its turned size, Wine 8 that one
-# beside its landscape sizes), turns back to it on a reset, and Wine 10
-# starts a desktop only at a size it lists: the screen's portrait form is the
-# Default, and zbscreen gives the desktop its size.
-portrait=$([ "$w" -le "$h" ] && echo "$screen" || echo "${h}x${w}")
-set_screen() {
-    zb_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$portrait" /f \
-        >/dev/null 2>&1
-    "$here/wine-run.sh" explorer "/desktop=ZemloBattery,$screen" "$screen_tool" "$1" >/dev/null
-}
-
 launch() {
-    set_screen "$screen"
+    zb_set_screen ZemloBattery "$screen"
     if [ -n "$battery" ]; then
         BATTERY=$battery AC=${AC:-0} "$here/fake-battery.sh" explorer "/desktop=ZemloBattery,$screen" "$program"
     else
@@ -90,7 +74,7 @@ if [ -z "${HEADLESS:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; 
 fi
 
 # Square, so that the screen can turn within it.
-side=$((w > h ? w : h))
+side=$(zb_turning_side "$screen")
 zb_private_display "${side}x${side}"
 trap 'stop_simulator; wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
 zb_prepare_prefix
@@ -170,7 +154,8 @@ sleep 6
 "$here/wine-run.sh" explorer "/desktop=ZemloBattery,$screen" "$screen_tool" turn >/dev/null
 sleep 3
 # Outside the desktop the X screen is black: its far corner shows whether the
-# desktop turned. Wine 8 lists no 800x480 mode, so WVGA turns only on Wine 10.
+# desktop turned: Wine 8 lists no 800x480 mode, and Wine 10 turns a desktop
+# that started in landscape back to that size only.
 corner=$(import -window root -crop "1x1+$((h - 1))+$((w - 1))" txt:- | tail -n 1)
 if grep -q '#000000' <<<"$corner"; then
     echo "This Wine did not turn the $screen screen: no pictures of it turned."

@@ -116,6 +116,40 @@ zb_density_of() {
     if [ "${1%x*}" -ge 480 ]; then echo 192; else echo 96; fi
 }
 
+# The Pocket PC screens, portrait, landscape and square.
+zb_screens="240x320 320x240 240x240 480x640 640x480 480x480 480x800 800x480"
+zb_check_screen() {
+    grep -qw -- "$1" <<<"$zb_screens" && return 0
+    echo "SCREEN=$1 is not a Pocket PC screen; one of: $zb_screens" >&2
+    return 2
+}
+
+# The side of a square X screen that holds the screen WxH in both orientations.
+zb_turning_side() {
+    local w=${1%x*} h=${1#*x}
+    echo $((w > h ? w : h))
+}
+
+# Gives the Wine desktop NAME the screen WxH, on an X screen of
+# zb_turning_side's size, so that it can turn. Wine lists a portrait size
+# only where it is its Default desktop's (Wine 10 the sizes of that one's
+# orientation and its turned size, Wine 8 that one beside its own landscape
+# sizes, which have no 800x480), turns back to it when a program resets the
+# display, and Wine 10 starts a desktop whose size it does not list at the X
+# screen's size: the screen's portrait form is the Default, and zbscreen
+# gives the desktop its size. (Wine 10 does not turn a desktop that starts in
+# landscape back to portrait: it goes back to the landscape size.)
+zb_set_screen() {
+    local name=$1 screen=$2 w=${2%x*} h=${2#*x} portrait=$2
+    [ "$w" -le "$h" ] || portrait=${h}x${w}
+    zb_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$portrait" /f \
+        >/dev/null 2>&1
+    zb_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$name" /d "$screen" /f \
+        >/dev/null 2>&1
+    "$zb_root/scripts/wine-run.sh" explorer "/desktop=$name,$screen" \
+        "$ZB_BUILD_DIR/pocketpc_emulation/zbscreen.exe" "$screen" >/dev/null
+}
+
 # A private Xvfb whose screen is the emulated one (WxH, default 480x640):
 # Wine 10 gives a virtual desktop only a size among its display modes, which
 # are the X screen's own size and the standard sizes of the X screen's
