@@ -32,10 +32,14 @@ seconds=${IDLE_SECONDS:-60}
 # Another build of the program may be measured against the same floors.
 program_exe=${BENCH_PROGRAM:-$build/ZemloBattery.exe}
 
-zb_start_session
+# The idle costs are measured on the screen SCREEN names, at its density.
+screen=${SCREEN:-480x640}
+zb_check_screen "$screen" || exit 2
+export ZB_DPI=$(zb_density_of "$screen") ZB_SCREEN=$screen
+zb_start_session "$screen"
 zb_wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
 
-echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine --version), $(date -u +%Y-%m-%d)"
+echo "Machine: $screen screen, $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine --version), $(date -u +%Y-%m-%d)"
 echo
 log=$(mktemp)
 zb_wine "$build/bench/bench.exe" --program="$program_exe" --minimal="$build/bench/minimal.exe" ${BENCH_REPS:+--reps=$BENCH_REPS} \
@@ -112,7 +116,7 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : 
 launch() {
     local role=$1 desktop=$2
     shift 2
-    ZB_BENCH_ROLE=$role zb_wine explorer "/desktop=$desktop,480x640" "$@" >/dev/null 2>&1 &
+    ZB_BENCH_ROLE=$role zb_wine explorer "/desktop=$desktop,$screen" "$@" >/dev/null 2>&1 &
 }
 stop_all() {
     stop $(pids_of ZemloBattery.exe) $(pids_of floor.exe) $(pids_of explorer.exe)
@@ -149,7 +153,7 @@ stop_all
 # above what those two do while the prefix idles.
 fake() {
     BATTERY=57 "$here/fake-battery.sh" --native bash -c \
-        '"$0" explorer "/desktop=$1,480x640" "$2" "${@:3}" >/dev/null 2>&1' \
+        '"$0" explorer "/desktop=$1,$ZB_SCREEN" "$2" "${@:3}" >/dev/null 2>&1' \
         "$zb_wine64" "$@" >/dev/null 2>&1 &
 }
 ( i=0; while sleep 1; do
