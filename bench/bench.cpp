@@ -357,13 +357,6 @@ void BenchStartUp(const std::wstring &program, const std::wstring &minimal, int 
     std::printf("| DLLs loaded | %d | %d |\n", programDlls, minimalDlls);
 }
 
-std::wstring WindowsPath(const char *unixPath) {
-    std::wstring path = unixPath[0] == '/' ? L"Z:" : L"";
-    for (const char *c = unixPath; *c; ++c)
-        path += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
-}
-
 } // namespace
 
 int main(int argc, char **argv) {

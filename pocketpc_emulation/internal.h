@@ -40,6 +40,14 @@ void ShowDialogInTaskbar(HWND dlg, const wchar_t *title, bool doneButton);
 // changes the flags.
 void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton);
 
+// Whether a window belongs to this process: the emulated shell acts on its
+// own program's windows only.
+inline bool ThisProcessWindow(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return pid == GetCurrentProcessId();
+}
+
 // The soft-key bar SHCreateMenuBar made for owner, or nullptr.
 HWND SoftKeyBarOf(HWND owner);
 // Puts a soft-key bar at the bottom of the screen as it is now, the screen's

@@ -155,6 +155,13 @@ bool ReadDefinition(HINSTANCE instance, UINT id, MenuBar *bar, UINT *menuId) {
     return true;
 }
 
+// Across the bottom of the screen as it is now, as high as the taskbar.
+RECT SoftKeyBarRect() {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = ShellTaskbarHeight(width);
+    int bottom = GetSystemMetrics(SM_CYSCREEN);
+    return RECT{0, bottom - height, width, bottom};
+}
+
 void RegisterMenuBarClass(HINSTANCE instance) {
     WNDCLASSW wc = {};
     if (GetClassInfoW(instance, kMenuBarClass, &wc))
@@ -176,9 +183,8 @@ bool PlaceSoftKeyBar(HWND hwnd) {
     wchar_t name[32];
     if (!GetClassNameW(hwnd, name, ARRAYSIZE(name)) || lstrcmpW(name, kMenuBarClass) != 0)
         return false;
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = ShellTaskbarHeight(width);
-    SetWindowPos(hwnd, nullptr, 0, GetSystemMetrics(SM_CYSCREEN) - height, width, height,
+    RECT rc = SoftKeyBarRect();
+    SetWindowPos(hwnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }
@@ -197,15 +203,14 @@ BOOL SHCreateMenuBar(SHMENUBARINFO *info) {
     }
     bar->owner = info->hwndParent;
 
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    int height = ShellTaskbarHeight(screenWidth);
-    bar->font = CreateShellBarFont(height);
+    RECT rc = SoftKeyBarRect();
+    bar->font = CreateShellBarFont(rc.bottom - rc.top);
 
     RegisterMenuBarClass(info->hInstRes);
     DWORD style = WS_POPUP | (IsWindowVisible(info->hwndParent) ? WS_VISIBLE : 0);
-    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kMenuBarClass, L"", style, 0,
-                                GetSystemMetrics(SM_CYSCREEN) - height, screenWidth, height,
-                                info->hwndParent, nullptr, info->hInstRes, bar);
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kMenuBarClass, L"", style, rc.left, rc.top,
+                                rc.right - rc.left, rc.bottom - rc.top, info->hwndParent, nullptr,
+                                info->hInstRes, bar);
     if (!hwnd) {
         DestroyMenu(bar->menu);
         DeleteObject(bar->font);

@@ -14,15 +14,9 @@ struct FollowContext {
     RECT newArea;
 };
 
-bool OwnWindow(HWND hwnd) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    return pid == GetCurrentProcessId();
-}
-
 BOOL CALLBACK ResizeFullScreen(HWND hwnd, LPARAM param) {
     const auto *context = reinterpret_cast<const FollowContext *>(param);
-    if (hwnd == context->taskbar || !OwnWindow(hwnd) || PlaceSoftKeyBar(hwnd))
+    if (hwnd == context->taskbar || !ThisProcessWindow(hwnd) || PlaceSoftKeyBar(hwnd))
         return TRUE;
     RECT window;
     if (GetWindowRect(hwnd, &window) && EqualRect(&window, &context->oldArea)) {
@@ -34,7 +28,7 @@ BOOL CALLBACK ResizeFullScreen(HWND hwnd, LPARAM param) {
 }
 
 BOOL CALLBACK TellSettingChange(HWND hwnd, LPARAM param) {
-    if (hwnd != reinterpret_cast<HWND>(param) && OwnWindow(hwnd))
+    if (hwnd != reinterpret_cast<HWND>(param) && ThisProcessWindow(hwnd))
         SendMessageW(hwnd, WM_SETTINGCHANGE, SETTINGCHANGE_RESET, 0);
     return TRUE;
 }

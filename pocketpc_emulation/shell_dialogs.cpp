@@ -16,10 +16,8 @@ ULONG_PTR ShellDialogFlags(HWND hwnd) {
 }
 
 BOOL CALLBACK FindShellDialog(HWND hwnd, LPARAM found) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
     ULONG_PTR flags = ShellDialogFlags(hwnd);
-    if (pid != GetCurrentProcessId() || !(flags & kShellDialogFullScreen) || !IsWindowVisible(hwnd))
+    if (!ThisProcessWindow(hwnd) || !(flags & kShellDialogFullScreen) || !IsWindowVisible(hwnd))
         return TRUE;
     *reinterpret_cast<HWND *>(found) = hwnd;
     return FALSE;

@@ -14,7 +14,6 @@ screen=${SCREEN:-480x640}
 # The Pocket PC screens, portrait and landscape, each at its device density.
 zb_check_screen "$screen" || exit 2
 program="$ZB_BUILD_DIR/ZemloBattery.exe"
-screen_tool="$ZB_BUILD_DIR/pocketpc_emulation/zbscreen.exe"
 w=${screen%x*}
 h=${screen#*x}
 shots=${SHOTS:-$zb_root/screenshots}
@@ -151,7 +150,7 @@ zb_wine reg add 'HKCU\Software\tavrel\ZemloBattery' /v Position /t REG_DWORD /d 
     >/dev/null
 launch &
 sleep 6
-"$here/wine-run.sh" explorer "/desktop=ZemloBattery,$screen" "$screen_tool" turn >/dev/null
+zb_screen_tool ZemloBattery "$screen" turn
 sleep 3
 # Outside the desktop the X screen is black: its far corner shows whether the
 # desktop turned: Wine 8 lists no 800x480 mode, and Wine 10 turns a desktop

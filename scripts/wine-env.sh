@@ -139,6 +139,14 @@ zb_turning_side() {
 # screen's size: the screen's portrait form is the Default, and zbscreen
 # gives the desktop its size. (Wine 10 does not turn a desktop that starts in
 # landscape back to portrait: it goes back to the landscape size.)
+# zbscreen ARGS... in the Wine desktop NAME of the screen WxH.
+zb_screen_tool() {
+    local name=$1 screen=$2
+    shift 2
+    "$zb_root/scripts/wine-run.sh" explorer "/desktop=$name,$screen" \
+        "$ZB_BUILD_DIR/pocketpc_emulation/zbscreen.exe" "$@" >/dev/null
+}
+
 zb_set_screen() {
     local name=$1 screen=$2 w=${2%x*} h=${2#*x} portrait=$2
     [ "$w" -le "$h" ] || portrait=${h}x${w}
@@ -146,8 +154,7 @@ zb_set_screen() {
         >/dev/null 2>&1
     zb_wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$name" /d "$screen" /f \
         >/dev/null 2>&1
-    "$zb_root/scripts/wine-run.sh" explorer "/desktop=$name,$screen" \
-        "$ZB_BUILD_DIR/pocketpc_emulation/zbscreen.exe" "$screen" >/dev/null
+    zb_screen_tool "$name" "$screen" "$screen"
 }
 
 # A private Xvfb whose screen is the emulated one (WxH, default 480x640):

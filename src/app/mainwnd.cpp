@@ -132,13 +132,8 @@ LRESULT OnSize(HWND hwnd) {
 }
 
 // A device context of the screen clips at the screen's size when it was
-// taken: after a turn the gauge's new place is sampled through a new one.
-LRESULT OnDisplayChange() {
-    RenewScreenDC();
-    g_gaugeRepaint = 1;
-    return 0;
-}
-
+// taken: after a turn (SETTINGCHANGE_RESET) the gauge's new place is sampled
+// through a new one.
 LRESULT OnSettingChange(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     SHHandleWMSettingChange(hwnd, wParam, lParam, &g_activateInfo);
     if (wParam == SETTINGCHANGE_RESET)
@@ -191,8 +186,6 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         return 0;
     case WM_SIZE:
         return OnSize(hwnd);
-    case WM_DISPLAYCHANGE:
-        return OnDisplayChange();
     case WM_SETTINGCHANGE:
         return OnSettingChange(hwnd, wParam, lParam);
     case WM_COMMAND:

@@ -4,18 +4,6 @@
 
 #include <cstring>
 
-namespace {
-
-// A Unix path from the build; Wine sees the Unix root as drive Z:.
-std::wstring WindowsPath(const char *path) {
-    std::wstring converted = path[0] == '/' ? L"Z:" : L"";
-    for (const char *c = path; *c; ++c)
-        converted += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
-    return converted;
-}
-
-} // namespace
-
 int main(int argc, char **argv) {
     ::testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i) {

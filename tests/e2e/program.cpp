@@ -28,12 +28,7 @@ void SendKey(WORD key, bool up) {
 
 std::wstring FakePowerDir() {
     const char *dir = std::getenv("ZB_FAKE_POWER");
-    if (!dir || !*dir)
-        return L"";
-    std::wstring path = L"Z:";
-    for (const char *c = dir; *c; ++c)
-        path += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
-    return path;
+    return dir && *dir ? WindowsPath(dir) : L"";
 }
 
 } // namespace
@@ -279,6 +274,23 @@ bool ReadProgramSetting(const wchar_t *name, DWORD *value) {
     DWORD size = sizeof(*value);
     return RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, nullptr, value,
                         &size) == ERROR_SUCCESS;
+}
+
+std::vector<std::pair<std::wstring, DWORD>> ProgramSettings() {
+    std::vector<std::pair<std::wstring, DWORD>> values;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return values;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[64];
+        DWORD nameLength = ARRAYSIZE(name), value = 0, size = sizeof(value), type = 0;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type,
+                          reinterpret_cast<BYTE *>(&value), &size) != ERROR_SUCCESS)
+            break;
+        values.emplace_back(name, value);
+    }
+    RegCloseKey(key);
+    return values;
 }
 
 void WriteProgramSetting(const wchar_t *name, DWORD value) {

@@ -5,6 +5,7 @@
 #include "screen.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // Set by main from --program=, --desktop= and --screen-tool=.
@@ -89,3 +90,5 @@ void DeleteProgramSettings();
 bool MakeProgramSettingsReadOnly();
 bool ReadProgramSetting(const wchar_t *name, DWORD *value);
 void WriteProgramSetting(const wchar_t *name, DWORD value);
+// Every value of the settings key, by name.
+std::vector<std::pair<std::wstring, DWORD>> ProgramSettings();

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -68,33 +67,14 @@ void ExpectLaidOut(HWND dlg) {
 void ExpectPageFillsScreen(HWND page) {
     HWND keys = FindWindowW(L"ZbSoftKeyBar", nullptr);
     ASSERT_NE(keys, nullptr);
-    RECT k = ScreenRect(keys), p = ScreenRect(page), area = PageArea();
+    RECT area = PageArea();
     EXPECT_TRUE(WaitFor([&] { return ScreenRect(page).right == area.right; }, 3000));
-    p = ScreenRect(page);
+    RECT k = ScreenRect(keys), p = ScreenRect(page);
     EXPECT_EQ(Describe(k), Describe(RECT{0, area.bottom - BarHeight(), area.right, area.bottom}));
     EXPECT_EQ(Describe(p), Describe(RECT{0, area.top, area.right, k.top}));
     HWND hide = FindWindowExW(page, nullptr, L"Button", L"Hide");
     ASSERT_NE(hide, nullptr);
     EXPECT_TRUE(Inside(ScreenRect(hide), p)) << Describe(ScreenRect(hide));
-}
-
-// Every value of the program's settings key.
-std::vector<std::pair<std::wstring, DWORD>> StoredSettings() {
-    std::vector<std::pair<std::wstring, DWORD>> values;
-    HKEY key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\tavrel\\ZemloBattery", 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
-        return values;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[64];
-        DWORD nameLength = ARRAYSIZE(name), value = 0, size = sizeof(value), type = 0;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type,
-                          reinterpret_cast<BYTE *>(&value), &size) != ERROR_SUCCESS)
-            break;
-        values.emplace_back(name, value);
-    }
-    RegCloseKey(key);
-    return values;
 }
 
 class ScreenTest : public ProgramTest {
@@ -186,7 +166,7 @@ class TurnTest : public ProgramTest {
 };
 
 TEST_F(TurnTest, InfoPageFillsTheTurnedScreen) {
-    auto stored = StoredSettings();
+    auto stored = ProgramSettings();
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
     for (bool byKey : {false, true}) {
@@ -194,11 +174,11 @@ TEST_F(TurnTest, InfoPageFillsTheTurnedScreen) {
         Turn(byKey);
         ExpectPageFillsScreen(program_.mainWindow());
     }
-    EXPECT_TRUE(StoredSettings() == stored) << "a turn stores nothing";
+    EXPECT_TRUE(ProgramSettings() == stored) << "a turn stores nothing";
 }
 
 TEST_F(TurnTest, SetupFillsTheTurnedScreenAndItsOkEndsIt) {
-    auto stored = StoredSettings();
+    auto stored = ProgramSettings();
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
     for (const char *turn : {"turned", "turned back"}) {
@@ -217,7 +197,7 @@ TEST_F(TurnTest, SetupFillsTheTurnedScreenAndItsOkEndsIt) {
         ASSERT_TRUE(TapTaskbarOk());
         EXPECT_TRUE(WaitFor([&] { return !IsWindow(setup); }, 5000)) << "ok ends Setup";
     }
-    EXPECT_TRUE(StoredSettings() == stored) << "a turn stores nothing";
+    EXPECT_TRUE(ProgramSettings() == stored) << "a turn stores nothing";
 }
 
 } // namespace

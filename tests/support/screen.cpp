@@ -56,3 +56,10 @@ long long RssAnonKB(const wchar_t *statusPath) {
     std::fclose(f);
     return kb;
 }
+
+std::wstring WindowsPath(const char *unixPath) {
+    std::wstring path = unixPath[0] == '/' ? L"Z:" : L"";
+    for (const char *c = unixPath; *c; ++c)
+        path += (*c == '/') ? L'\\' : static_cast<wchar_t>(*c);
+    return path;
+}

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // Colours as GetPixel returns them (0x00BBGGRR).
@@ -29,6 +30,9 @@ class ScreenCapture {
     RECT rc_;
     std::vector<DWORD> pixels_;
 };
+
+// A path of the host as Wine names it: the Unix root is drive Z:.
+std::wstring WindowsPath(const char *unixPath);
 
 // RssAnon of a Linux process status file read through Wine (for this
 // process, "Z:\proc\self\status"), in KiB; -1 when it cannot be read.
