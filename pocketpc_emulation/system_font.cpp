@@ -1,9 +1,11 @@
-// The CE system font on desktop Windows.
+// The CE system font, and memory contexts as the device's, on desktop Windows.
 //
 // On the device the system font, which a new device context starts with and
 // a control draws in until it is given another, is Tahoma regular at the
 // screen's density. The desktop's is a bold "System", so the program's memory
-// contexts and controls get the CE font here.
+// contexts and controls get the CE font here. The device's GDI draws before a
+// call returns; the desktop's may batch, so a DIB section is read after a
+// flush.
 #include "base/gdi.h"
 #include "internal.h"
 
@@ -32,6 +34,8 @@ HDC PlatformCreateCompatibleDC(HDC dc) {
         SelectObject(memory, CeSystemFont());
     return memory;
 }
+
+void FlushGdiBatch() { GdiFlush(); }
 
 namespace {
 

@@ -22,7 +22,7 @@ ScreenBlock::ScreenBlock(HDC screen, const RECT &area) : dc_(CreateCompatibleDC(
     old_ = SelectObject(dc_, bitmap_);
     if (BitBlt(dc_, 0, 0, bi.bmiHeader.biWidth, -bi.bmiHeader.biHeight, screen, area_.left,
                area_.top, SRCCOPY)) {
-        GdiFlush();
+        FlushGdiBatch();
         bits_ = static_cast<const DWORD *>(bits);
     }
 }

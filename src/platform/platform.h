@@ -40,6 +40,16 @@ constexpr wchar_t kShellTaskbarClass[] = L"HHTaskBar";
 #ifndef DWLP_USER
 #define DWLP_USER DWL_USER
 #endif
+// The device's commdlg exports the chooser without the W; its headers make
+// LockResource a macro (the loaded resource is the pointer).
+#ifndef ChooseColorW
+#define ChooseColorW ChooseColor
+#endif
+#ifndef LockResource
+#define LockResource(loaded) (static_cast<LPVOID>(loaded))
+#endif
+// CE's GDI has drawn when a call returns: a DIB section's bits are current.
+inline void FlushGdiBatch() {}
 
 #else // desktop Windows: CE shell and power services, emulated
 
@@ -144,6 +154,10 @@ void PlatformGlobalMemoryStatus(LPMEMORYSTATUS status);
 UINT PlatformGetDlgItemInt(HWND dlg, int id, BOOL *translated, BOOL isSigned);
 HDC PlatformCreateCompatibleDC(HDC dc);
 BOOL WINAPI PlatformChooseColorW(LPCHOOSECOLORW request);
+// The desktop's GDI may batch calls: a DIB section's bits show a blit only
+// after the batch is flushed.
+void FlushGdiBatch();
+
 INT_PTR PlatformDialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW tmpl, HWND owner,
                                         DLGPROC proc, LPARAM param);
 
