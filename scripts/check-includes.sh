@@ -10,7 +10,9 @@
 set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root"
-parts='app|settings|gauge|monitor|info|setup|state|res'
+# The program's parts: every folder of src/ but the two at the bottom.
+parts=$(find src -mindepth 1 -maxdepth 1 -type d ! -name base ! -name platform -printf '%f\n' |
+    sort | paste -sd'|')
 failed=0
 fail() {
     echo "include rule broken: $*" >&2

@@ -64,9 +64,9 @@ done
 suite() {
     export ZB_BUILD_DIR=$1 WINEPREFIX=$1/wineprefix ZB_BIG_ROOT_DIR=$big_root
     zb_start_session
-    rm -rf "$1/Testing/Temporary/LastTest.log" "$1/Testing/gtest"
+    rm -rf "$1/Testing/Temporary/LastTest.log" "$1/Testing/gtest" "$1/Testing/ctest.xml"
     echo "== $1 (PE machine $(zb_pe_machine "$1/ZemloBattery.exe"), display $DISPLAY)"
-    ctest --test-dir "$1" --output-on-failure
+    ctest --test-dir "$1" --output-on-failure --output-junit "$1/Testing/ctest.xml"
 }
 
 start=$SECONDS
@@ -79,25 +79,18 @@ for i in "${!builds[@]}"; do
     wait "${suite_jobs[i]}" || cat "$work/suite-$i.log"
 done
 
-# One line per CTest test and build. A GoogleTest program's counts come from
-# the report it writes once every test has run (its --gtest_output= names
-# it): without one, or with fewer tests run than it lists, the program died or
+# One line per CTest test and build. A GoogleTest program (CTest's label
+# gtest) writes its report to Testing/gtest/NAME.xml once every test has run:
+# without one, or with fewer tests run than it lists, the program died or
 # stopped early and the suite has failed, whatever its exit code. A test that
 # is no GoogleTest program counts as one check.
-# Prints "NAME STATUS TIME REPORT" per test, from CTest's own log.
+# Prints "NAME STATUS TIME" per test, from CTest's JUnit report.
 ctest_results() {
-    awk '
-        /^[0-9]+\/[0-9]+ Test: / { name = $3; order[++n] = name; status[name] = "failed" }
-        /^Command: / && match($0, /--gtest_output=xml:[^"]*/) {
-            report[name] = substr($0, RSTART + 19, RLENGTH - 19)
-        }
-        /^Directory: / && report[name] != "" { report[name] = substr($0, 12) "/" report[name] }
-        /^Test time = / { time[name] = $4 }
-        /^Test Passed\./ { status[name] = "passed" }
-        END {
-            for (i = 1; i <= n; ++i)
-                print order[i], status[order[i]], time[order[i]] + 0, report[order[i]] ? report[order[i]] : "-"
-        }' "$1/Testing/Temporary/LastTest.log"
+    sed -nE 's/.*<testcase name="([^"]*)".* time="([^"]*)" status="([^"]*)".*/\1 \3 \2/p' \
+        "$1/Testing/ctest.xml" | awk '{ print $1, ($2 == "run" ? "passed" : "failed"), $3 }'
+}
+gtest_suites() {
+    ctest --test-dir "$1" -N -L '^gtest$' | sed -nE 's/^ *Test +#[0-9]+: //p'
 }
 
 # "LISTED RAN FAILED SKIPPED" from a GoogleTest XML report; disabled tests
@@ -121,10 +114,17 @@ test_output() {
 }
 
 summary() {
-    local build=$1 label=$2 name status ctest_status time report listed ran fails skips
-    while read -r name status time report; do
+    local build=$1 label=$2 name status ctest_status time report listed ran fails skips gtests
+    gtests=$(gtest_suites "$build")
+    if [ ! -s "$build/Testing/ctest.xml" ]; then
+        echo "$label: CTest wrote no report" >&2
+        failed_suites+=("$label")
+        return
+    fi
+    while read -r name status time; do
         ctest_status=$status
-        if [ "$report" = - ]; then
+        report=$build/Testing/gtest/$name.xml
+        if ! grep -qxF -- "$name" <<<"$gtests"; then
             listed=1 ran=1 skips=0
             fails=$([ "$status" = passed ] && echo 0 || echo 1)
         elif [ -s "$report" ]; then
