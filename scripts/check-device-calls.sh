@@ -16,7 +16,6 @@ set -euo pipefail
 nm=$1 platform_h=$2 exports=$3 emulation=$4
 shift 4
 filt=${nm%nm}c++filt
-failed=0
 
 # The symbol names of a listing in nm's portable format, by type (U, or not).
 symbols() {
@@ -57,53 +56,46 @@ ce_macros=$(branch ce | awk '
     $1 == "#define" && NF >= 3 { print $2, $3 }')
 ce_functions=$(branch ce | sed -nE 's/^inline [A-Za-z_ *]+[ *]([A-Za-z_][A-Za-z0-9_]*)\(.*/\1/p')
 
-on_device() {
-    grep -qxF -- "$1" "$exports"/*.txt
+# "HOW NAME" for every call of the program's objects.
+program=$(comm -23 <(echo "$undefined") <(echo "$defined"))
+calls() {
+    grep '^__imp_' <<<"$program" | sed 's/^__imp_//' | undecorate |
+        sed 's/^/imported /'
+    comm -12 <(echo "$program") <(echo "$emulated") | sed -E 's/@[0-9]+$//' | "$filt" |
+        sed -E 's/\(.*//' | undecorate | sed 's/^/emulated /'
+    comm -23 <(echo "$program") <(echo "$emulated") | grep -v '^__imp_' | undecorate |
+        grep -vE '^(__|_Unwind_|_Z)' | sed 's/^/C-library /' || true
+    awk '{ print "routed", $2 }' <<<"$routes"
 }
 
-# The name a device build calls for NAME, checked; the names are chained
-# (PlatformChooseColorW -> ChooseColorW -> ChooseColor).
-check() {
-    local name=$1 how=$2 target
-    target=$(awk -v n="$name" '$1 == n { print $2; exit }' <<<"$routes")
-    [ -n "$target" ] && name=$target
-    grep -qxF -- "$name" <<<"$ce_functions" && return 0
-    target=$(awk -v n="$name" '$1 == n { print $2; exit }' <<<"$ce_macros")
-    [ "$target" = - ] && return 0
-    [ -n "$target" ] && name=$target
-    on_device "$name" && return 0
-    echo "not on the device: $name ($how)" >&2
-    failed=1
-}
-
-imports=0 routed=0
-while read -r symbol; do
-    [ -n "$symbol" ] || continue
-    grep -qxF -- "$symbol" <<<"$defined" && continue
-    if [[ $symbol == __imp_* ]]; then
-        check "$(undecorate <<<"${symbol#__imp_}")" "imported from a DLL"
-        imports=$((imports + 1))
-    elif grep -qxF -- "$symbol" <<<"$emulated"; then
-        name=$("$filt" "${symbol%@*}" | sed -E 's/\(.*//' | undecorate)
-        check "$name" "provided by the emulation on the desktop"
-        routed=$((routed + 1))
-    else
-        name=$(undecorate <<<"$symbol")
-        case $name in
-        __* | _Unwind_* | _Z*) ;;
-        *) check "$name" "from the C library" ;;
-        esac
-    fi
-done <<<"$undefined"
-
-# Every route platform.h declares, used today or not.
-while read -r platform ce; do
-    [ -n "$platform" ] && check "$ce" "routed by platform.h to $platform"
-done <<<"$routes"
-
-if [ "$imports" -eq 0 ] || [ "$routed" -eq 0 ]; then
-    echo "found no calls to check ($imports imported, $routed emulated): wrong files?" >&2
-    exit 1
-fi
-[ "$failed" -eq 0 ] && echo "every call is on the device: $imports imported, $routed emulated"
-exit $failed
+# A call is resolved along platform.h's names (PlatformChooseColorW ->
+# ChooseColorW -> ChooseColor) and checked against the export lists.
+calls | awk -v exports="$(cat "$exports"/*.txt)" -v routes="$routes" \
+    -v macros="$ce_macros" -v functions="$ce_functions" '
+    BEGIN {
+        n = split(exports, lines, "\n"); for (i = 1; i <= n; ++i) exported[lines[i]] = 1
+        n = split(routes, lines, "\n")
+        for (i = 1; i <= n; ++i) { split(lines[i], f, " "); route[f[1]] = f[2] }
+        n = split(macros, lines, "\n")
+        for (i = 1; i <= n; ++i) { split(lines[i], f, " "); macro[f[1]] = f[2] }
+        n = split(functions, lines, "\n"); for (i = 1; i <= n; ++i) own[lines[i]] = 1
+    }
+    {
+        how = $1; name = $2; ++count[how]
+        if (name in route) name = route[name]
+        if (name in own || (name in macro && macro[name] == "-")) next
+        if (name in macro) name = macro[name]
+        if (!(name in exported)) {
+            printf "not on the device: %s (%s)\n", name, how > "/dev/stderr"
+            failed = 1
+        }
+    }
+    END {
+        if (!count["imported"] || !count["emulated"]) {
+            print "found no calls to check: wrong files?" > "/dev/stderr"
+            exit 1
+        }
+        if (failed) exit 1
+        printf "every call is on the device: %d imported, %d emulated, %d routes\n",
+            count["imported"], count["emulated"], count["routed"]
+    }'
