@@ -50,23 +50,23 @@ void DrawGauge(HDC dc, const RECT &rc, bool sampleAfresh);
 // framed for the power state.
 void DrawBattery(HDC dc, const RECT &rc, int percent, bool onAC, const ColorElementTable *colors);
 
-// Background styles, by their stored numbers: the Setup radio button that
-// names each, and how it draws into rc.
-enum GaugeStyle { kStyleWM5, kStyleWM6, kStyleCustom };
+// Background styles, by their stored numbers: the name the Setup radio button
+// shows, the button and how the style draws into rc.
+enum GaugeStyle { kStyleWM5, kStyleWM6, kStyleCustom, kGaugeStyleCount };
 void DrawSampledSolid(HDC dc, const RECT &rc, bool sampleAfresh);    // one colour sampled above
 void DrawSampledGradient(HDC dc, const RECT &rc, bool sampleAfresh); // a gradient per row
 void DrawBackgroundColor(HDC dc, const RECT &rc, bool sampleAfresh); // "Background"
 struct GaugeStyleEntry {
+    const wchar_t *name;
     int radioId;
     void (*draw)(HDC dc, const RECT &rc, bool sampleAfresh);
 };
 inline constexpr GaugeStyleEntry kGaugeStyles[] = {
-    {IDC_STYLE_WM5, DrawSampledSolid},
-    {IDC_STYLE_WM6, DrawSampledGradient},
-    {IDC_STYLE_CUSTOM, DrawBackgroundColor},
+    {L"WM5", IDC_STYLE_WM5, DrawSampledSolid},
+    {L"WM6", IDC_STYLE_WM6, DrawSampledGradient},
+    {L"Custom", IDC_STYLE_CUSTOM, DrawBackgroundColor},
 };
-constexpr int kGaugeStyleCount = static_cast<int>(ARRAYSIZE(kGaugeStyles));
-static_assert(kStyleCustom + 1 == kGaugeStyleCount, "one entry per style");
+static_assert(ARRAYSIZE(kGaugeStyles) == kGaugeStyleCount, "one entry per style");
 // The stored style's drawing; a style outside the table draws as "Custom".
 void DrawBackground(HDC dc, const RECT &rc, bool sampleAfresh);
 COLORREF SampleTaskbarColor(SampledBackground *background);

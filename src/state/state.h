@@ -8,11 +8,12 @@ constexpr int kStorageSlots = 10; // device memory and up to nine cards
 constexpr int kNameUnits = 100;   // UTF-16 units per storage name, terminator included
 constexpr int kMaxGaugeRows = 36;
 
-// Settings, persisted in the registry.
+// Settings, persisted in the registry; the settings store gives their start
+// values too.
 extern int g_align;    // 1: position counts from the left end of the taskbar, 0: right
 extern int g_position; // pixels from the aligned end
 extern int g_lifeTime; // minutes a full battery lasts
-extern int g_style;    // 0 "WM5", 1 "WM6", 2 "Custom"
+extern int g_style;    // the background style, by its stored number
 
 // Measurements.
 extern int g_batteryPercent;  // 0..100, -1 before the first poll
@@ -64,6 +65,7 @@ enum ColorElementIndex {
     kFrameNotCharging, // the frame on battery power
     kFullPart,         // the charged part
     kEmptyPart,        // the rest
+    kColorElementCount
 };
 struct ColorElementDefault {
     const wchar_t *name;
@@ -73,8 +75,8 @@ inline constexpr ColorElementDefault kColorElementDefaults[] = {
     {L"Background", 0xFF0000},         {L"Percentage", 0xFFFFFF}, {L"Frame_charging", 0x0000FF},
     {L"Frame_not_charging", 0xFFFFFF}, {L"Full_Part", 0xFF0000},  {L"Empty_Part", 0x400080},
 };
-constexpr int kColorElementCount = static_cast<int>(ARRAYSIZE(kColorElementDefaults));
-static_assert(kEmptyPart + 1 == kColorElementCount, "one default per colour element");
+static_assert(ARRAYSIZE(kColorElementDefaults) == kColorElementCount,
+              "one default per colour element");
 constexpr int kElementNameUnits = 100;
 
 struct ColorElement {
@@ -124,9 +126,9 @@ inline StorageTable ProgramStorage() {
     return StorageTable{g_storageCount, g_freeKB, g_totalKB, g_storageNames};
 }
 
-// The values a process starts with, for the settings, measurements, requests,
-// window handles and sampled background. The drawing objects that live as long
-// as the process, the screen DC and the colour table are kept.
+// The values a process starts with, for the measurements, requests, window
+// handles and sampled background. The drawing objects that live as long as the process, the
+// screen DC and the colour table are kept.
 void ResetStateValues();
 
 inline int Res(int hiRes, int lowRes) {
