@@ -35,15 +35,27 @@ void RegKey::Write(const wchar_t *name, DWORD value) const {
 namespace {
 
 // Reads a setting, or writes the current value back when it is missing.
-void LoadOrWriteBack(const RegKey &key, const wchar_t *name, int *setting) {
-    DWORD value;
-    if (key.Read(name, &value))
-        *setting = static_cast<int>(value);
+void LoadOrWriteBack(const RegKey &key, const StoredValue &value) {
+    DWORD stored;
+    if (key.Read(value.name, &stored))
+        *value.setting = static_cast<int>(stored);
     else
-        key.Write(name, static_cast<DWORD>(*setting));
+        key.Write(value.name, static_cast<DWORD>(*value.setting));
 }
 
+bool IsPosition(const StoredValue &value) {
+    return value.setting == &g_position;
+}
+
+// The settings start as the table says from the process's first instruction.
+const bool s_settingsStart = (ResetSettings(), true);
+
 } // namespace
+
+void ResetSettings() {
+    for (const StoredValue &value : kStoredSettings)
+        *value.setting = static_cast<int>(value.initial);
+}
 
 // "Position" is checked once the stored alignment is known: counted from the
 // right end, Setup's nudge saves values up to the full width.
@@ -53,9 +65,10 @@ void LoadSettings(const RECT &taskbarClient) {
         return;
     DWORD stored = 0;
     bool havePosition = key.Read(kValuePosition, &stored);
-    LoadOrWriteBack(key, kValueLifeTime, &g_lifeTime);
-    LoadOrWriteBack(key, kValueStyle, &g_style);
-    LoadOrWriteBack(key, kValueAlign, &g_align);
+    for (const StoredValue &value : kStoredSettings) {
+        if (!IsPosition(value))
+            LoadOrWriteBack(key, value);
+    }
     int width = taskbarClient.right - taskbarClient.left;
     int limit = g_align == 0 ? width : width - 10;
     if (havePosition && static_cast<int>(stored) <= limit) {
@@ -66,19 +79,20 @@ void LoadSettings(const RECT &taskbarClient) {
     }
 }
 
+// Each element's value under its name, which the colour table gives both.
 void LoadColors() {
     RegKey key;
     bool open = key.CreateOrRead();
-    for (int i = 0; i < kColorElementCount; ++i) {
-        ColorElement *element = Element(i);
+    for (const StoredValue &value : kStoredValues) {
+        ColorElement *element = value.setting ? nullptr : Element(value.element);
         if (!element)
             continue;
-        DWORD color = element->defaultColor;
+        DWORD color = value.initial;
         // Without the key every element still gets its default colour and a
         // brush.
-        if (open && !key.Read(element->name, &color)) {
-            color = element->defaultColor;
-            key.Write(element->name, color);
+        if (open && !key.Read(value.name, &color)) {
+            color = value.initial;
+            key.Write(value.name, color);
         }
         SetElementColor(element, color);
     }
@@ -91,9 +105,10 @@ void SaveSetupSettings() {
     RegKey key;
     if (!key.Create())
         return;
-    key.Write(kValueLifeTime, static_cast<DWORD>(g_lifeTime));
-    key.Write(kValueStyle, static_cast<DWORD>(g_style));
-    key.Write(kValueAlign, static_cast<DWORD>(g_align));
+    for (const StoredValue &value : kStoredSettings) {
+        if (!IsPosition(value))
+            key.Write(value.name, static_cast<DWORD>(*value.setting));
+    }
 }
 
 void SavePosition() {

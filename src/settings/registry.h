@@ -1,16 +1,51 @@
 // The program's registry settings: one key under HKEY_CURRENT_USER with the
-// four settings and the colours, 32-bit values written as REG_DWORD. All registry access of the
-// program goes through here.
+// four settings and the colours, 32-bit values written as REG_DWORD. All
+// registry access of the program goes through here.
 #pragma once
 #include "base/registry_key.h"
+#include "state/state.h"
 
-struct ColorElement;
+#include <array>
 
 constexpr wchar_t kSettingsKey[] = L"Software\\tavrel\\ZemloBattery";
 constexpr wchar_t kValuePosition[] = L"Position";
 constexpr wchar_t kValueLifeTime[] = L"LifeTime";
 constexpr wchar_t kValueStyle[] = L"Style";
 constexpr wchar_t kValueAlign[] = L"Align";
+
+// One stored value: its name, its working copy (a setting's global, or the
+// record of a colour element) and the value it starts as.
+struct StoredValue {
+    const wchar_t *name;
+    int *setting; // nullptr for a colour
+    int element;  // the colour element's index; -1 for a setting
+    // A setting's start value, written back while the value is missing; a
+    // colour's default.
+    DWORD initial;
+};
+// The settings. The load takes "Position" last: "Align" tells how far it may
+// go.
+inline constexpr StoredValue kStoredSettings[] = {
+    {kValuePosition, &g_position, -1, 4},
+    {kValueLifeTime, &g_lifeTime, -1, 350},
+    {kValueStyle, &g_style, -1, 1}, // "WM6"
+    {kValueAlign, &g_align, -1, 1}, // from the left end
+};
+constexpr int kStoredSettingCount = static_cast<int>(ARRAYSIZE(kStoredSettings));
+// Everything the key holds: the settings, then one value per colour element,
+// named and defaulted by the colour table.
+inline constexpr auto kStoredValues = [] {
+    std::array<StoredValue, kStoredSettingCount + kColorElementCount> values{};
+    for (int i = 0; i < kStoredSettingCount; ++i)
+        values[i] = kStoredSettings[i];
+    for (int i = 0; i < kColorElementCount; ++i)
+        values[kStoredSettingCount + i] = {kColorElementDefaults[i].name, nullptr, i,
+                                           kColorElementDefaults[i].color};
+    return values;
+}();
+
+// Gives the four settings their start values.
+void ResetSettings();
 
 // The settings key, closed when it goes out of scope.
 class RegKey {
