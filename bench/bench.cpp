@@ -142,17 +142,16 @@ std::unique_ptr<TestTaskbar> GaugeOnTaskbar(int width, int height) {
 }
 
 void BenchGaugePaint(int reps) {
-    const char *styles[] = {"WM5", "WM6", "Custom"};
     for (bool hiRes : {true, false}) {
         auto taskbar = GaugeOnTaskbar(hiRes ? 480 : 240, hiRes ? 52 : 26);
         Dib source(GaugeWidth(), GaugeHeight());
         HWND floor = CreateFloorWindow(taskbar->hwnd(), 300 / (hiRes ? 1 : 2), GaugeTop(),
                                        GaugeWidth(), GaugeHeight(), &source);
-        for (int style = 0; style < 3; ++style) {
+        for (int style = 0; style < kGaugeStyleCount; ++style) {
             g_style = style;
             ComparePaints(5, g_gauge, floor); // the first paints fill the caches
             char what[64];
-            std::snprintf(what, sizeof(what), "Gauge paint, %s, %s", styles[style],
+            std::snprintf(what, sizeof(what), "Gauge paint, %ls, %s", kGaugeStyles[style].name,
                           hiRes ? "480x640" : "240x320");
             Row(what, ComparePaints(reps, g_gauge, floor), "one BitBlt of the gauge's size");
         }
@@ -207,7 +206,11 @@ void BenchPoll(int reps) {
         Compare(
             reps, [] { PollStatus(nullptr); }, queriesAndInvalidate, change, validateFloor),
         "the same queries and an invalidation");
-    Row("Poll tick, percentage changed, and the WM6 repaint it causes",
+    char what[80];
+    std::snprintf(what, sizeof(what),
+                  "Poll tick, percentage changed, and the %ls repaint it causes",
+                  kGaugeStyles[g_style].name); // the style a first start stores
+    Row(what,
         Compare(
             reps / 5,
             [] {

@@ -244,7 +244,7 @@ TEST_F(SetupTest, SetupFillsTheScreenBelowTheTaskbarAndItsOkEndsIt) {
     EXPECT_EQ(client.right, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(client.bottom, GetSystemMetrics(SM_CYSCREEN) - Res(52, 26));
 
-    ClickControl(GetDlgItem(setup_, 1005)); // "WM5": saved only by OK
+    ClickControl(GetDlgItem(setup_, IDC_STYLE_WM5)); // saved only by OK
     ASSERT_TRUE(TapTaskbarOk()) << "an \"ok\" in the taskbar";
     EXPECT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"Setup") == nullptr; }, 3000));
     DWORD style = 1;
@@ -348,15 +348,16 @@ TEST_F(SetupTest, SetupTemplateScalesWithTheScreenDensity) {
         Ink ink = labelInk(row);
         return ink.inside > 20 && ink.atEnd == 0;
     };
+    const int rows = static_cast<int>(kColorDefaults.size());
     WaitFor(
         [&] {
-            for (int row = 0; row < 6; ++row)
+            for (int row = 0; row < rows; ++row)
                 if (!labelled(row))
                     return false;
             return true;
         },
         3000);
-    for (int row = 0; row < 6; ++row) {
+    for (int row = 0; row < rows; ++row) {
         Ink ink = labelInk(row);
         EXPECT_GT(ink.inside, 20) << "row " << row;
         EXPECT_EQ(ink.atEnd, 0) << "row " << row;

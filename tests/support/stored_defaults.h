@@ -5,6 +5,7 @@
 #include "screen.h"
 
 #include <iterator>
+#include <span>
 
 constexpr COLORREF kEmptyPartDefault = 0x400080;
 
@@ -27,6 +28,7 @@ inline constexpr StoredDefault kStoredDefaults[] = {
     {L"Full_Part", kBlue},
     {L"Empty_Part", kEmptyPartDefault},
 };
-constexpr int kColorDefaultCount = 6;
-constexpr const StoredDefault *kColorDefaults =
-    kStoredDefaults + std::size(kStoredDefaults) - kColorDefaultCount;
+// The colours, after the three settings: one per colour element, in its
+// order.
+inline constexpr std::span<const StoredDefault> kColorDefaults(kStoredDefaults + 3,
+                                                               std::end(kStoredDefaults));

@@ -21,8 +21,8 @@ namespace {
 // The names of the ten values.
 const std::vector<const wchar_t *> &AllValues() {
     static const std::vector<const wchar_t *> names = [] {
-        std::vector<const wchar_t *> list = {L"Position"};
-        for (const StoredDefault &value : kStoredDefaults)
+        std::vector<const wchar_t *> list;
+        for (const StoredValue &value : kStoredValues)
             list.push_back(value.name);
         return list;
     }();

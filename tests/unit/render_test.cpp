@@ -63,9 +63,9 @@ TEST_F(RenderTest, BatteryShapesInBothModes) {
     }
 }
 
-TEST_F(RenderTest, StyleOutsideTheThreeDrawsTheBackgroundColour) {
+TEST_F(RenderTest, StyleOutsideTheTableDrawsTheBackgroundColour) {
     Prepare(true);
-    for (int style : {3, 7, -1}) {
+    for (int style : {int{kGaugeStyleCount}, 7, -1}) {
         g_style = style;
         auto dib = Draw(57, false);
         EXPECT_EQ(dib->at(0, 0), kGreen) << "style " << style;
@@ -393,14 +393,14 @@ TEST_F(RenderTest, ManyPaintsLeakNoGdiObjects) {
     Build(480, 52);
     PollStatus(nullptr);
     // Warm-up: each style's cache and the fonts exist once, for good.
-    for (int style = 0; style < 3; ++style) {
+    for (int style = 0; style < kGaugeStyleCount; ++style) {
         g_style = style;
         InvalidateGauge();
         UpdateWindow(g_gauge);
     }
     int before = GdiObjectCount();
     for (int i = 0; i < 3000; ++i) {
-        g_style = i % 3;
+        g_style = i % kGaugeStyleCount;
         g_useCachedBackground = static_cast<BYTE>(i % 2);
         if (i % 7 == 0)
             SetElementColor(Element(kFullPart), RGB(i % 256, 0, 255));

@@ -33,7 +33,13 @@ class SettingsTest : public GaugeTest {
     }
 };
 
+// The program's table of stored values names the stored contract: "Position",
+// then the values of the golden copy, in its order.
 TEST_F(SettingsTest, FirstRunWritesAllTenDefaults) {
+    ASSERT_EQ(kStoredValues.size(), 1 + std::size(kStoredDefaults));
+    EXPECT_STREQ(kStoredValues[0].name, L"Position");
+    for (size_t i = 0; i < std::size(kStoredDefaults); ++i)
+        EXPECT_STREQ(kStoredValues[i + 1].name, kStoredDefaults[i].name);
     for (int height : {52, 26}) {
         DeleteSettingsKey();
         ResetProgramState();
@@ -42,7 +48,7 @@ TEST_F(SettingsTest, FirstRunWritesAllTenDefaults) {
         EXPECT_EQ(g_position, static_cast<int>(kDefaultPosition[height == 52]));
         for (const StoredDefault &expected : kStoredDefaults)
             EXPECT_EQ(Stored(expected.name), expected.value) << expected.name;
-        ASSERT_EQ(kColorElementCount, kColorDefaultCount);
+        ASSERT_EQ(kColorDefaults.size(), static_cast<size_t>(kColorElementCount));
         for (int i = 0; i < kColorElementCount; ++i) {
             EXPECT_STREQ(Element(i)->name, kColorDefaults[i].name) << "row order";
             EXPECT_EQ(Element(i)->color, kColorDefaults[i].value);
@@ -191,29 +197,55 @@ TEST_F(SettingsTest, WritePointsStoreTheirValuesEvenWhenTheKeyWentAway) {
     EXPECT_EQ(Stored(L"Full_Part"), 0x123456u);
 }
 
-bool SameRect(const RECT &a, RECT b) {
-    return EqualRect(&a, &b) != FALSE;
+int Width(const RECT &r) {
+    return r.right - r.left;
+}
+int Height(const RECT &r) {
+    return r.bottom - r.top;
 }
 
+// In each mode one row per element, in table order: its label, then its
+// swatch of the same height a gap to the right, the rows one pitch apart
+// without overlapping. The hi-resolution layout is the low-resolution one at
+// twice the size, but for the gap between label and swatch, the same in both.
 TEST(ColorLayout, RectanglesInBothModes) {
-    LayoutColorElements(g_colorElements, 0);
-    EXPECT_EQ(g_colorElements->rowCount, 6);
-    const ColorElement *e3 = Element(kFrameNotCharging);
-    EXPECT_STREQ(e3->name, kColorDefaults[kFrameNotCharging].name);
-    EXPECT_TRUE(SameRect(e3->labelRect, RECT{9, 129, 129, 144}));
-    EXPECT_TRUE(SameRect(e3->swatchRect, RECT{149, 129, 179, 144}));
-    for (int i = 0; i < kColorElementCount; ++i) {
-        EXPECT_EQ(Element(i)->color, 0u);
-        EXPECT_EQ(Element(i)->brush, nullptr);
+    RECT label[2][kColorElementCount], swatch[2][kColorElementCount];
+    for (BYTE mode : {0, 1}) {
+        SCOPED_TRACE(testing::Message() << "mode " << int(mode));
+        LayoutColorElements(g_colorElements, mode);
+        EXPECT_EQ(g_colorElements->rowCount, kColorElementCount);
+        EXPECT_TRUE(EqualRect(&g_colorElements->swatchTemplate, &Element(0)->swatchRect));
+        int pitch = Element(1)->labelRect.top - Element(0)->labelRect.top;
+        for (int i = 0; i < kColorElementCount; ++i) {
+            const ColorElement *e = Element(i);
+            EXPECT_STREQ(e->name, kColorDefaults[i].name);
+            EXPECT_EQ(e->defaultColor, kColorDefaults[i].value);
+            EXPECT_EQ(e->color, 0u);
+            EXPECT_EQ(e->brush, nullptr);
+            label[mode][i] = e->labelRect;
+            swatch[mode][i] = e->swatchRect;
+            const RECT &l = label[mode][i], &s = swatch[mode][i], &l0 = label[mode][0];
+            EXPECT_EQ(l.left, l0.left) << i;
+            EXPECT_EQ(Width(l), Width(l0)) << i;
+            EXPECT_EQ(l.top, l0.top + i * pitch) << i;
+            EXPECT_TRUE(l.top == s.top && l.bottom == s.bottom) << i;
+            EXPECT_EQ(Height(s), Height(l0)) << i;
+            EXPECT_EQ(Width(s), Width(swatch[mode][0])) << i;
+            EXPECT_GT(s.left, l.right) << i;
+            EXPECT_EQ(s.left - l.right, swatch[mode][0].left - l0.right) << i;
+            if (i > 0) {
+                EXPECT_GT(l.top, label[mode][i - 1].bottom) << "rows apart";
+            }
+        }
     }
-
-    LayoutColorElements(g_colorElements, 1);
-    const ColorElement *e5 = Element(kEmptyPart);
-    EXPECT_STREQ(e5->name, kColorDefaults[kEmptyPart].name);
-    EXPECT_EQ(e5->defaultColor, kColorDefaults[kEmptyPart].value);
-    EXPECT_TRUE(SameRect(e5->labelRect, RECT{18, 330, 258, 360}));
-    EXPECT_TRUE(SameRect(e5->swatchRect, RECT{278, 330, 338, 360}));
-    EXPECT_TRUE(SameRect(g_colorElements->swatchTemplate, RECT{278, 150, 338, 180}));
+    for (int i = 0; i < kColorElementCount; ++i) {
+        const RECT &low = label[0][i], &high = label[1][i];
+        EXPECT_TRUE(high.left == 2 * low.left && high.top == 2 * low.top &&
+                    high.right == 2 * low.right && high.bottom == 2 * low.bottom)
+            << i;
+        EXPECT_EQ(Width(swatch[1][i]), 2 * Width(swatch[0][i])) << i;
+        EXPECT_EQ(swatch[1][i].left - high.right, swatch[0][i].left - low.right) << "gap " << i;
+    }
 }
 
 } // namespace

@@ -31,7 +31,7 @@ class Soak : public GaugeTest {
         if (i % 1000 == 0)
             taskbar_->Resize(i % 2000 ? 470 : 480, 52);
         if (i % 500 == 0)
-            g_style = (i / 500) % 3;
+            g_style = (i / 500) % kGaugeStyleCount;
         if (i % 250 == 0)
             SetElementColor(Element(i % 500 ? kFullPart : kFrameNotCharging),
                             RGB(i % 256, (i / 256) % 256, 128));
