@@ -68,17 +68,32 @@ TEST_F(MainWindowTest, LowResTaskbarGivesLowResLayoutAndHiddenMainWindow) {
     RECT button;
     GetWindowRect(g_hideButton, &button);
     MapWindowPoints(HWND_DESKTOP, g_mainWnd, reinterpret_cast<POINT *>(&button), 2);
-    EXPECT_EQ(button.right - button.left, 200);
-    EXPECT_EQ(button.bottom - button.top, 30);
     // The button was placed before the window was shortened by the menu bar.
     RECT bar;
     GetWindowRect(g_menuBar, &bar);
-    EXPECT_EQ(button.top, client.bottom + (bar.bottom - bar.top) - 60);
+    RECT unshortened = client;
+    unshortened.bottom += bar.bottom - bar.top;
+    RECT placed = HideButtonRect(unshortened);
+    EXPECT_TRUE(EqualRect(&button, &placed));
 
-    LOGFONTW lf;
-    ASSERT_EQ(GetObjectW(g_infoFont, sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
-    EXPECT_EQ(lf.lfHeight, -14);
-    EXPECT_STREQ(lf.lfFaceName, L"Tahoma");
+    // The font by its character height; button and font are smaller than
+    // the hi-resolution ones.
+    auto fontHeight = [] {
+        LOGFONTW lf;
+        EXPECT_EQ(GetObjectW(g_infoFont, sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
+        EXPECT_STREQ(lf.lfFaceName, L"Tahoma");
+        return lf.lfHeight;
+    };
+    LONG lowResFont = fontHeight();
+    g_hiRes = 1;
+    StartInfoFont();
+    LONG hiResFont = fontHeight();
+    RECT hiResButton = HideButtonRect(unshortened);
+    g_hiRes = 0;
+    EXPECT_LT(lowResFont, 0);
+    EXPECT_GT(lowResFont, hiResFont);
+    EXPECT_LT(button.right - button.left, hiResButton.right - hiResButton.left);
+    EXPECT_LT(button.bottom - button.top, hiResButton.bottom - hiResButton.top);
 
     // The first poll ran inside the creation.
     EXPECT_EQ(g_batteryPercent, 57);

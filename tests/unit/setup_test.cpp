@@ -77,9 +77,9 @@ class SetupTest : public GaugeTest {
     HWND dlg_ = nullptr;
 };
 
-// What the template gives the user: every control inside the page; the
-// style radios exclusive among themselves and apart from
-// the alignment radios; a lifetime field that takes digits alone.
+// What the template gives the user: every control inside the page; a radio
+// button per style, named as the style, exclusive among themselves and apart
+// from the alignment radios; a lifetime field that takes digits alone.
 TEST_F(SetupTest, ControlsLieApartAndBehaveAsTheirKinds) {
     Open();
     RECT client;
@@ -98,6 +98,9 @@ TEST_F(SetupTest, ControlsLieApartAndBehaveAsTheirKinds) {
         << "the template's controls and the defaults button";
 
     for (const GaugeStyleEntry &style : kGaugeStyles) {
+        wchar_t caption[16] = L"";
+        GetDlgItemTextW(dlg_, style.radioId, caption, ARRAYSIZE(caption));
+        EXPECT_STREQ(caption, style.name) << "the button names its style";
         Click(style.radioId);
         for (const GaugeStyleEntry &other : kGaugeStyles)
             EXPECT_EQ(Checked(other.radioId), other.radioId == style.radioId);
@@ -118,58 +121,92 @@ TEST_F(SetupTest, ControlsLieApartAndBehaveAsTheirKinds) {
 
 TEST_F(SetupTest, OpensFullScreenWithTheDefaultsButton) {
     Open();
-    int controls = 0;
+    size_t controls = 0;
     for (HWND c = GetWindow(dlg_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         ++controls;
-    EXPECT_EQ(controls, 13) << "twelve from the template and the defaults button";
+    EXPECT_EQ(controls, TemplateControls(FindDialogTemplate(g_instance, IDD_SETUP)).size() + 1)
+        << "the template's controls and the defaults button";
+    EXPECT_EQ(GetParent(g_defaultsButton), dlg_);
     RECT rc;
     GetWindowRect(dlg_, &rc);
     EXPECT_EQ(rc.right - rc.left, GetSystemMetrics(SM_CXSCREEN)) << "full screen";
 }
 
+// Every style and numbers that name none; both alignments and a number that
+// names neither.
 TEST_F(SetupTest, InitialisationSetsFieldRadiosAndDefaultsButton) {
-    const struct {
-        int style, align;
-        bool wm5, wm6, custom, left, right;
-    } cases[] = {{0, 1, true, false, false, true, false},
-                 {1, 0, false, true, false, false, true},
-                 {2, 5, false, false, true, false, false},
-                 {7, 1, false, false, false, true, false}};
-    for (const auto &c : cases) {
-        g_style = c.style;
-        g_align = c.align;
+    const int aligns[] = {1, 0, 5};
+    std::vector<int> styles = {kGaugeStyleCount, -1};
+    for (int style = 0; style < kGaugeStyleCount; ++style)
+        styles.push_back(style);
+    for (size_t i = 0; i < styles.size(); ++i) {
+        int align = aligns[i % std::size(aligns)];
+        g_style = styles[i];
+        g_align = align;
         g_lifeTime = 420;
-        Open();
-        // The load above may have written the key; the dialog shows the globals.
-        g_style = c.style;
-        g_align = c.align;
-        SendMessageW(dlg_, WM_INITDIALOG, 0, 0);
-        SCOPED_TRACE(testing::Message() << "style " << c.style << " align " << c.align);
-        EXPECT_EQ(Checked(IDC_STYLE_WM5), c.wm5);
-        EXPECT_EQ(Checked(IDC_STYLE_WM6), c.wm6);
-        EXPECT_EQ(Checked(IDC_STYLE_CUSTOM), c.custom);
-        EXPECT_EQ(Checked(IDC_ALIGN_LEFT), c.left);
-        EXPECT_EQ(Checked(IDC_ALIGN_RIGHT), c.right);
+        Open(); // the first one loads the settings: a missing key keeps them
+        SCOPED_TRACE(testing::Message() << "style " << styles[i] << " align " << align);
+        for (int style = 0; style < kGaugeStyleCount; ++style)
+            EXPECT_EQ(Checked(kGaugeStyles[style].radioId), style == styles[i]) << style;
+        EXPECT_EQ(Checked(IDC_ALIGN_LEFT), align == 1);
+        EXPECT_EQ(Checked(IDC_ALIGN_RIGHT), align == 0);
         EXPECT_EQ(GetDlgItemInt(dlg_, IDC_LIFETIME, nullptr, FALSE), 420u);
+        EXPECT_EQ(GetParent(g_defaultsButton), dlg_);
         DestroyWindow(dlg_);
         dlg_ = nullptr;
         g_defaultsButton = nullptr;
     }
 }
 
+// Only the dialog's own start initialises it: a WM_INITDIALOG sent to it later
+// leaves what the user has changed and the defaults button alone.
+TEST_F(SetupTest, SecondInitialisationLeavesTheUsersChangesAlone) {
+    g_style = kStyleWM6;
+    g_align = 1;
+    Open();
+    HWND button = g_defaultsButton;
+    SetDlgItemInt(dlg_, IDC_LIFETIME, 123, FALSE); // read at OK only
+    Click(kGaugeStyles[kStyleCustom].radioId);
+    Click(IDC_ALIGN_RIGHT);
+    g_lifeTime = 999; // what an initialisation would show now
+    SendMessageW(dlg_, WM_INITDIALOG, 0, 0);
+    EXPECT_EQ(GetDlgItemInt(dlg_, IDC_LIFETIME, nullptr, FALSE), 123u);
+    for (int style = 0; style < kGaugeStyleCount; ++style)
+        EXPECT_EQ(Checked(kGaugeStyles[style].radioId), style == kStyleCustom) << style;
+    EXPECT_TRUE(Checked(IDC_ALIGN_RIGHT));
+    EXPECT_EQ(g_defaultsButton, button);
+    EXPECT_EQ(GetParent(button), dlg_);
+}
+
+// In the swatches' column, a row above the first, of a swatch's size; neither
+// the button nor a colour row covers a control of the template.
 TEST_F(SetupTest, DefaultsButtonStandsAboveTheFirstSwatch) {
     Open();
     ASSERT_NE(g_defaultsButton, nullptr);
     RECT rc;
     GetWindowRect(g_defaultsButton, &rc);
     MapWindowPoints(HWND_DESKTOP, dlg_, reinterpret_cast<POINT *>(&rc), 2);
-    EXPECT_EQ(rc.left, 278);
-    EXPECT_EQ(rc.top, 114);
-    EXPECT_EQ(rc.right - rc.left, 60);
-    EXPECT_EQ(rc.bottom - rc.top, 30);
+    RECT slot = Element(0)->swatchRect;
+    OffsetRect(&slot, 0, -g_colorElements->rowPitch);
+    EXPECT_TRUE(EqualRect(&rc, &slot)) << "one row above the first swatch";
     wchar_t caption[8];
     GetWindowTextW(g_defaultsButton, caption, ARRAYSIZE(caption));
     EXPECT_STREQ(caption, L"--");
+
+    std::vector<RECT> rows = {rc};
+    for (int i = 0; i < kColorElementCount; ++i) {
+        rows.push_back(Element(i)->labelRect);
+        rows.push_back(Element(i)->swatchRect);
+    }
+    for (HWND c = GetWindow(dlg_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (c == g_defaultsButton)
+            continue;
+        RECT control, overlap;
+        GetWindowRect(c, &control);
+        MapWindowPoints(HWND_DESKTOP, dlg_, reinterpret_cast<POINT *>(&control), 2);
+        for (const RECT &row : rows)
+            EXPECT_FALSE(IntersectRect(&overlap, &control, &row)) << "control " << GetDlgCtrlID(c);
+    }
 }
 
 TEST_F(SetupTest, RightOnLowResTaskbarClampsAndMovesAtOnce) {
@@ -188,7 +225,7 @@ TEST_F(SetupTest, RightOnLowResTaskbarClampsAndMovesAtOnce) {
 TEST_F(SetupTest, AnyCommandReadsRadiosMovesAndInvalidates) {
     Open();
     Click(IDC_STYLE_WM5);
-    EXPECT_EQ(g_style, 0);
+    EXPECT_EQ(g_style, kStyleWM5);
     EXPECT_TRUE(GaugeHasUpdate());
     ValidateGauge();
     int lifeTime = g_lifeTime;
@@ -359,7 +396,7 @@ TEST_F(SwatchTest, CancelledChooserKeepsAColourWithBitsAboveBlue) {
 }
 
 TEST_F(SwatchTest, OnlyTapsStrictlyInsideASwatchOpenTheChooser) {
-    const RECT r = Element(kFullPart)->swatchRect; // (278, 294, 338, 324)
+    const RECT r = Element(kFullPart)->swatchRect;
     int midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
     s_chosen = 0x00FF00;
     s_confirm = TRUE;
@@ -405,7 +442,7 @@ TEST_F(SwatchTest, DefaultsAskFirstAndNoChangesNothing) {
     EXPECT_EQ(s_questionType, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_TOPMOST));
     EXPECT_EQ(Element(kEmptyPart)->color, 0x00FF00u);
     EXPECT_EQ(Stored(L"Empty_Part"), 0x00FF00u);
-    EXPECT_EQ(g_style, 0) << "the command still reads the radios";
+    EXPECT_EQ(g_style, kStyleWM5) << "the command still reads the radios";
 }
 
 TEST_F(SwatchTest, DefaultsYesWritesAllSix) {
