@@ -19,8 +19,9 @@ struct StoredValue {
     const wchar_t *name;
     int *setting; // nullptr for a colour
     int element;  // the colour element's index; -1 for a setting
-    // A setting's start value, written back while the value is missing; a
-    // colour's default.
+    // A setting's start value, kept and written back when its value is
+    // missing ("Position" then follows the taskbar: 4 or 2); a colour's
+    // default.
     DWORD initial;
 };
 // The settings. The load takes "Position" last: "Align" tells how far it may
@@ -44,7 +45,7 @@ inline constexpr auto kStoredValues = [] {
     return values;
 }();
 
-// Gives the four settings their start values.
+// Gives the settings their start values.
 void ResetSettings();
 
 // The settings key, closed when it goes out of scope.
