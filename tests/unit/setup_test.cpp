@@ -107,7 +107,7 @@ TEST_F(SetupTest, ControlsLieApartAndBehaveAsTheirKinds) {
         EXPECT_TRUE(Checked(IDC_ALIGN_LEFT) != Checked(IDC_ALIGN_RIGHT)) << "alignment kept";
     }
     Click(IDC_ALIGN_RIGHT);
-    EXPECT_TRUE(Checked(kGaugeStyles[kStyleCustom].radioId)) << "style kept";
+    EXPECT_TRUE(Checked(kGaugeStyles[kGaugeStyleCount - 1].radioId)) << "the last style kept";
     EXPECT_FALSE(Checked(IDC_ALIGN_LEFT));
 
     HWND lifetime = GetDlgItem(dlg_, IDC_LIFETIME);
