@@ -47,7 +47,7 @@ bool IsPosition(const StoredValue &value) {
     return value.setting == &g_position;
 }
 
-// The settings start as the table says from the process's first instruction.
+// The settings hold their start values before WinMain runs.
 const bool s_settingsStart = (ResetSettings(), true);
 
 } // namespace
