@@ -43,19 +43,7 @@ void LoadOrWriteBack(const RegKey &key, const StoredValue &value) {
         key.Write(value.name, static_cast<DWORD>(*value.setting));
 }
 
-bool IsPosition(const StoredValue &value) {
-    return value.setting == &g_position;
-}
-
-// The settings hold their start values before WinMain runs.
-const bool s_settingsStart = (ResetSettings(), true);
-
 } // namespace
-
-void ResetSettings() {
-    for (const StoredValue &value : kStoredSettings)
-        *value.setting = static_cast<int>(value.initial);
-}
 
 // "Position" is checked once the stored alignment is known: counted from the
 // right end, Setup's nudge saves values up to the full width.
@@ -65,10 +53,8 @@ void LoadSettings(const RECT &taskbarClient) {
         return;
     DWORD stored = 0;
     bool havePosition = key.Read(kValuePosition, &stored);
-    for (const StoredValue &value : kStoredSettings) {
-        if (!IsPosition(value))
-            LoadOrWriteBack(key, value);
-    }
+    for (const StoredValue &value : kSetupSettings)
+        LoadOrWriteBack(key, value);
     int width = taskbarClient.right - taskbarClient.left;
     int limit = g_align == 0 ? width : width - 10;
     if (havePosition && static_cast<int>(stored) <= limit) {
@@ -87,11 +73,11 @@ void LoadColors() {
         ColorElement *element = value.setting ? nullptr : Element(value.element);
         if (!element)
             continue;
-        DWORD color = value.initial;
+        DWORD color = element->defaultColor;
         // Without the key every element still gets its default colour and a
         // brush.
         if (open && !key.Read(value.name, &color)) {
-            color = value.initial;
+            color = element->defaultColor;
             key.Write(value.name, color);
         }
         SetElementColor(element, color);
@@ -105,10 +91,8 @@ void SaveSetupSettings() {
     RegKey key;
     if (!key.Create())
         return;
-    for (const StoredValue &value : kStoredSettings) {
-        if (!IsPosition(value))
-            key.Write(value.name, static_cast<DWORD>(*value.setting));
-    }
+    for (const StoredValue &value : kSetupSettings)
+        key.Write(value.name, static_cast<DWORD>(*value.setting));
 }
 
 void SavePosition() {

@@ -13,40 +13,33 @@ constexpr wchar_t kValueLifeTime[] = L"LifeTime";
 constexpr wchar_t kValueStyle[] = L"Style";
 constexpr wchar_t kValueAlign[] = L"Align";
 
-// One stored value: its name, its working copy (a setting's global, or the
-// record of a colour element) and the value it starts as.
+// One stored value: its name and its working copy, a setting's global or a
+// colour element. A setting's default is its start value (state.cpp), written
+// back when the value is missing; a colour's is its element's.
 struct StoredValue {
     const wchar_t *name;
     int *setting; // nullptr for a colour
     int element;  // the colour element's index; -1 for a setting
-    // A setting's start value, kept and written back when its value is
-    // missing ("Position" then follows the taskbar: 4 or 2); a colour's
-    // default.
-    DWORD initial;
 };
-// The settings. The load takes "Position" last: "Align" tells how far it may
-// go.
-inline constexpr StoredValue kStoredSettings[] = {
-    {kValuePosition, &g_position, -1, 4},
-    {kValueLifeTime, &g_lifeTime, -1, 350},
-    {kValueStyle, &g_style, -1, 1}, // "WM6"
-    {kValueAlign, &g_align, -1, 1}, // from the left end
+// The settings that Setup's "ok" stores and the load takes as they are;
+// "Position" has its own bounds and its own write point.
+inline constexpr StoredValue kSetupSettings[] = {
+    {kValueLifeTime, &g_lifeTime, -1},
+    {kValueStyle, &g_style, -1},
+    {kValueAlign, &g_align, -1},
 };
-constexpr int kStoredSettingCount = static_cast<int>(ARRAYSIZE(kStoredSettings));
-// Everything the key holds: the settings, then one value per colour element,
-// named and defaulted by the colour table.
+constexpr int kSetupSettingCount = static_cast<int>(ARRAYSIZE(kSetupSettings));
+// Everything the key holds: "Position", the settings above, then one value
+// per colour element, named by the colour table.
 inline constexpr auto kStoredValues = [] {
-    std::array<StoredValue, kStoredSettingCount + kColorElementCount> values{};
-    for (int i = 0; i < kStoredSettingCount; ++i)
-        values[i] = kStoredSettings[i];
+    std::array<StoredValue, 1 + kSetupSettingCount + kColorElementCount> values{};
+    values[0] = {kValuePosition, &g_position, -1};
+    for (int i = 0; i < kSetupSettingCount; ++i)
+        values[1 + i] = kSetupSettings[i];
     for (int i = 0; i < kColorElementCount; ++i)
-        values[kStoredSettingCount + i] = {kColorElementDefaults[i].name, nullptr, i,
-                                           kColorElementDefaults[i].color};
+        values[1 + kSetupSettingCount + i] = {kColorElementDefaults[i].name, nullptr, i};
     return values;
 }();
-
-// Gives the settings their start values.
-void ResetSettings();
 
 // The settings key, closed when it goes out of scope.
 class RegKey {

@@ -54,6 +54,10 @@ ColorElementTable *g_colorElements =
     static_cast<ColorElementTable *>(std::calloc(1, sizeof(ColorElementTable)));
 
 void ResetStateValues() {
+    g_align = 1;
+    g_position = 4;
+    g_lifeTime = 350;
+    g_style = 1;
     g_batteryPercent = -1;
     g_batteryLifeTime = -1;
     g_onAC = 0;

@@ -8,8 +8,7 @@ constexpr int kStorageSlots = 10; // device memory and up to nine cards
 constexpr int kNameUnits = 100;   // UTF-16 units per storage name, terminator included
 constexpr int kMaxGaugeRows = 36;
 
-// Settings, persisted in the registry; the settings store gives their start
-// values too.
+// Settings, persisted in the registry.
 extern int g_align;    // 1: position counts from the left end of the taskbar, 0: right
 extern int g_position; // pixels from the aligned end
 extern int g_lifeTime; // minutes a full battery lasts
@@ -126,9 +125,9 @@ inline StorageTable ProgramStorage() {
     return StorageTable{g_storageCount, g_freeKB, g_totalKB, g_storageNames};
 }
 
-// The values a process starts with, for the measurements, requests, window
-// handles and sampled background. The drawing objects that live as long as the process, the
-// screen DC and the colour table are kept.
+// The values a process starts with, for the settings, measurements, requests,
+// window handles and sampled background. The drawing objects that live as long
+// as the process, the screen DC and the colour table are kept.
 void ResetStateValues();
 
 inline int Res(int hiRes, int lowRes) {

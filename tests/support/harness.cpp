@@ -18,7 +18,6 @@ void ResetProgramState() {
     if (g_gauge && IsWindow(g_gauge))
         DestroyWindow(g_gauge);
     ResetStateValues();
-    ResetSettings();
     g_instance = GetModuleHandleW(nullptr);
     if (!g_whiteBrush)
         StartBrushes();
