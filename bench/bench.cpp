@@ -11,6 +11,8 @@
 #include "gauge/gauge.h"
 #include "info/info.h"
 #include "monitor/monitor.h"
+#include "pocketpc_emulation/screens.h"
+#include "pocketpc_emulation/seams.h"
 #include "settings/colors.h"
 
 #include <algorithm>
@@ -131,10 +133,23 @@ std::pair<Times, Times> ComparePaints(int reps, HWND hwnd, HWND floor) {
         reps, [hwnd] { Repaint(hwnd); }, [floor] { Repaint(floor); });
 }
 
-// The program's gauge in a test taskbar of the given height, with defaults.
-std::unique_ptr<TestTaskbar> GaugeOnTaskbar(int width, int height) {
+// The screens measured: those the whole end-to-end suite runs on, the first
+// one the default. Each has the shell's taskbar of its density.
+std::vector<PocketPcScreen> MeasuredScreens() {
+    std::vector<PocketPcScreen> screens;
+    for (const PocketPcScreen &s : kPocketPcScreens)
+        if (s.allSuites)
+            screens.push_back(s);
+    return screens;
+}
+int BarHeight(const PocketPcScreen &s) {
+    return ShellTaskbarHeight(s.dpi);
+}
+
+// The program's gauge in the stand-in taskbar of a screen, with defaults.
+std::unique_ptr<TestTaskbar> GaugeOnTaskbar(const PocketPcScreen &s) {
     ResetProgramState();
-    auto taskbar = std::make_unique<TestTaskbar>(width, height);
+    auto taskbar = std::make_unique<TestTaskbar>(s.width, BarHeight(s));
     StartUpStages(FromRegistry::kNo);
     g_batteryPercent = 57;
     PumpAll();
@@ -142,17 +157,17 @@ std::unique_ptr<TestTaskbar> GaugeOnTaskbar(int width, int height) {
 }
 
 void BenchGaugePaint(int reps) {
-    for (bool hiRes : {true, false}) {
-        auto taskbar = GaugeOnTaskbar(hiRes ? 480 : 240, hiRes ? 52 : 26);
+    for (const PocketPcScreen &s : MeasuredScreens()) {
+        auto taskbar = GaugeOnTaskbar(s);
         Dib source(GaugeWidth(), GaugeHeight());
-        HWND floor = CreateFloorWindow(taskbar->hwnd(), 300 / (hiRes ? 1 : 2), GaugeTop(),
-                                       GaugeWidth(), GaugeHeight(), &source);
+        HWND floor = CreateFloorWindow(taskbar->hwnd(), s.width * 5 / 8, GaugeTop(), GaugeWidth(),
+                                       GaugeHeight(), &source);
         for (int style = 0; style < kGaugeStyleCount; ++style) {
             g_style = style;
             ComparePaints(5, g_gauge, floor); // the first paints fill the caches
             char what[64];
             std::snprintf(what, sizeof(what), "Gauge paint, %ls, %s", kGaugeStyles[style].name,
-                          hiRes ? "480x640" : "240x320");
+                          s.name);
             Row(what, ComparePaints(reps, g_gauge, floor), "one BitBlt of the gauge's size");
         }
         DestroyWindow(floor);
@@ -169,7 +184,7 @@ void PowerQueriesAndWidth() {
 }
 
 void BenchPoll(int reps) {
-    auto taskbar = GaugeOnTaskbar(480, 52);
+    auto taskbar = GaugeOnTaskbar(MeasuredScreens().front());
     PollStatus(nullptr);
     ValidateGauge();
     // The host's own power status, as the running program reads it.
@@ -190,8 +205,8 @@ void BenchPoll(int reps) {
     // A change invalidates the gauge; its floor invalidates a window too, and
     // with the repaint that follows, paints it with one BitBlt.
     Dib source(GaugeWidth(), GaugeHeight());
-    HWND floor =
-        CreateFloorWindow(taskbar->hwnd(), 300, GaugeTop(), GaugeWidth(), GaugeHeight(), &source);
+    HWND floor = CreateFloorWindow(taskbar->hwnd(), MeasuredScreens().front().width * 5 / 8,
+                                   GaugeTop(), GaugeWidth(), GaugeHeight(), &source);
     int tick = 0;
     auto change = [&] {
         ValidateGauge();
@@ -255,27 +270,38 @@ void BenchStorageAndInfo(int reps) {
     ResetStorageTable();
     if (!g_infoFont)
         StartInfoFont();
-    HWND page =
-        CreateTestWindow(L"ZbBenchInfo", InfoWndProc, WS_POPUP | WS_VISIBLE, 0, 52, 480, 536);
+    // The page fills the screen between the taskbar and the soft-key bar.
+    auto pageRect = [](const PocketPcScreen &s) {
+        return RECT{0, BarHeight(s), s.width, s.height - BarHeight(s)};
+    };
+    RECT first = pageRect(MeasuredScreens().front());
+    HWND page = CreateTestWindow(L"ZbBenchInfo", InfoWndProc, WS_POPUP | WS_VISIBLE, first.left,
+                                 first.top, first.right - first.left, first.bottom - first.top);
     ScanStorage(page);
     Row("Storage scan, device memory and one card",
         Compare(
             reps, [page] { ScanStorage(page); }, StorageQueries),
         "the same platform queries alone");
 
-    for (bool hiRes : {true, false}) {
-        g_hiRes = hiRes;
-        int width = hiRes ? 480 : 240, height = hiRes ? 536 : 268;
-        SetWindowPos(page, nullptr, 0, hiRes ? 52 : 26, width, height, SWP_NOZORDER);
+    for (const PocketPcScreen &s : MeasuredScreens()) {
+        // The program's resolution mode, as it settles it from its taskbar.
+        TestTaskbar taskbar(s.width, BarHeight(s));
+        g_hiRes = 1;
+        DiscoverTaskbar();
+        RECT r = pageRect(s);
+        int width = r.right - r.left, height = r.bottom - r.top;
+        SetWindowPos(page, nullptr, r.left, r.top, width, height, SWP_NOZORDER);
         Dib source(width, height);
         // In the page's place: each is brought to the top before it paints.
-        HWND floor = CreateFloorWindow(nullptr, 0, hiRes ? 52 : 26, width, height, &source);
+        HWND floor = CreateFloorWindow(nullptr, r.left, r.top, width, height, &source);
         auto raise = [](HWND hwnd) {
             return [hwnd] {
                 SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
             };
         };
-        Row(hiRes ? "Info page paint, 480x640" : "Info page paint, 240x320",
+        char what[64];
+        std::snprintf(what, sizeof(what), "Info page paint, %s", s.name);
+        Row(what,
             Compare(
                 reps, [page] { Repaint(page); }, [floor] { Repaint(floor); }, raise(page),
                 raise(floor)),
@@ -284,6 +310,7 @@ void BenchStorageAndInfo(int reps) {
     }
     DestroyWindow(page);
     g_hiRes = 1;
+    g_taskbar = nullptr;
 }
 
 int ModuleCount(HANDLE process) {

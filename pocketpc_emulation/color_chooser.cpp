@@ -48,7 +48,7 @@ struct Chooser {
     int nextCustom;
     bool defineShown;
     bool updatingFields; // the fields are being set from a picked colour
-    int scale;           // 2 on a VGA screen, 1 on QVGA
+    int scale;           // 2 at 192 dpi (VGA), 1 at 96 (QVGA)
     RECT basic, customArea, preview;
 };
 
@@ -268,8 +268,7 @@ BOOL OnCommand(HWND dlg, Chooser &c, WPARAM wParam) {
 }
 
 BOOL OnInitDialog(HWND dlg, Chooser &c) {
-    WindowDC screen;
-    c.scale = GetDeviceCaps(screen.get(), HORZRES) >= 480 ? 2 : 1;
+    c.scale = DeviceDpi() / 96;
     MakeShellDialog(dlg, true, false);
     CreateControls(dlg);
     Layout(dlg, c);

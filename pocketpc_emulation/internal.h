@@ -3,10 +3,6 @@
 #pragma once
 #include "pocketpc_emulation/seams.h"
 
-// Height of the shell taskbar on a screen of the given width: the CE shell's
-// 26 pixels, doubled on VGA-class screens.
-int ShellTaskbarHeight(int screenWidth);
-
 // The bold Tahoma of the taskbar's and the soft-key bar's text, for a bar of
 // that height; the caller owns it.
 HFONT CreateShellBarFont(int barHeight);

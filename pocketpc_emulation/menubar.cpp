@@ -157,7 +157,7 @@ bool ReadDefinition(HINSTANCE instance, UINT id, MenuBar *bar, UINT *menuId) {
 
 // Across the bottom of the screen as it is now, as high as the taskbar.
 RECT SoftKeyBarRect() {
-    int width = GetSystemMetrics(SM_CXSCREEN), height = ShellTaskbarHeight(width);
+    int width = GetSystemMetrics(SM_CXSCREEN), height = ShellTaskbarHeight();
     int bottom = GetSystemMetrics(SM_CYSCREEN);
     return RECT{0, bottom - height, width, bottom};
 }

@@ -301,8 +301,12 @@ void ShowDialogInTaskbar(HWND dlg, const wchar_t *title, bool doneButton) {
         InvalidateRect(s_taskbar, nullptr, FALSE);
 }
 
-int ShellTaskbarHeight(int screenWidth) {
-    return screenWidth < 480 ? 26 : 52;
+int ShellTaskbarHeight(int dpi) {
+    return MulDiv(26, dpi, 96);
+}
+
+RECT ShellTaskbarOkRect(const RECT &taskbarClient) {
+    return OkButtonRect(taskbarClient);
 }
 
 HFONT CreateShellBarFont(int barHeight) {
@@ -312,7 +316,7 @@ HFONT CreateShellBarFont(int barHeight) {
 RECT ScreenBelowTaskbar() {
     int width = GetSystemMetrics(SM_CXSCREEN);
     int height = GetSystemMetrics(SM_CYSCREEN);
-    int top = ShellTaskbarHeight(width);
+    int top = ShellTaskbarHeight();
     RECT bar;
     HWND taskbar = FindWindowW(kShellTaskbarClass, nullptr);
     if (taskbar && GetWindowRect(taskbar, &bar))
@@ -326,7 +330,7 @@ HWND StartShellTaskbar() {
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
     int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = ShellTaskbarHeight(width);
+    int height = ShellTaskbarHeight();
     // Class and font come with the first start; a restarted shell's taskbar
     // uses them again.
     if (!s_clockFont) {

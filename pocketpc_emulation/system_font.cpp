@@ -18,11 +18,14 @@ HFONT s_systemFont = nullptr;
 
 } // namespace
 
+int DeviceDpi() {
+    WindowDC screen;
+    return screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+}
+
 HFONT CeSystemFont() {
     if (!s_systemFont) {
-        WindowDC screen;
-        int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-        s_systemFont = CreateTahomaFont(-MulDiv(kCeSystemFontPoints, dpi, 72), FW_NORMAL,
+        s_systemFont = CreateTahomaFont(-MulDiv(kCeSystemFontPoints, DeviceDpi(), 72), FW_NORMAL,
                                         DEFAULT_CHARSET, ANTIALIASED_QUALITY);
     }
     return s_systemFont;

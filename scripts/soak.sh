@@ -7,4 +7,4 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 zb_start_session
 ZB_SOAK_SECONDS=${SOAK_SECONDS:-180} "$here/fake-battery.sh" "$ZB_BUILD_DIR/tests/e2e_tests.exe" \
-    --program="$ZB_BUILD_DIR/ZemloBattery.exe" --desktop=zb480 --gtest_filter='SoakOutside.*'
+    --program="$ZB_BUILD_DIR/ZemloBattery.exe" --desktop="zb$(zb_default_screen)" --gtest_filter='SoakOutside.*'

@@ -30,7 +30,7 @@ zb_pe_machine() {
 
 # Creates the prefix once, with the emulated Pocket PC screens: Wine puts an
 # executable's windows in the virtual desktop that its AppDefaults name, and
-# the processes it starts inherit that desktop.
+# the processes it starts inherit that desktop (zb_prepare_desktops).
 zb_prepare_prefix() {
     # A prefix made before wine32 was installed has no 32-bit side, and the
     # 32-bit build cannot run in it: it is the build's own, so make it anew.
@@ -41,44 +41,54 @@ zb_prepare_prefix() {
             rm -rf "$WINEPREFIX"
         fi
     fi
-    [ -f "$WINEPREFIX/.zb-ready-6" ] && { zb_prepare_card; return; }
+    [ -f "$WINEPREFIX/.zb-ready-6" ] && { zb_prepare_desktops; zb_prepare_card; return; }
     mkdir -p "$WINEPREFIX"
     zb_wine wineboot -i >/dev/null 2>&1 || true
-    # The emulated screens, and which program opens in which; a program that
-    # crashes ends with a backtrace on its output, not a dialog that waits on
-    # the screen for somebody to close it.
-    local reg="$WINEPREFIX/zb-desktops.reg"
+    # A program that crashes ends with a backtrace on its output, not a
+    # dialog that waits on the screen for somebody to close it.
+    local reg="$WINEPREFIX/zb-prefix.reg"
     cat >"$reg" <<'REG'
 REGEDIT4
 
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"zb480"="480x640"
-"zb240"="240x320"
-"zbidle"="480x640"
-
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
-
-[HKEY_CURRENT_USER\Software\Wine\AppDefaults\unit_tests.exe\Explorer]
-"Desktop"="zb480"
-
-[HKEY_CURRENT_USER\Software\Wine\AppDefaults\emulation_tests.exe\Explorer]
-"Desktop"="zb480"
-
-[HKEY_CURRENT_USER\Software\Wine\AppDefaults\e2e_tests.exe\Explorer]
-"Desktop"="zb480"
-
-[HKEY_CURRENT_USER\Software\Wine\AppDefaults\e2e_tests_lowres.exe\Explorer]
-"Desktop"="zb240"
-
-[HKEY_CURRENT_USER\Software\Wine\AppDefaults\bench.exe\Explorer]
-"Desktop"="zb480"
 REG
     zb_wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     zb_device_fonts
     wineserver -w
     touch "$WINEPREFIX/.zb-ready-6"
+    zb_prepare_desktops
     zb_prepare_card
+}
+
+# The screens' virtual desktops: "zbWxH" for each screen of the table, and
+# which program opens in which: the in-process tests and the benchmark in the
+# default screen's, each "all" screen's copy of the end-to-end tests in its
+# own. Made again whenever the table changes.
+zb_prepare_desktops() {
+    local mark
+    mark="$WINEPREFIX/.zb-desktops-$(cksum <"$zb_screen_table" | cut -d' ' -f1)"
+    [ -f "$mark" ] && return 0
+    local reg="$WINEPREFIX/zb-desktops.reg" default size suites exe
+    default=$(zb_default_screen)
+    {
+        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n'
+        while read -r size _ _ _ _; do
+            printf '"zb%s"="%s"\n' "$size" "$size"
+        done < <(zb_screen_lines)
+        for exe in unit_tests emulation_tests bench e2e_tests; do
+            printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s.exe\\Explorer]\n' "$exe"
+            printf '"Desktop"="zb%s"\n' "$default"
+        done
+        while read -r size _ _ suites _; do
+            [ "$suites" = all ] && [ "$size" != "$default" ] || continue
+            printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\e2e_tests_%s.exe\\Explorer]\n' "$size"
+            printf '"Desktop"="zb%s"\n' "$size"
+        done < <(zb_screen_lines)
+    } >"$reg"
+    zb_wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 || return 1
+    rm -f "$WINEPREFIX"/.zb-desktops-*
+    touch "$mark"
 }
 
 # A folder of the build as drive E:, a removable volume: the program's storage
@@ -106,22 +116,31 @@ zb_device_fonts() {
     cp -f /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
 }
 
-# The screen's density, read by each Windows process as it starts: 192 dpi
-# for the 480x640 screen, 96 for 240x320, as the devices have.
+# The Pocket PC screens, one a line: size, density, build, suites, turn
+# (the table's own header says what each means).
+zb_screen_table=$zb_root/pocketpc_emulation/screens.txt
+zb_screen_lines() {
+    grep '^[0-9]' "$zb_screen_table"
+}
+zb_screens=$(zb_screen_lines | cut -d' ' -f1 | paste -sd' ')
+# The screen of make run and make bench unless SCREEN= names another: the
+# table's first "all" screen.
+zb_default_screen() {
+    zb_screen_lines | awk '$4 == "all" { print $1; exit }'
+}
+zb_check_screen() {
+    grep -qw -- "$1" <<<"$zb_screens" && return 0
+    echo "SCREEN=$1 is not a Pocket PC screen; one of: $zb_screens" >&2
+    return 2
+}
+
+# The screen's density, read by each Windows process as it starts.
 zb_set_density() {
     zb_wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
         >/dev/null 2>&1
 }
 zb_density_of() {
-    if [ "${1%x*}" -ge 480 ]; then echo 192; else echo 96; fi
-}
-
-# The Pocket PC screens, portrait, landscape and square.
-zb_screens="240x320 320x240 240x240 480x640 640x480 480x480 480x800 800x480"
-zb_check_screen() {
-    grep -qw -- "$1" <<<"$zb_screens" && return 0
-    echo "SCREEN=$1 is not a Pocket PC screen; one of: $zb_screens" >&2
-    return 2
+    zb_screen_lines | awk -v s="$1" '$1 == s { print $2 }'
 }
 
 # The side of a square X screen that holds the screen WxH in both orientations.
@@ -157,7 +176,8 @@ zb_set_screen() {
     zb_screen_tool "$name" "$screen" "$screen"
 }
 
-# A private Xvfb whose screen is the emulated one (WxH, default 480x640):
+# A private Xvfb whose screen is the emulated one (WxH, default the default
+# screen's):
 # Wine 10 gives a virtual desktop only a size among its display modes, which
 # are the X screen's own size and the standard sizes of the X screen's
 # orientation that fit in it. The server picks a free display number itself
@@ -167,7 +187,7 @@ zb_xvfb_pid=""
 zb_private_display() {
     local numbers
     numbers=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${1:-480x640}x24" -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-$(zb_default_screen)}x24" -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
     zb_xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$numbers" ] && break
@@ -199,3 +219,4 @@ zb_start_session() {
     # makes -p exit with 2 and no message; that server serves as well.
     wineserver -p || true
 }
+

@@ -3,7 +3,7 @@
 set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 zb_prepare_prefix
-zb_set_density "${ZB_DPI:-192}"
+zb_set_density "${ZB_DPI:-$(zb_density_of "$(zb_default_screen)")}"
 # Wine may start a desktop process that outlives this one; it must not hold
 # the caller's output open, or CTest waits for it.
 log=$(mktemp)

@@ -10,6 +10,16 @@ HWND StartShellTaskbar();
 // Destroys a stand-in taskbar that this process created, as a shell restart does.
 void StopShellTaskbar();
 
+// The emulated device's density as it reports it: the screen's logical pixels
+// per inch (scripts/wine-env.sh gives Wine each screen's, screens.txt).
+int DeviceDpi();
+// Height of the shell taskbar at a density: the CE shell's 26 pixels at 96
+// dpi, in proportion.
+int ShellTaskbarHeight(int dpi = DeviceDpi());
+// Where the taskbar's "ok" of a full-screen Done dialog stands in its client
+// area.
+RECT ShellTaskbarOkRect(const RECT &taskbarClient);
+
 // Turns the emulated screen between portrait and landscape, as the device's
 // rotation key does; the ChangeDisplaySettingsEx result.
 LONG TurnEmulatedScreen();
