@@ -27,7 +27,7 @@ build: configure
 
 # Only the 64-bit program: no tests, no 32-bit build.
 run: configure64
-	@cmake --build $(BUILD) -j2 --target ZemloBattery zbscreen
+	@cmake --build $(BUILD) -j2 --target ZemloBattery zbscreen zbdrive
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/run.sh
 
 # scripts/test.sh builds both, making the Wine prefixes meanwhile.
@@ -40,7 +40,7 @@ test-debian13:
 	@scripts/test-debian13.sh
 
 bench: configure64
-	@cmake --build $(BUILD) -j2 --target ZemloBattery bench minimal floor holdings
+	@cmake --build $(BUILD) -j2 --target ZemloBattery zbdrive bench minimal floor holdings
 	@ZB_BUILD_DIR=$(abspath $(BUILD)) scripts/bench.sh
 
 soak: configure64

@@ -33,11 +33,11 @@ seconds=${IDLE_SECONDS:-60}
 program_exe=${BENCH_PROGRAM:-$build/ZemloBattery.exe}
 
 # The idle costs are measured on the screen SCREEN names, at its density.
-screen=${SCREEN:-480x640}
+screen=${SCREEN:-$(zb_default_screen)}
 zb_check_screen "$screen" || exit 2
 export ZB_DPI=$(zb_density_of "$screen") ZB_SCREEN=$screen
 zb_start_session "$screen"
-zb_wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
+zb_drive zbidle reset
 
 echo "Machine: $screen screen, $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine --version), $(date -u +%Y-%m-%d)"
 echo
@@ -116,7 +116,7 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : 
 launch() {
     local role=$1 desktop=$2
     shift 2
-    ZB_BENCH_ROLE=$role zb_wine explorer "/desktop=$desktop,$screen" "$@" >/dev/null 2>&1 &
+    ZB_BENCH_ROLE=$role zb_launch "$desktop" "$screen" "$@" >/dev/null 2>&1 &
 }
 stop_all() {
     stop $(pids_of ZemloBattery.exe) $(pids_of floor.exe) $(pids_of explorer.exe)

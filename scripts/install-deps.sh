@@ -21,7 +21,6 @@ fi
 have Xvfb || need+=(xvfb)
 have xauth || need+=(xauth)
 have xdpyinfo || need+=(x11-utils)
-have xdotool || need+=(xdotool)
 have import || need+=(imagemagick)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
 

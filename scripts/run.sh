@@ -3,19 +3,17 @@
 # desktop). With a display, in a window until the program ends; without one
 # (or with HEADLESS=1), on Xvfb: it saves screenshots into $SHOTS (default:
 # screenshots/), quits the program and exits.
-#   SCREEN=480x640 (default), or another Pocket PC screen (the list below);
+#   SCREEN=WxH, a Pocket PC screen of pocketpc_emulation/screens.txt
+#   (default: its default screen), at that screen's density;
 #   BATTERY=57 [AC=1] for a fake battery, BATTERY=host for the host's own.
 #   On a host without a battery the default is a simulated one that slowly
 #   drains (or charges, with AC=1).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
-screen=${SCREEN:-480x640}
-# The Pocket PC screens, portrait and landscape, each at its device density.
+screen=${SCREEN:-$(zb_default_screen)}
 zb_check_screen "$screen" || exit 2
 program="$ZB_BUILD_DIR/ZemloBattery.exe"
-w=${screen%x*}
-h=${screen#*x}
 shots=${SHOTS:-$zb_root/screenshots}
 export ZB_DPI=$(zb_density_of "$screen")
 
@@ -54,12 +52,13 @@ stop_simulator() {
     [ -n "$simulator_pid" ] && kill "$simulator_pid" 2>/dev/null || true
 }
 
+# Interactive: the program in its desktop until it ends.
 launch() {
     zb_set_screen ZemloBattery "$screen"
     if [ -n "$battery" ]; then
         BATTERY=$battery AC=${AC:-0} "$here/fake-battery.sh" explorer "/desktop=ZemloBattery,$screen" "$program"
     else
-        "$here/wine-run.sh" explorer "/desktop=ZemloBattery,$screen" "$program"
+        zb_launch ZemloBattery "$screen" "$program"
     fi
 }
 
@@ -81,24 +80,32 @@ zb_prepare_prefix
 wineserver -p
 start_simulator
 mkdir -p "$shots"
-if [ "$w" -ge 480 ]; then hi=1; else hi=0; fi
-bar=$((hi ? 52 : 26))
 name=$screen
 
-shots_done() {
-    echo "screenshots in $shots:"
-    ls -1 "$shots" | grep "^$screen" | sed 's/^/  /'
-    exit 0
-}
-shot() { import -window root -crop "${w}x${h}+0+0" +repage "$shots/$name-$1.png"; }
-tap() { xdotool mousemove "$1" "$2" sleep 0.1 click 1; }
+# What a user does, by zbdrive in the program's desktop: it finds the windows
+# and waits until each step shows.
+drive() { zb_drive ZemloBattery "$@"; }
 
-# Each run starts from the stored style and the default position.
-start_with_style() {
-    zb_wine reg delete 'HKCU\Software\tavrel' /f >/dev/null 2>&1 || true
-    zb_wine reg add 'HKCU\Software\tavrel\ZemloBattery' /v Style /t REG_DWORD /d "$1" /f >/dev/null
-    launch &
-    sleep 6
+# The screen's size and the taskbar's height as the program's windows show them.
+read_layout() {
+    local where
+    where=$(drive where)
+    read -r w h <<<"$(awk '$1 == "screen" { print $2, $3 }' <<<"$where")"
+    bar=$(awk '$1 == "taskbar" { print $5 - $3 }' <<<"$where")
+}
+
+# Starts the program after the settings COMMANDS (zbdrive's reset and set)
+# and waits for its gauge.
+start_program() {
+    zb_set_screen ZemloBattery "$screen"
+    zb_drive_in ZemloBattery
+    if [ -n "$battery" ]; then
+        BATTERY=$battery AC=${AC:-0} "$here/fake-battery.sh" "${zb_driver[@]}" "$@" launch >/dev/null
+    else
+        drive "$@" launch >/dev/null
+    fi
+    read_layout
+    sleep 1
 }
 
 stop_program() {
@@ -107,63 +114,60 @@ stop_program() {
     wineserver -p
 }
 
-# The gauge in each background style, cut from the taskbar and enlarged.
-for style in 0:wm5 2:custom 1:wm6; do
-    start_with_style "${style%%:*}"
-    import -window root -crop "$((w / 2))x${bar}+0+0" +repage "$shots/$name-gauge-${style##*:}.png"
-    convert "$shots/$name-gauge-${style##*:}.png" -scale 200% "$shots/$name-gauge-${style##*:}.png"
-    [ "${style%%:*}" = 1 ] || stop_program
+shots_done() {
+    echo "screenshots in $shots:"
+    ls -1 "$shots" | grep "^$screen" | sed 's/^/  /'
+    exit 0
+}
+shot() { import -window root -crop "${w}x${h}+0+0" +repage "$shots/$name-$1.png"; }
+
+# The gauge in each background style, cut from the taskbar and enlarged; each
+# run starts from that style and the default settings.
+zb_set_screen ZemloBattery "$screen"
+mapfile -t styles < <(drive styles)
+for style in "${styles[@]}"; do
+    read -r number style_name <<<"$style"
+    file="$shots/$name-gauge-${style_name,,}.png"
+    start_program reset set Style "$number"
+    import -window root -crop "$((w / 2))x${bar}+0+0" +repage "$file"
+    convert "$file" -scale 200% "$file"
+    stop_program
 done
 
-# The default style on the whole screen, the info page after a tap on the
-# gauge, the Setup dialog opened from the soft-key bar, and the colour chooser
-# behind its "Full_Part" swatch.
-# The taskbar, then the info page after a tap at x on the gauge, then Setup
-# from the page's soft-key bar.
+# The default settings on the whole screen: the taskbar, the info page after
+# a tap on the gauge, Setup opened from the page's soft-key bar, and the
+# colour chooser behind its "Full_Part" swatch; the taskbar's "ok" ends Setup.
 shoot_to_setup() {
     shot taskbar
-    tap "$1" $((bar / 2))
-    sleep 2
-    shot info
-    tap $((w / 4)) $((h - bar / 2))
+    drive info
     sleep 1
-    xdotool key Up Return
-    sleep 2
+    shot info
+    drive setup
+    sleep 1
     shot setup
 }
-tap_ok() { tap $((w - bar / 8 - bar * 3 / 4)) $((bar / 2)); sleep 1; }
-
-shoot_to_setup $((hi ? 26 : 13))
-tap $((hi ? 290 : 155)) $((bar + (hi ? 150 + 4 * 36 + 10 : 75 + 4 * 18 + 5)))
-sleep 2
-shot chooser
-xdotool key Escape
+start_program reset
+shoot_to_setup
+drive chooser Full_Part
 sleep 1
-tap_ok # the taskbar's "ok" ends Setup
+shot chooser
+drive escape ok
 
-# The screen turned (portrait to landscape, or back), the gauge aligned right.
+# The screen turned (portrait to landscape, or back), the gauge aligned right
+# three bar heights from the right end: left of the clock and the "ok". This
+# Wine may not turn it: Wine 8 lists no 800x480 mode, and Wine 10 turns a
+# desktop that started in landscape back to that size only.
 stop_program
-# Three bar heights from the right end: left of the clock and the "ok".
-position=$((3 * bar))
-zb_wine reg add 'HKCU\Software\tavrel\ZemloBattery' /v Align /t REG_DWORD /d 0 /f >/dev/null
-zb_wine reg add 'HKCU\Software\tavrel\ZemloBattery' /v Position /t REG_DWORD /d "$position" /f \
-    >/dev/null
-launch &
-sleep 6
-zb_screen_tool ZemloBattery "$screen" turn
-sleep 3
-# Outside the desktop the X screen is black: its far corner shows whether the
-# desktop turned: Wine 8 lists no 800x480 mode, and Wine 10 turns a desktop
-# that started in landscape back to that size only.
-corner=$(import -window root -crop "1x1+$((h - 1))+$((w - 1))" txt:- | tail -n 1)
-if grep -q '#000000' <<<"$corner"; then
+start_program reset set Align 0 set Position $((3 * bar))
+if ! drive turn >/dev/null; then
     echo "This Wine did not turn the $screen screen: no pictures of it turned."
     stop_program
     shots_done
 fi
+sleep 2
 name=$screen-turned
-read -r w h <<<"$h $w"
-shoot_to_setup $((w - position + (hi ? 22 : 11)))
-tap_ok
+read_layout
+shoot_to_setup
+drive ok
 stop_program
 shots_done

@@ -220,3 +220,31 @@ zb_start_session() {
     wineserver -p || true
 }
 
+# A Windows program in the Wine desktop NAME of the screen WxH:
+# `zb_launch NAME WxH PROGRAM ARGS...`; returns when the desktop closes.
+zb_launch() {
+    local name=$1 screen=$2
+    shift 2
+    "$zb_root/scripts/wine-run.sh" explorer "/desktop=$name,$screen" "$@"
+}
+
+# The running program driven from outside, in the Wine desktop NAME, by
+# zbdrive (tests/driver/zbdrive.cpp, which names its commands):
+# `zb_drive NAME COMMAND...`. zb_drive_in NAME puts zbdrive's command line
+# into the array zb_driver, for another runner (fake-battery.sh).
+zb_drive_desktop=""
+zb_drive_in() {
+    if [ "$zb_drive_desktop" != "$1" ]; then
+        zb_wine reg add 'HKCU\Software\Wine\AppDefaults\zbdrive.exe\Explorer' /v Desktop \
+            /d "$1" /f >/dev/null 2>&1
+        zb_drive_desktop=$1
+    fi
+    zb_driver=("$ZB_BUILD_DIR/tests/driver/zbdrive.exe" --program="$ZB_BUILD_DIR/ZemloBattery.exe"
+        --desktop="$1" --screen-tool="$ZB_BUILD_DIR/pocketpc_emulation/zbscreen.exe")
+}
+zb_drive() {
+    zb_drive_in "$1"
+    shift
+    "$zb_root/scripts/wine-run.sh" "${zb_driver[@]}" "$@" | tr -d '\r'
+    return "${PIPESTATUS[0]}"
+}

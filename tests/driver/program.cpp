@@ -1,22 +1,43 @@
 #include "program.h"
 
+#include "settings/registry.h"
+
 #include <sddl.h>
 #include <strsafe.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 std::wstring g_programPath;
 std::wstring g_desktopName;
 std::wstring g_screenTool;
 
-namespace {
-
-constexpr wchar_t kSettingsKey[] = L"Software\\tavrel\\ZemloBattery";
+bool TakeProgramOption(const char *arg) {
+    if (std::strncmp(arg, "--desktop=", 10) == 0) {
+        g_desktopName.clear();
+        for (const char *c = arg + 10; *c; ++c)
+            g_desktopName += static_cast<wchar_t>(*c);
+    } else if (std::strncmp(arg, "--screen-tool=", 14) == 0) {
+        g_screenTool = WindowsPath(arg + 14);
+    } else if (std::strncmp(arg, "--program=", 10) == 0) {
+        g_programPath = WindowsPath(arg + 10);
+    } else {
+        return false;
+    }
+    return true;
+}
 
 HWND FindMainWindow() {
     return FindWindowW(L"ZemloBattery", L"ZemloBattery");
 }
+
+HWND FindGauge() {
+    HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    return taskbar ? FindWindowExW(taskbar, nullptr, L"Static", nullptr) : nullptr;
+}
+
+namespace {
 
 void SendKey(WORD key, bool up) {
     INPUT in = {};
@@ -149,7 +170,7 @@ bool Program::Launch(const wchar_t *currentDir, const wchar_t *argument) {
         [this] {
             main_ = FindMainWindow();
             taskbar_ = FindWindowW(L"HHTaskBar", nullptr);
-            gauge_ = taskbar_ ? FindWindowExW(taskbar_, nullptr, L"Static", nullptr) : nullptr;
+            gauge_ = FindGauge();
             return main_ && gauge_ && !IsWindowVisible(main_);
         },
         15000);
@@ -162,6 +183,14 @@ bool Program::Launch(const wchar_t *currentDir, const wchar_t *argument) {
                               return frame == 0xFFFFFF || frame == 0x0000FF;
                           },
                           10000);
+}
+
+void Program::Detach() {
+    if (process_.hProcess) {
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+        process_ = {};
+    }
 }
 
 DWORD Program::RunSecondInstance(DWORD timeoutMs) {

@@ -12,6 +12,8 @@
 extern std::wstring g_programPath;
 extern std::wstring g_desktopName;
 extern std::wstring g_screenTool;
+// Takes one of those options; false when arg is none of them.
+bool TakeProgramOption(const char *arg);
 
 // Turns the emulated screen from another process, as the device's rotation
 // key does; true when it turned.
@@ -28,6 +30,8 @@ class Program {
     bool Start();
     // Ends the program, as a power-off would.
     void Stop();
+    // Leaves the program running past this object.
+    void Detach();
     // Starts another instance and waits for its exit; returns its exit code.
     static DWORD RunSecondInstance(DWORD timeoutMs);
     // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
@@ -60,6 +64,9 @@ template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs)
 // command line.
 bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir = nullptr,
                   const wchar_t *argument = nullptr);
+// The program's main window (the info page), and its gauge in the taskbar.
+HWND FindMainWindow();
+HWND FindGauge();
 // Top-level windows of a class (and title), and the gauges in a taskbar.
 int CountWindows(const wchar_t *className, const wchar_t *title = nullptr);
 int CountGauges(HWND taskbar);

@@ -1,0 +1,105 @@
+#include "driver.h"
+
+#include "gauge/gauge.h"
+#include "pocketpc_emulation/seams.h"
+#include "settings/colors.h"
+
+#include <cstdlib>
+#include <cwchar>
+
+bool UseDesktop(const std::wstring &name) {
+    HDESK desktop = CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    return desktop && SetThreadDesktop(desktop);
+}
+
+bool HiResScreen() {
+    return DeviceDpi() > USER_DEFAULT_SCREEN_DPI;
+}
+
+void ClickControl(HWND control) {
+    RECT r = ScreenRect(control);
+    ClickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+HWND WaitForDialog(const wchar_t *title, DWORD timeoutMs) {
+    HWND dlg = nullptr;
+    bool shown = WaitFor(
+        [&] { return (dlg = FindWindowW(L"#32770", title)) != nullptr && IsWindowVisible(dlg); },
+        timeoutMs);
+    return shown ? dlg : nullptr;
+}
+
+bool PageShown(HWND page, bool shown) {
+    return WaitFor(
+        [&] {
+            return (IsWindowVisible(page) != FALSE) == shown &&
+                   (!shown || GetForegroundWindow() == page);
+        },
+        5000);
+}
+
+bool OpenInfoPage(HWND gauge, HWND page) {
+    ClickControl(gauge);
+    return PageShown(page, true);
+}
+
+HWND OpenSetup() {
+    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    RECT b = ScreenRect(bar);
+    ClickAt(b.left + (b.right - b.left) / 4, (b.top + b.bottom) / 2);
+    if (!WaitFor([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 3000))
+        return nullptr;
+    PressKey(VK_UP);
+    PressKey(VK_RETURN);
+    return WaitForDialog(L"Setup", 5000);
+}
+
+bool SwatchPoint(const wchar_t *element, POINT *point) {
+    // The program's own start settles its resolution mode from the live taskbar.
+    ResetStateValues();
+    DiscoverTaskbar();
+    ColorElementTable table = {};
+    LayoutColorElements(&table, g_hiRes);
+    bool found = false;
+    for (int i = 0; i < kColorElementCount; ++i) {
+        const ColorElement *e = table.elements[i];
+        if (e && std::wcscmp(e->name, element) == 0) {
+            *point = {(e->swatchRect.left + e->swatchRect.right) / 2,
+                      (e->swatchRect.top + e->swatchRect.bottom) / 2};
+            found = true;
+        }
+    }
+    for (ColorElement *&e : table.elements) {
+        std::free(e);
+        e = nullptr;
+    }
+    return found;
+}
+
+HWND OpenChooser(HWND setup, const wchar_t *element) {
+    POINT swatch;
+    if (!SwatchPoint(element, &swatch))
+        return nullptr;
+    ClientToScreen(setup, &swatch);
+    ClickAt(swatch.x, swatch.y);
+    return WaitForDialog(L"Color", 5000);
+}
+
+bool ChooserGone() {
+    return WaitFor([] { return FindWindowW(L"#32770", L"Color") == nullptr; }, 5000);
+}
+
+bool TapTaskbarOk() {
+    HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    RECT client;
+    if (!taskbar || !GetClientRect(taskbar, &client))
+        return false;
+    RECT ok = ShellTaskbarOkRect(client);
+    MapWindowPoints(taskbar, nullptr, reinterpret_cast<POINT *>(&ok), 2);
+    // The middle of its top edge shows once it is drawn.
+    POINT top = {(ok.left + ok.right) / 2, ok.top};
+    if (!WaitFor([&] { return ScreenPixel(top.x, top.y) == kWhite; }, 3000))
+        return false;
+    ClickAt(top.x, (client.top + client.bottom) / 2);
+    return true;
+}

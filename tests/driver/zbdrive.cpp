@@ -1,0 +1,144 @@
+// zbdrive: the running ZemloBattery driven from outside, as a user does, for
+// the scripts (make run). Each command acts on the live windows and waits
+// until its effect shows; they run in the order given:
+//   reset              deletes the program's settings
+//   set NAME VALUE     stores a setting (a REG_DWORD of the settings key)
+//   launch             starts the program and waits for its gauge; it keeps running
+//   info               taps the gauge: the info page
+//   setup              "Tools" > "Setup" on the info page's soft-key bar
+//   chooser NAME       taps the swatch of the colour element NAME in Setup
+//   escape             the Escape key: closes the colour chooser
+//   ok                 taps the taskbar's "ok": ends Setup
+//   turn               turns the screen (with --screen-tool=); fails when it did not
+//   where              prints the screen's size and where the windows are
+//   styles             prints each background style's stored number and name
+// Options: --program=PATH --desktop=NAME --screen-tool=PATH.
+// Exit code 0 when every command did what it says.
+#include "driver.h"
+
+#include "gauge/gauge.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+void PrintRect(const char *name, HWND hwnd) {
+    if (!hwnd || !IsWindowVisible(hwnd))
+        return;
+    RECT r = ScreenRect(hwnd);
+    std::printf("%s %ld %ld %ld %ld\n", name, r.left, r.top, r.right, r.bottom);
+}
+
+void Where() {
+    std::printf("screen %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    PrintRect("taskbar", FindWindowW(L"HHTaskBar", nullptr));
+    PrintRect("gauge", FindGauge());
+    PrintRect("info", FindMainWindow());
+    PrintRect("softkeys", FindWindowW(L"ZbSoftKeyBar", nullptr));
+    PrintRect("setup", FindWindowW(L"#32770", L"Setup"));
+    PrintRect("chooser", FindWindowW(L"#32770", L"Color"));
+}
+
+// The styles by stored number, with their names.
+bool Styles() {
+    for (int style = 0; style < kGaugeStyleCount; ++style)
+        std::printf("%d %ls\n", style, kGaugeStyles[style].name);
+    return true;
+}
+
+bool Turn() {
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    return TurnScreen() && WaitFor([&] { return GetSystemMetrics(SM_CXSCREEN) == height; }, 3000) &&
+           GetSystemMetrics(SM_CYSCREEN) == width &&
+           WaitFor([&] { return ScreenRect(taskbar).right == height; }, 3000);
+}
+
+bool Launch() {
+    Program program;
+    if (!program.Launch())
+        return false;
+    program.Detach();
+    return true;
+}
+
+// Runs the command at args[*i], taking its operands; false when it failed.
+bool Run(char **args, int count, int *i) {
+    const char *command = args[*i];
+    auto operand = [&]() -> const char * { return *i + 1 < count ? args[++*i] : ""; };
+    auto wide = [](const char *text) {
+        std::wstring w;
+        for (; *text; ++text)
+            w += static_cast<wchar_t>(*text);
+        return w;
+    };
+    if (std::strcmp(command, "reset") == 0) {
+        DeleteProgramSettings();
+        return true;
+    }
+    if (std::strcmp(command, "set") == 0) {
+        std::wstring name = wide(operand());
+        WriteProgramSetting(name.c_str(), static_cast<DWORD>(std::strtoul(operand(), nullptr, 0)));
+        return true;
+    }
+    if (std::strcmp(command, "launch") == 0)
+        return Launch();
+    if (std::strcmp(command, "info") == 0)
+        return OpenInfoPage(FindGauge(), FindMainWindow());
+    if (std::strcmp(command, "setup") == 0)
+        return OpenSetup() != nullptr;
+    if (std::strcmp(command, "chooser") == 0) {
+        std::wstring element = wide(operand());
+        HWND setup = FindWindowW(L"#32770", L"Setup");
+        return setup && OpenChooser(setup, element.c_str()) != nullptr;
+    }
+    if (std::strcmp(command, "escape") == 0) {
+        PressKey(VK_ESCAPE);
+        return ChooserGone();
+    }
+    if (std::strcmp(command, "ok") == 0) {
+        HWND setup = FindWindowW(L"#32770", L"Setup");
+        return TapTaskbarOk() && WaitFor([&] { return !IsWindow(setup); }, 5000);
+    }
+    if (std::strcmp(command, "turn") == 0)
+        return Turn();
+    if (std::strcmp(command, "where") == 0) {
+        Where();
+        return true;
+    }
+    if (std::strcmp(command, "styles") == 0)
+        return Styles();
+    std::fprintf(stderr, "zbdrive: no such command: %s\n", command);
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    std::vector<char *> commands;
+    for (int i = 1; i < argc; ++i)
+        if (!TakeProgramOption(argv[i]))
+            commands.push_back(argv[i]);
+    if (commands.empty()) {
+        std::fprintf(stderr, "usage: zbdrive [--program=PATH] [--desktop=NAME] "
+                             "[--screen-tool=PATH] COMMAND...\n");
+        return 2;
+    }
+    if (!g_desktopName.empty() && !UseDesktop(g_desktopName)) {
+        std::fprintf(stderr, "zbdrive: cannot use desktop %ls\n", g_desktopName.c_str());
+        return 2;
+    }
+    int count = static_cast<int>(commands.size());
+    for (int i = 0; i < count; ++i) {
+        const char *command = commands[i];
+        if (!Run(commands.data(), count, &i)) {
+            std::fprintf(stderr, "zbdrive: %s did not succeed\n", command);
+            return 1;
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}
