@@ -82,13 +82,14 @@ TEST(SoakOutside, RealProgramForMinutes) {
     DWORD pid = 0;
     GetWindowThreadProcessId(program.mainWindow(), &pid);
     int screen = GetSystemMetrics(SM_CXSCREEN);
+    int barHeight = ScreenRect(program.taskbar()).bottom;
 
     auto drive = [&](int step) {
         int percent = 20 + (step % 140 < 70 ? step % 70 : 70 - step % 70);
         SetFakeBattery(percent, (step / 30) % 2 == 1);
         if (step % 5 == 0) // the shell narrows and widens its taskbar
-            SetWindowPos(program.taskbar(), nullptr, 0, 0, screen - (step / 5 % 2) * 40,
-                         screen >= 480 ? 52 : 26, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(program.taskbar(), nullptr, 0, 0, screen - (step / 5 % 2) * 40, barHeight,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
         if (step % 17 == 0) {
             RECT g = ScreenRect(program.gauge());
             ClickAt((g.left + g.right) / 2, (g.top + g.bottom) / 2);
