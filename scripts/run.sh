@@ -125,6 +125,7 @@ shot() { import -window root -crop "${w}x${h}+0+0" +repage "$shots/$name-$1.png"
 # run starts from that style and the default settings.
 zb_set_screen ZemloBattery "$screen"
 mapfile -t styles < <(drive styles)
+[ "${#styles[@]}" -gt 0 ] || { echo "zbdrive named no background styles" >&2; exit 1; }
 for style in "${styles[@]}"; do
     read -r number style_name <<<"$style"
     file="$shots/$name-gauge-${style_name,,}.png"

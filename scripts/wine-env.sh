@@ -122,7 +122,7 @@ zb_screen_table=$zb_root/pocketpc_emulation/screens.txt
 zb_screen_lines() {
     grep '^[0-9]' "$zb_screen_table"
 }
-zb_screens=$(zb_screen_lines | cut -d' ' -f1 | paste -sd' ')
+zb_screens=$(zb_screen_lines | awk '{ print $1 }' | paste -sd' ')
 # The screen of make run and make bench unless SCREEN= names another: the
 # table's first "all" screen.
 zb_default_screen() {
