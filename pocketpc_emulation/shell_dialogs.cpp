@@ -146,9 +146,9 @@ BOOL SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM, SHACTIVATEINFO *)
     RECT window, area = ScreenBelowTaskbar();
     GetWindowRect(hwnd, &window);
     int width = window.right - window.left;
-    bool filled =
-        window.left == area.left && window.top == area.top &&
-        (width == GetSystemMetrics(SM_CXSCREEN) || width == GetSystemMetrics(SM_CYSCREEN));
+    SIZE screen = EmulatedScreen();
+    bool filled = window.left == area.left && window.top == area.top &&
+                  (width == screen.cx || width == screen.cy);
     if (!filled)
         return TRUE;
     RECT bar;
