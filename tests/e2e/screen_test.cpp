@@ -208,7 +208,7 @@ TEST_F(TurnTest, ATurnDuringAShellRestartReachesEveryWindow) {
     HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
     UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
-    PostMessageW(program_.taskbar(), restart, 3000, 0);
+    PostMessageW(program_.taskbar(), restart, 1500, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(program_.taskbar()); }, 3000));
     Sleep(500);
     SIZE before = Screen();
@@ -284,11 +284,12 @@ TEST_F(TurnTest, TurnsByKeyAndCommandTogetherLeaveBarsAndPageTheScreensWidth) {
 
 // A message box asked before a turn lies inside the turned screen.
 TEST_F(TurnTest, AQuestionAskedBeforeATurnLiesInsideTheTurnedScreen) {
-    Turn();
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
     HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
+    ASSERT_TRUE(TurnScreen());
+    ASSERT_TRUE(WaitFor([&] { return Describe(ScreenRect(setup)) == Describe(PageArea()); }, 3000));
     ClickControl(FindWindowExW(setup, nullptr, L"Button", L"--"));
     HWND question = WaitForDialog(L"Defaults", 5000);
     ASSERT_NE(question, nullptr);
