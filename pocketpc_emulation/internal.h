@@ -50,9 +50,12 @@ HWND SoftKeyBarOf(HWND owner);
 // width; false when hwnd is not a soft-key bar.
 bool PlaceSoftKeyBar(HWND hwnd);
 
-// After the screen changed size, as the device's shell does: the soft-key
-// bars go to the new bottom, this process's windows that filled oldArea (the
-// screen below the taskbar before) fill the new one and get WM_SIZE, and its
-// top-level windows get WM_SETTINGCHANGE with SETTINGCHANGE_RESET. The
-// taskbar has taken the new width already.
-void FollowScreenChange(HWND taskbar, const RECT &oldArea);
+// The system's window manager: a hidden window of this process that makes
+// the windows follow a turn, whether a taskbar exists or not. Started with
+// the first emulated window or the shell, whichever comes first.
+void StartWindowManager();
+// The screen's size as the windows were last laid out for it (the metrics
+// until the window manager runs).
+SIZE EmulatedScreen();
+// Puts every soft-key bar of this process at the bottom of the screen.
+void PlaceSoftKeyBars();

@@ -157,9 +157,15 @@ bool ReadDefinition(HINSTANCE instance, UINT id, MenuBar *bar, UINT *menuId) {
 
 // Across the bottom of the screen as it is now, as high as the taskbar.
 RECT SoftKeyBarRect() {
-    int width = GetSystemMetrics(SM_CXSCREEN), height = ShellTaskbarHeight();
-    int bottom = GetSystemMetrics(SM_CYSCREEN);
-    return RECT{0, bottom - height, width, bottom};
+    SIZE screen = EmulatedScreen();
+    int height = ShellTaskbarHeight();
+    return RECT{0, screen.cy - height, screen.cx, screen.cy};
+}
+
+BOOL CALLBACK PlaceIfSoftKeyBar(HWND hwnd, LPARAM) {
+    if (ThisProcessWindow(hwnd))
+        PlaceSoftKeyBar(hwnd);
+    return TRUE;
 }
 
 void RegisterMenuBarClass(HINSTANCE instance) {
@@ -187,6 +193,10 @@ bool PlaceSoftKeyBar(HWND hwnd) {
     SetWindowPos(hwnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
+}
+
+void PlaceSoftKeyBars() {
+    EnumWindows(PlaceIfSoftKeyBar, 0);
 }
 
 BOOL SHCreateMenuBar(SHMENUBARINFO *info) {

@@ -10,6 +10,7 @@ constexpr ULONG_PTR kShellDialogFullScreen = 1;
 constexpr ULONG_PTR kShellDialogDone = 2;
 
 int s_fullScreenDialogs = 0;
+HHOOK s_topmostBoxHook = nullptr;
 
 ULONG_PTR ShellDialogFlags(HWND hwnd) {
     return reinterpret_cast<ULONG_PTR>(GetPropW(hwnd, kShellDialogProp));
@@ -83,7 +84,36 @@ LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     return result;
 }
 
+// Makes the message box being opened on this thread topmost as it activates.
+LRESULT CALLBACK MakeBoxTopmost(int code, WPARAM wParam, LPARAM lParam) {
+    HHOOK hook = s_topmostBoxHook;
+    if (code == HCBT_ACTIVATE) {
+        wchar_t name[16];
+        auto box = reinterpret_cast<HWND>(wParam);
+        if (GetClassNameW(box, name, ARRAYSIZE(name)) && lstrcmpW(name, L"#32770") == 0) {
+            UnhookWindowsHookEx(s_topmostBoxHook);
+            s_topmostBoxHook = nullptr;
+            SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+    return CallNextHookEx(hook, code, wParam, lParam);
+}
+
 } // namespace
+
+// A box asked with MB_TOPMOST stays above every other window, as on the
+// device; under Wine a window of the program brought forward (a tap on a
+// dialog the box does not disable) can cover it.
+int WINAPI PlatformMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    if ((type & MB_TOPMOST) && !s_topmostBoxHook)
+        s_topmostBoxHook = SetWindowsHookExW(WH_CBT, MakeBoxTopmost, nullptr, GetCurrentThreadId());
+    int answer = MessageBoxW(owner, text, caption, type);
+    if (s_topmostBoxHook) {
+        UnhookWindowsHookEx(s_topmostBoxHook);
+        s_topmostBoxHook = nullptr;
+    }
+    return answer;
+}
 
 void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton) {
     ULONG_PTR flags =
@@ -146,9 +176,9 @@ BOOL SHHandleWMSettingChange(HWND hwnd, WPARAM wParam, LPARAM, SHACTIVATEINFO *)
     RECT window, area = ScreenBelowTaskbar();
     GetWindowRect(hwnd, &window);
     int width = window.right - window.left;
-    bool filled =
-        window.left == area.left && window.top == area.top &&
-        (width == GetSystemMetrics(SM_CXSCREEN) || width == GetSystemMetrics(SM_CYSCREEN));
+    SIZE screen = EmulatedScreen();
+    bool filled = window.left == area.left && window.top == area.top &&
+                  (width == screen.cx || width == screen.cy);
     if (!filled)
         return TRUE;
     RECT bar;

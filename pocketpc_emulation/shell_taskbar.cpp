@@ -26,7 +26,6 @@ HFONT s_clockFont = nullptr;
 HWND s_restarter = nullptr; // brings the taskbar back after a simulated restart
 constexpr UINT_PTR kRestartTimer = 2;
 HWND s_okPressed = nullptr; // the dialog whose "ok" the stylus went down on
-SIZE s_screen = {};         // the screen's size the shell last laid out for
 
 // The emulated device's rotation key.
 constexpr int kTurnHotKey = 1;
@@ -203,26 +202,6 @@ void OnTapUp(HWND hwnd, LPARAM lParam) {
         PostMessageW(pressed, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-SIZE ScreenSize() {
-    return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-}
-
-// The screen turned (or says it did: the size is read, not taken from the
-// message): the taskbar takes the new width, then the rest of the shell and
-// this process's windows follow.
-void OnDisplayChange(HWND hwnd) {
-    SIZE now = ScreenSize();
-    if (now.cx == s_screen.cx && now.cy == s_screen.cy)
-        return;
-    RECT bar;
-    GetWindowRect(hwnd, &bar);
-    RECT oldArea = {0, bar.bottom, s_screen.cx, s_screen.cy};
-    s_screen = now;
-    SetWindowPos(hwnd, nullptr, 0, 0, now.cx, bar.bottom - bar.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
-    FollowScreenChange(hwnd, oldArea);
-}
-
 LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     static const UINT restartMessage = RegisterWindowMessageW(kShellRestartMessage);
     if (msg == restartMessage) {
@@ -254,9 +233,6 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
-    case WM_DISPLAYCHANGE:
-        OnDisplayChange(hwnd);
-        return 0;
     case WM_HOTKEY:
         if (wParam == kTurnHotKey)
             TurnEmulatedScreen();
@@ -314,8 +290,8 @@ HFONT CreateShellBarFont(int barHeight) {
 }
 
 RECT ScreenBelowTaskbar() {
-    int width = GetSystemMetrics(SM_CXSCREEN);
-    int height = GetSystemMetrics(SM_CYSCREEN);
+    SIZE screen = EmulatedScreen();
+    int width = screen.cx, height = screen.cy;
     int top = ShellTaskbarHeight();
     RECT bar;
     HWND taskbar = FindWindowW(kShellTaskbarClass, nullptr);
@@ -328,8 +304,9 @@ HWND StartShellTaskbar() {
     if (HWND existing = FindWindowW(kShellTaskbarClass, nullptr))
         return existing;
 
+    StartWindowManager();
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    int width = GetSystemMetrics(SM_CXSCREEN);
+    int width = EmulatedScreen().cx;
     int height = ShellTaskbarHeight();
     // Class and font come with the first start; a restarted shell's taskbar
     // uses them again.
@@ -343,7 +320,9 @@ HWND StartShellTaskbar() {
                                 kShellTaskbarClass, L"", WS_POPUP | WS_CLIPCHILDREN, 0, 0, width,
                                 height, nullptr, nullptr, instance, nullptr);
     if (s_taskbar) {
-        s_screen = ScreenSize();
+        // A turn made while the shell was away has moved the soft-key bars
+        // already; a shell that comes back lays them out all the same.
+        PlaceSoftKeyBars();
         RegisterHotKey(s_taskbar, kTurnHotKey, kTurnKeyModifiers, kTurnKey);
         ShowWindow(s_taskbar, SW_SHOWNOACTIVATE);
         ArmClockTimer(s_taskbar);

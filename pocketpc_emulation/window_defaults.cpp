@@ -46,6 +46,7 @@ void SetShellStarter(HWND (*starter)()) {
 HWND PlatformCreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
                              int x, int y, int width, int height, HWND parent, HMENU menu,
                              HINSTANCE instance, LPVOID param) {
+    StartWindowManager();
     bool topLevel = !(style & WS_CHILD) && parent == nullptr;
     if (topLevel && !(style & WS_POPUP)) {
         if (s_shellStarter)

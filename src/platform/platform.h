@@ -160,6 +160,7 @@ void FlushGdiBatch();
 
 INT_PTR PlatformDialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW tmpl, HWND owner,
                                         DLGPROC proc, LPARAM param);
+int WINAPI PlatformMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 
 #ifndef ZB_PLATFORM_IMPL
 #undef CreateWindowExW
@@ -174,6 +175,7 @@ INT_PTR PlatformDialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW tmpl
 #define CreateCompatibleDC PlatformCreateCompatibleDC
 #define ChooseColorW PlatformChooseColorW
 #define DialogBoxIndirectParamW PlatformDialogBoxIndirectParamW
+#define MessageBoxW PlatformMessageBoxW
 #endif
 
 #endif // _WIN32_WCE

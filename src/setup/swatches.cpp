@@ -13,6 +13,12 @@ namespace {
 
 ColorChooser s_chooser = nullptr;
 QuestionBox s_question = nullptr;
+// The chooser or the reset question is open. Setup stays enabled under the
+// question, which has no owner, and a tap can be posted to it under the
+// chooser: meanwhile a swatch tap and "--" do nothing, so that no chooser or
+// question opens inside the other, and a reset answered before a colour is
+// picked never overwrites that colour.
+bool s_asking = false;
 
 // The dialog shows every swatch in its new colour at once, the gauge too.
 void ShowNewColors(HWND dlg) {
@@ -82,27 +88,28 @@ COLORREF ChooseElementColor(HWND owner, const ColorElement *element) {
     return request.rgbResult;
 }
 
-// One chooser at a time: Setup is disabled while it is open, but a tap can
-// still be posted to it from elsewhere.
 BOOL OnSwatchTap(HWND dlg, LPARAM lParam) {
-    static bool choosing = false;
     int hit = HitColorSwatch(LOWORD(lParam), HIWORD(lParam));
     ColorElement *element = Element(hit);
-    if (!element || choosing)
+    if (!element || s_asking)
         return FALSE;
-    choosing = true;
+    s_asking = true;
     SetElementColor(element, ChooseElementColor(dlg, element));
-    choosing = false;
+    s_asking = false;
     ShowNewColors(dlg);
     return FALSE;
 }
 
 void ResetColorDefaults(HWND dlg) {
+    if (s_asking)
+        return;
     WCHAR question[64], caption[64];
     LoadStringOrEmpty(g_instance, IDS_DEFAULTS_QUESTION, question);
     LoadStringOrEmpty(g_instance, IDS_DEFAULTS_CAPTION, caption);
+    s_asking = true;
     int answer = (s_question ? s_question : MessageBoxW)(nullptr, question, caption,
                                                          MB_YESNO | MB_ICONQUESTION | MB_TOPMOST);
+    s_asking = false;
     if (answer != IDYES)
         return;
     for (int i = 0; i < kColorElementCount; ++i) {

@@ -149,4 +149,77 @@ TEST_F(BigRootTest, TapIsAnsweredWithin150Ms) {
     EXPECT_LE(fastest, 150.0);
 }
 
+// Setup's reset question ("--") waiting, and what a user can still tap
+// meanwhile: the question stays in front, and no colour picked is lost.
+class ResetQuestionTest : public SetupTest {
+  protected:
+    void SetUp() override {
+        SetupTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        ClickControl(FindWindowExW(setup_, nullptr, L"Button", L"--"));
+        question_ = WaitForDialog(L"Defaults", 5000);
+        ASSERT_NE(question_, nullptr);
+    }
+    void TearDown() override {
+        if (IsWindow(question_))
+            PostMessageW(question_, WM_COMMAND, IDNO, 0);
+        SetupTest::TearDown();
+    }
+    // The first row's swatch ("Background"), clear of the question.
+    POINT BackgroundSwatch() {
+        POINT swatch = {Res(278, 149) + 5, Res(150, 75) + 5};
+        ClientToScreen(setup_, &swatch);
+        return swatch;
+    }
+    // Taps it; the chooser, if it opens.
+    HWND TapBackgroundSwatch() {
+        POINT swatch = BackgroundSwatch();
+        ClickAt(swatch.x, swatch.y);
+        return WaitForDialog(L"Color", 1000);
+    }
+
+    HWND question_ = nullptr;
+};
+
+TEST_F(ResetQuestionTest, StaysInFrontOfSetupAndItsChooser) {
+    ClickControl(FindWindowExW(setup_, nullptr, L"Button", L"--"));
+    if (HWND chooser = TapBackgroundSwatch()) {
+        ClickControl(GetDlgItem(chooser, IDOK));
+        ASSERT_TRUE(ChooserGone());
+    }
+    EXPECT_EQ(CountWindows(L"#32770", L"Defaults"), 1) << "one question at a time";
+    RECT q = ScreenRect(question_);
+    POINT centre = {(q.left + q.right) / 2, (q.top + q.bottom) / 2};
+    EXPECT_TRUE(
+        WaitFor([&] { return GetAncestor(WindowFromPoint(centre), GA_ROOT) == question_; }, 3000))
+        << "the question is what the user sees";
+}
+
+TEST_F(ResetQuestionTest, AColourPickedWhileItWaitsIsKept) {
+    constexpr COLORREF kPicked = RGB(0, 255, 0);
+    HWND chooser = TapBackgroundSwatch();
+    PostMessageW(question_, WM_COMMAND, IDYES, 0);
+    if (chooser) {
+        SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
+        SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
+        SetDlgItemInt(chooser, kChooserBlue, 0, FALSE);
+        PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(ChooserGone());
+    }
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question_); }, 3000));
+    // The colour picked last, or the reset's when the chooser never opened;
+    // Setup shows what is stored.
+    COLORREF expected = chooser ? kPicked : kBlue;
+    POINT swatch = BackgroundSwatch();
+    DWORD stored = 0;
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            return ReadProgramSetting(L"Background", &stored) && stored == expected &&
+                   ScreenPixel(swatch.x, swatch.y) == expected;
+        },
+        3000))
+        << "stored " << std::hex << stored << (chooser ? ", picked " : ", reset ") << expected;
+}
+
 } // namespace

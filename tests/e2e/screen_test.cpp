@@ -200,4 +200,105 @@ TEST_F(TurnTest, SetupFillsTheTurnedScreenAndItsOkEndsIt) {
     EXPECT_TRUE(ProgramSettings() == stored) << "a turn stores nothing";
 }
 
+// The system turns the screen, not the taskbar: a turn made while the shell
+// restarts reaches every window, and the taskbar that comes back takes it.
+TEST_F(TurnTest, ATurnDuringAShellRestartReachesEveryWindow) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup();
+    ASSERT_NE(setup, nullptr);
+    UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
+    PostMessageW(program_.taskbar(), restart, 1500, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(program_.taskbar()); }, 3000));
+    Sleep(500);
+    SIZE before = Screen();
+    ASSERT_TRUE(TurnScreen());
+    ASSERT_EQ(Screen().cx, before.cy);
+
+    HWND bar = nullptr, gauge = nullptr;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            bar = FindWindowW(L"HHTaskBar", nullptr);
+            gauge = bar ? FindWindowExW(bar, nullptr, L"Static", nullptr) : nullptr;
+            return gauge != nullptr;
+        },
+        8000));
+    EXPECT_EQ(Describe(ScreenRect(bar)), Describe(RECT{0, 0, Screen().cx, BarHeight()}));
+    EXPECT_TRUE(
+        WaitFor([&] { return ScreenRect(gauge).left == Screen().cx - RightPosition(); }, 6000))
+        << Describe(ScreenRect(gauge));
+    RECT g = ScreenRect(gauge);
+    EXPECT_TRUE(
+        WaitFor([&] { return RowsBlendedWithTaskbar(gauge) >= g.bottom - g.top - 2; }, 6000))
+        << "the background sampled from the turned screen";
+    EXPECT_EQ(Describe(ScreenRect(setup)), Describe(PageArea()));
+    ExpectPageFillsScreen(program_.mainWindow());
+}
+
+// Starts the screen tool's turn and returns at once; the process to wait on.
+HANDLE StartTurn() {
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    si.lpDesktop = g_desktopName.data();
+    std::wstring cmd = L"\"" + g_screenTool + L"\" turn";
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(g_screenTool.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+// Thirty times the command's turn and the rotation key's close together, the
+// key handled while another process sends to the taskbar: after each pair
+// the bars and the page are the screen's width.
+TEST_F(TurnTest, TurnsByKeyAndCommandTogetherLeaveBarsAndPageTheScreensWidth) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND keys = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    ASSERT_NE(keys, nullptr);
+    HWND bar = program_.taskbar(), page = program_.mainWindow();
+    for (int i = 0; i < 30; ++i) {
+        HANDLE command = StartTurn();
+        ASSERT_NE(command, nullptr);
+        // The key at another moment of the command's turn each time, while
+        // its change reaches the program.
+        Sleep(50 + 5 * (i % 10));
+        PostMessageW(bar, WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'R'));
+        SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_NORMAL, 3000, nullptr);
+        WaitForSingleObject(command, 15000);
+        CloseHandle(command);
+        LONG width = 0;
+        EXPECT_TRUE(WaitFor(
+            [&] {
+                width = Screen().cx;
+                return ScreenRect(bar).right == width && ScreenRect(page).right == width &&
+                       ScreenRect(keys).right == width;
+            },
+            2000))
+            << "turns " << 2 * i << " and " << 2 * i + 1 << ": screen " << width << ", taskbar "
+            << ScreenRect(bar).right << ", page " << ScreenRect(page).right << ", soft keys "
+            << ScreenRect(keys).right;
+    }
+}
+
+// A message box asked before a turn lies inside the turned screen.
+TEST_F(TurnTest, AQuestionAskedBeforeATurnLiesInsideTheTurnedScreen) {
+    TapGauge();
+    ASSERT_TRUE(MainWindowShown(true));
+    HWND setup = OpenSetup();
+    ASSERT_NE(setup, nullptr);
+    ASSERT_TRUE(TurnScreen());
+    ASSERT_TRUE(WaitFor([&] { return Describe(ScreenRect(setup)) == Describe(PageArea()); }, 3000));
+    ClickControl(FindWindowExW(setup, nullptr, L"Button", L"--"));
+    HWND question = WaitForDialog(L"Defaults", 5000);
+    ASSERT_NE(question, nullptr);
+    ASSERT_TRUE(TurnScreen());
+    ASSERT_TRUE(WaitFor([&] { return Screen().cx == start_.cx; }, 3000));
+    RECT screen = {0, 0, Screen().cx, Screen().cy};
+    EXPECT_TRUE(WaitFor([&] { return Inside(ScreenRect(question), screen); }, 3000))
+        << Describe(ScreenRect(question));
+    PostMessageW(question, WM_COMMAND, IDNO, 0);
+}
+
 } // namespace
