@@ -403,15 +403,10 @@ TEST_F(ProgramTest, GaugeComesBackAfterAShellRestart) {
         << "the gauge goes with its taskbar";
     Sleep(1500);
     EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE) << "the program keeps running meanwhile";
-    HWND taskbar = nullptr, gauge = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            taskbar = FindWindowW(L"HHTaskBar", nullptr);
-            gauge = taskbar ? FindWindowExW(taskbar, nullptr, L"Static", nullptr) : nullptr;
-            return gauge != nullptr;
-        },
-        8000))
+    HWND gauge = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (gauge = FindGauge()) != nullptr; }, 8000))
         << "the next poll after the restart puts a new gauge in";
+    HWND taskbar = GetParent(gauge);
     RECT after = ScreenRect(gauge);
     EXPECT_TRUE(EqualRect(&before, &after)) << "same settings, same place";
     Sleep(3000);

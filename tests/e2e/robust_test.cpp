@@ -39,13 +39,7 @@ TEST_P(ShellRestartTest, SetupKeepsPositionAndFocusThroughAShellRestart) {
     PostMessageW(program_.taskbar(), restart, 1000, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(program_.gauge()); }, 3000));
     HWND gauge = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
-            gauge = taskbar ? FindWindowExW(taskbar, nullptr, L"Static", nullptr) : nullptr;
-            return gauge != nullptr;
-        },
-        8000));
+    ASSERT_TRUE(WaitFor([&] { return (gauge = FindGauge()) != nullptr; }, 8000));
     RECT after = ScreenRect(gauge);
     EXPECT_TRUE(EqualRect(&before, &after))
         << "gauge left at " << after.left << ", was " << before.left;

@@ -215,14 +215,9 @@ TEST_F(TurnTest, ATurnDuringAShellRestartReachesEveryWindow) {
     ASSERT_TRUE(TurnScreen());
     ASSERT_EQ(Screen().cx, before.cy);
 
-    HWND bar = nullptr, gauge = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            bar = FindWindowW(L"HHTaskBar", nullptr);
-            gauge = bar ? FindWindowExW(bar, nullptr, L"Static", nullptr) : nullptr;
-            return gauge != nullptr;
-        },
-        8000));
+    HWND gauge = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (gauge = FindGauge()) != nullptr; }, 8000));
+    HWND bar = GetParent(gauge);
     EXPECT_EQ(Describe(ScreenRect(bar)), Describe(RECT{0, 0, Screen().cx, BarHeight()}));
     EXPECT_TRUE(
         WaitFor([&] { return ScreenRect(gauge).left == Screen().cx - RightPosition(); }, 6000))
