@@ -44,6 +44,12 @@ inline bool ThisProcessWindow(HWND hwnd) {
     return pid == GetCurrentProcessId();
 }
 
+// Whether a window is a dialog box (a message box among them).
+inline bool IsDialogBox(HWND hwnd) {
+    wchar_t name[16];
+    return GetClassNameW(hwnd, name, ARRAYSIZE(name)) && lstrcmpW(name, L"#32770") == 0;
+}
+
 // The soft-key bar SHCreateMenuBar made for owner, or nullptr.
 HWND SoftKeyBarOf(HWND owner);
 // Puts a soft-key bar at the bottom of the screen as it is now, the screen's

@@ -29,11 +29,6 @@ struct FollowContext {
     RECT newArea;
 };
 
-bool IsDialogBox(HWND hwnd) {
-    wchar_t name[16];
-    return GetClassNameW(hwnd, name, ARRAYSIZE(name)) && lstrcmpW(name, L"#32770") == 0;
-}
-
 // A box (a message box, any dialog that does not fill the screen) is centred
 // on the screen again, as the device's window manager places it.
 void CentreOnScreen(HWND hwnd, const RECT &window) {

@@ -88,9 +88,8 @@ LRESULT CALLBACK ShellDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 LRESULT CALLBACK MakeBoxTopmost(int code, WPARAM wParam, LPARAM lParam) {
     HHOOK hook = s_topmostBoxHook;
     if (code == HCBT_ACTIVATE) {
-        wchar_t name[16];
         auto box = reinterpret_cast<HWND>(wParam);
-        if (GetClassNameW(box, name, ARRAYSIZE(name)) && lstrcmpW(name, L"#32770") == 0) {
+        if (IsDialogBox(box)) {
             UnhookWindowsHookEx(s_topmostBoxHook);
             s_topmostBoxHook = nullptr;
             SetWindowPos(box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
