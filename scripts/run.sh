@@ -8,7 +8,9 @@
 #   BATTERY=57 [AC=1] for a fake battery, BATTERY=host for the host's own.
 #   On a host without a battery the default is a simulated one that slowly
 #   drains (or charges, with AC=1).
-set -euo pipefail
+set -Eeuo pipefail
+# A step that fails says which, even when its own output was discarded.
+trap 'echo "make run: failed (exit $?) at scripts/run.sh:$LINENO: $BASH_COMMAND" >&2' ERR
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 screen=${SCREEN:-$(zb_default_screen)}

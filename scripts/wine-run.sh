@@ -5,10 +5,14 @@ source "$(dirname "$0")/wine-env.sh"
 zb_prepare_prefix
 zb_set_density "${ZB_DPI:-$(zb_density_of "$(zb_default_screen)")}"
 # Wine may start a desktop process that outlives this one; it must not hold
-# the caller's output open, or CTest waits for it.
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+# the caller's output open, or CTest waits for it. What the program says on
+# its error output stays there: a caller that discards the output still
+# shows why a step failed.
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
 rc=0
-zb_wine "$@" >"$log" 2>&1 </dev/null || rc=$?
-cat "$log"
+zb_wine "$@" >"$out" 2>"$err" </dev/null || rc=$?
+cat "$out"
+cat "$err" >&2
 exit $rc
