@@ -3,20 +3,26 @@
 # the simulator of scripts/run.sh call this, and the end-to-end tests run it
 # through Wine (SetFakeBattery). Wine's power status takes the charge as
 # charge_now against charge_full, and the time left from current_now.
+# Each file is replaced whole by a rename: the program polls them meanwhile,
+# and make run's simulator may write them while another start does.
 # Usage: battery-files.sh DIR PERCENT AC (AC 1: on external power, charging)
 set -eu
 dir=$1 percent=$2 ac=$3
 mkdir -p "$dir/BAT0" "$dir/AC"
-echo Battery >"$dir/BAT0/type"
-echo 1 >"$dir/BAT0/present"
+put() {
+    echo "$2" >"$dir/$1.$$"
+    mv -f "$dir/$1.$$" "$dir/$1"
+}
 if [ "$ac" = 1 ]; then status=Charging; else status=Discharging; fi
-echo "$status" >"$dir/BAT0/status"
-echo "$percent" >"$dir/BAT0/capacity"
-echo 4000000 >"$dir/BAT0/charge_full"
-echo $((40000 * percent)) >"$dir/BAT0/charge_now"
-echo 1000000 >"$dir/BAT0/current_now"
-echo 3800000 >"$dir/BAT0/voltage_now"
-echo Mains >"$dir/AC/type"
-echo "$ac" >"$dir/AC/online"
+put BAT0/type Battery
+put BAT0/present 1
+put BAT0/status "$status"
+put BAT0/capacity "$percent"
+put BAT0/charge_full 4000000
+put BAT0/charge_now $((40000 * percent))
+put BAT0/current_now 1000000
+put BAT0/voltage_now 3800000
+put AC/type Mains
+put AC/online "$ac"
 # Last: a writer that cannot wait for this script waits for this file.
-echo "$percent $ac" >"$dir/written"
+put written "$percent $ac"

@@ -17,7 +17,6 @@ if [ "${1:-}" = --native ]; then
 fi
 
 fake="$ZB_BUILD_DIR/fake-power"
-rm -rf "$fake"
 "$here/battery-files.sh" "$fake" "${BATTERY:-57}" "${AC:-0}"
 
 if [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then

@@ -10,7 +10,7 @@
 #   drains (or charges, with AC=1).
 set -Eeuo pipefail
 # A step that fails says which, even when its own output was discarded.
-trap 'echo "make run: failed (exit $?) at scripts/run.sh:$LINENO: $BASH_COMMAND" >&2' ERR
+trap 'echo "make run: failed (exit $?) at ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND" >&2' ERR
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 screen=${SCREEN:-$(zb_default_screen)}
