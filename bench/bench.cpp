@@ -59,7 +59,8 @@ std::pair<Times, Times> Compare(int reps, const std::function<void()> &body,
         f();
         t.us.push_back(Now() - start);
     };
-    for (int i = 0; i < reps; ++i) {
+    // At least one round: a small --reps= divides down to none for some rows.
+    for (int i = 0; i < std::max(reps, 1); ++i) {
         run(a, body, prepare);
         run(b, floor, prepareFloor);
     }
