@@ -1,10 +1,10 @@
 #!/bin/sh
-# The fake battery's files, written here alone: scripts/fake-battery.sh and
-# the simulator of scripts/run.sh call this, and the end-to-end tests run it
-# through Wine (SetFakeBattery). Wine's power status takes the charge as
-# charge_now against charge_full, and the time left from current_now.
-# Each file is replaced whole by a rename: the program polls them meanwhile,
-# and make run's simulator may write them while another start does.
+# The fake battery's files: scripts/fake-battery.sh and the simulator of
+# scripts/run.sh call this, and the end-to-end tests run it through Wine
+# (SetFakeBattery); make bench varies current_now alone. Wine's power status
+# takes the charge as charge_now against charge_full, and the time left from
+# current_now. Each file is replaced whole by a rename: the program polls
+# them meanwhile, and make run's simulator may write them while a start does.
 # Usage: battery-files.sh DIR PERCENT AC (AC 1: on external power, charging)
 set -eu
 dir=$1 percent=$2 ac=$3

@@ -158,7 +158,8 @@ fake() {
 }
 ( i=0; while sleep 1; do
       i=$((i + 1))
-      echo $((900000 + i % 5 * 50000)) >"$build/fake-power/BAT0/current_now" 2>/dev/null || true
+      now=$build/fake-power/BAT0/current_now
+      { echo $((900000 + i % 5 * 50000)) >"$now.new" && mv -f "$now.new" "$now"; } 2>/dev/null || true
   done ) &
 drain=$!
 xserver=$(x_server_pid)
