@@ -16,7 +16,7 @@ if [ "${1:-}" = --native ]; then
     shift 2
 fi
 
-fake="$ZB_BUILD_DIR/fake-power"
+fake=$ZB_FAKE_POWER_DIR
 "$here/battery-files.sh" "$fake" "${BATTERY:-57}" "${AC:-0}"
 
 if [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then

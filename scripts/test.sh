@@ -1,21 +1,51 @@
 #!/usr/bin/env bash
 # `make test`: builds each build folder given (the 64-bit and the 32-bit
 # build) and runs its whole suite through CTest. The builds' suites run side
-# by side, each in a session of its own: a private Xvfb, the build's own Wine
-# prefix ($build/wineprefix) and its own wineserver, so that they share no
-# screen, registry, drive or window. What takes time without needing the
-# build (the prefixes, the large root the end-to-end tests list) is made
-# while the builds compile. A failing suite fails the run and its output is
-# printed; the run ends with one line per suite and build.
+# by side, and a build that has a core to itself splits its suites into two
+# lanes. Each lane is a session of its own: a private Xvfb, its own Wine
+# prefix ($build/wineprefix, a copy for the second lane) and its own
+# wineserver, so that no two suites share a screen, registry, drive or
+# window; CTest hands the lanes out (a test's RESOURCE_GROUPS). What takes
+# time without needing the build (the prefixes, the large root the
+# end-to-end tests list) is made while the builds compile. A failing suite
+# fails the run and its output is printed; the run ends with one line per
+# suite and build.
+#
+# Where this host cannot run 32-bit programs, the 32-bit build is built and
+# its checks that need no Wine (CTest's label "host") run; its other suites
+# are named as not run and count as skipped. ZB_REQUIRE_32BIT=1 fails the run
+# there instead.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 [ $# -gt 0 ] || set -- "$ZB_BUILD_DIR"
 
+runs_32bit=yes
+zb_runs_32bit || runs_32bit=no
+if [ $runs_32bit = no ] && [ "${ZB_REQUIRE_32BIT:-}" = 1 ]; then
+    echo "make test: $zb_no_32bit, and ZB_REQUIRE_32BIT=1 requires them" >&2
+    exit 1
+fi
+
 builds=()
+runnable=() # per build: whether its Wine suites can run here
 for b in "$@"; do
-    builds+=("$(cd "$b" && pwd)")
+    b=$(cd "$b" && pwd)
+    builds+=("$b")
+    # A 32-bit build, as CMake recorded its compiler.
+    if [ $runs_32bit = no ] &&
+        grep -qs 'CMAKE_CXX_SIZEOF_DATA_PTR "4"' "$b"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
+        runnable+=(no)
+    else
+        runnable+=(yes)
+    fi
 done
+running=0
+for r in "${runnable[@]}"; do [ "$r" = no ] || running=$((running + 1)); done
+lanes=1
+[ "$running" -eq 1 ] && [ "$(nproc)" -ge 2 ] && lanes=2
+echo "This host runs 32-bit programs: $runs_32bit; deadlines scaled by $ZB_DEADLINE_SCALE; $lanes lane(s) a build."
+
 work=$(mktemp -d)
 # Made before anything else, so that a failed build removes it too.
 big_root=$("$here/big-root.sh" --new)
@@ -29,20 +59,36 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Runs "$@" for one build, with that build's prefix.
-for_build() {
-    local build=$1
-    shift
-    ZB_BUILD_DIR=$build WINEPREFIX=$build/wineprefix "$@"
+# A lane's prefix and fake battery: the first lane's are the build's own.
+lane_prefix() { [ "$2" -eq 0 ] && echo "$1/wineprefix" || echo "$1/wineprefix-lane$2"; }
+lane_power() { [ "$2" -eq 0 ] && echo "$1/fake-power" || echo "$1/fake-power-lane$2"; }
+
+# The prefixes of a build: the first made (or brought up to date) by Wine,
+# the others copied from it whenever it is newer.
+prepare_prefixes() {
+    local build=$1 lane first
+    first=$(lane_prefix "$build" 0)
+    ZB_BUILD_DIR=$build WINEPREFIX=$first bash -c "source '$here/wine-env.sh' && zb_prepare_prefix"
+    for ((lane = 1; lane < lanes; lane++)); do
+        local copy
+        copy=$(lane_prefix "$build" $lane)
+        if [ ! -f "$copy/.zb-ready-6" ] || [ "$first/system.reg" -nt "$copy/system.reg" ]; then
+            rm -rf "$copy"
+            cp -a "$first" "$copy"
+        fi
+    done
 }
 
 "$here/big-root.sh" --fill "$big_root" &
 root_job=$!
 prefix_jobs=()
 for i in "${!builds[@]}"; do
-    (for_build "${builds[i]}" bash -c "source '$here/wine-env.sh' && zb_prepare_prefix") \
-        >"$work/prefix-$i.log" 2>&1 &
-    prefix_jobs+=($!)
+    if [ "${runnable[i]}" = yes ]; then
+        prepare_prefixes "${builds[i]}" >"$work/prefix-$i.log" 2>&1 &
+        prefix_jobs+=($!)
+    else
+        prefix_jobs+=("")
+    fi
 done
 
 start=$SECONDS
@@ -53,6 +99,7 @@ echo "built in $((SECONDS - start)) s"
 
 wait "$root_job"
 for i in "${!builds[@]}"; do
+    [ -n "${prefix_jobs[i]}" ] || continue
     if ! wait "${prefix_jobs[i]}"; then
         cat "$work/prefix-$i.log"
         echo "the Wine prefix of ${builds[i]} could not be made" >&2
@@ -60,19 +107,47 @@ for i in "${!builds[@]}"; do
     fi
 done
 
-# One suite: its own display, prefix and server, then CTest.
+# One build's suites: a session per lane (display, prefix, server), whose
+# settings a test takes by the lane CTest gives it (wine-env.sh), then CTest.
+# A build whose programs cannot run here runs its host checks alone.
 suite() {
-    export ZB_BUILD_DIR=$1 WINEPREFIX=$1/wineprefix ZB_BIG_ROOT_DIR=$big_root
-    zb_start_session
-    rm -rf "$1/Testing/Temporary/LastTest.log" "$1/Testing/gtest" "$1/Testing/ctest.xml"
-    echo "== $1 (PE machine $(zb_pe_machine "$1/ZemloBattery.exe"), display $DISPLAY)"
-    ctest --test-dir "$1" --output-on-failure --output-junit "$1/Testing/ctest.xml"
+    local build=$1 can_run=$2 lane displays=() servers=()
+    export ZB_BUILD_DIR=$build ZB_BIG_ROOT_DIR=$big_root
+    rm -rf "$build/Testing/Temporary/LastTest.log" "$build/Testing/gtest" "$build/Testing/ctest.xml"
+    local ctest_args=(--test-dir "$build" --output-on-failure --output-junit "$build/Testing/ctest.xml")
+    if [ "$can_run" = no ]; then
+        echo "== $build: $zb_no_32bit; its checks without Wine alone"
+        ctest "${ctest_args[@]}" -L '^host$'
+        return
+    fi
+    export ZB_LANES=$work/lanes-${build//\//_}
+    mkdir -p "$ZB_LANES"
+    trap 'for p in "${servers[@]}"; do WINEPREFIX=$p wineserver -k 2>/dev/null || true; done
+          for d in "${displays[@]}"; do kill "$d" 2>/dev/null || true; done' EXIT
+    local spec='{"version": {"major": 1, "minor": 0}, "local": [{"lanes": ['
+    for ((lane = 0; lane < lanes; lane++)); do
+        local prefix power
+        prefix=$(lane_prefix "$build" $lane)
+        power=$(lane_power "$build" $lane)
+        zb_private_display
+        displays+=("$zb_xvfb_pid")
+        servers+=("$prefix")
+        WINEPREFIX=$prefix wineserver -p || true
+        echo "export DISPLAY=$DISPLAY WINEPREFIX=$prefix ZB_FAKE_POWER_DIR=$power" \
+            >"$ZB_LANES/lane-$lane.env"
+        spec+="$([ $lane -eq 0 ] || echo ,){\"id\": \"$lane\", \"slots\": 1}"
+    done
+    echo "$spec]}]}" >"$ZB_LANES/lanes.json"
+    echo "== $build (PE machine $(zb_pe_machine "$build/ZemloBattery.exe"), $lanes lane(s))"
+    local timeout=$((600 * ZB_DEADLINE_SCALE))
+    [ $timeout -le 3600 ] || timeout=3600
+    ctest "${ctest_args[@]}" -j "$lanes" --resource-spec-file "$ZB_LANES/lanes.json" --timeout $timeout
 }
 
 start=$SECONDS
 suite_jobs=()
 for i in "${!builds[@]}"; do
-    (suite "${builds[i]}") >"$work/suite-$i.log" 2>&1 &
+    (suite "${builds[i]}" "${runnable[i]}") >"$work/suite-$i.log" 2>&1 &
     suite_jobs+=($!)
 done
 for i in "${!builds[@]}"; do
@@ -150,12 +225,22 @@ summary() {
         fi
     done < <(ctest_results "$build")
 }
+# A build whose Wine suites could not run here: a line for each, counted as
+# skipped.
+not_run() {
+    local name
+    while read -r name; do
+        printf "%-10s %-18s not run: %s\n" "$2" "$name" "$zb_no_32bit"
+        skipped=$((skipped + 1))
+    done < <(ctest --test-dir "$1" -N -LE '^host$' | sed -nE 's/^ *Test +#[0-9]+: //p')
+}
 echo
 passed=0 fails_all=0 skipped=0
 failed_suites=()
 : >"$work/failed-output"
-for b in "${builds[@]}"; do
-    summary "$b" "${b#"$PWD"/}"
+for i in "${!builds[@]}"; do
+    summary "${builds[i]}" "${builds[i]#"$PWD"/}"
+    [ "${runnable[i]}" = yes ] || not_run "${builds[i]}" "${builds[i]#"$PWD"/}"
 done
 cat "$work/failed-output"
 echo "The suites ran side by side in $((SECONDS - start)) s."

@@ -2,23 +2,82 @@
 # prefix, quiet, without Mono or Gecko prompts.
 zb_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export ZB_BUILD_DIR=${ZB_BUILD_DIR:-$zb_root/build}
+# A test that CTest runs in one of make test's lanes (scripts/test.sh) takes
+# that lane's display, prefix and fake battery, once: a session the test
+# starts for itself (screen-session.sh) keeps its own display below it.
+if [ -z "${ZB_LANE:-}" ] && [ -n "${ZB_LANES:-}" ] && [ -n "${CTEST_RESOURCE_GROUP_0_LANES:-}" ]; then
+    ZB_LANE=${CTEST_RESOURCE_GROUP_0_LANES#id:}
+    export ZB_LANE=${ZB_LANE%%,*}
+    source "$ZB_LANES/lane-$ZB_LANE.env"
+fi
 export WINEPREFIX=${WINEPREFIX:-$ZB_BUILD_DIR/wineprefix}
+export ZB_FAKE_POWER_DIR=${ZB_FAKE_POWER_DIR:-$ZB_BUILD_DIR/fake-power}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# The loader for a Windows program. With wine32 installed, Debian's `wine`
-# is the 32-bit loader: a 64-bit program started through it runs under a
-# 32-bit start.exe, and every window the tests create then waits seconds for
-# it. So a 64-bit program, and Wine's own tools, get the 64-bit loader; a
-# 32-bit (i386) program gets `wine`.
+# The loaders. With wine32 installed, Debian's `wine` script starts the
+# 32-bit loader, and Wine's tool links (winepath, wineboot, reg, ...) go
+# through that script: a 64-bit program started through it runs under a
+# 32-bit start.exe, and on a host that runs no 32-bit programs every tool
+# fails. So everything but a 32-bit (i386) program, Wine's own tools
+# included, goes to the 64-bit loader; a 32-bit program to the 32-bit one.
 zb_wine64=/usr/lib/wine/wine64
 [ -x "$zb_wine64" ] || zb_wine64=$(command -v wine64 || echo wine)
+zb_wine32=""
+for zb_loader in /usr/lib/wine/wine /usr/lib/i386-linux-gnu/wine/wine; do
+    [ -x "$zb_loader" ] && { zb_wine32=$zb_loader; break; }
+done
 zb_wine() {
     local loader=$zb_wine64
-    if [ -f "$1" ] && [ "$(zb_pe_machine "$1")" = 014c ]; then
-        loader=wine
+    if zb_is_pe32 "$1"; then
+        loader=${zb_wine32:-wine}
     fi
     "$loader" "$@"
+}
+zb_is_pe32() {
+    [ -f "$1" ] && [ "$(zb_pe_machine "$1")" = 014c ]
+}
+
+# Whether this host runs 32-bit Windows programs: Wine's 32-bit loader must
+# start. A kernel built without 32-bit support refuses it ("Exec format
+# error"), and then so does every 32-bit program.
+zb_no_32bit="this host cannot run 32-bit programs"
+zb_runs_32bit() {
+    [ -n "$zb_wine32" ] && "$zb_wine32" --version >/dev/null 2>&1
+}
+
+# How much slower than the development machine this host makes a system
+# call, as a whole factor from 1 to 50: every deadline of the tests, the
+# driver and the scripts is multiplied by it (ZB_DEADLINE_SCALE), so that a
+# condition that takes its time on a slow host is still waited for, and a
+# failing one is not waited for long on a fast host. Measured once, by a
+# copy that makes 40,000 one-byte reads and writes (about 0.3 us each on the
+# development machine), unless the caller names it.
+zb_measure_scale() {
+    local start end
+    start=$EPOCHREALTIME
+    dd if=/dev/zero of=/dev/null bs=1 count=20000 2>/dev/null
+    end=$EPOCHREALTIME
+    awk -v s="$start" -v e="$end" 'BEGIN {
+        k = int((e - s) * 1e6 / 40000 / 0.3 + 0.5)
+        print (k < 1 ? 1 : (k > 50 ? 50 : k)) }'
+}
+export ZB_DEADLINE_SCALE=${ZB_DEADLINE_SCALE:-$(zb_measure_scale)}
+# Waits until the command "$@" succeeds, polling every 50 ms, at most
+# BASE_SECONDS times the scale: `zb_wait_for BASE_SECONDS WHAT COMMAND...`.
+# Fails naming WHAT and how long it waited.
+zb_wait_for() {
+    local base=$1 what=$2 limit
+    shift 2
+    limit=$(awk -v b="$base" -v k="$ZB_DEADLINE_SCALE" 'BEGIN { print b * k }')
+    local start=$EPOCHREALTIME
+    until "$@"; do
+        if awk -v s="$start" -v n="$EPOCHREALTIME" -v l="$limit" 'BEGIN { exit !(n - s > l) }'; then
+            echo "waited ${limit} s for $what; it did not happen" >&2
+            return 1
+        fi
+        sleep 0.05
+    done
 }
 
 # The machine field of a PE file's header, in hex: 014c i386, 8664 x86-64.
@@ -33,8 +92,9 @@ zb_pe_machine() {
 # the processes it starts inherit that desktop (zb_prepare_desktops).
 zb_prepare_prefix() {
     # A prefix made before wine32 was installed has no 32-bit side, and the
-    # 32-bit build cannot run in it: it is the build's own, so make it anew.
-    if [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ]; then
+    # 32-bit build cannot run in it: it is the build's own, so make it anew
+    # (where this host runs 32-bit programs at all).
+    if zb_runs_32bit; then
         if [ -d "$WINEPREFIX/drive_c/windows" ] &&
             [ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2>/dev/null)" ]; then
             WINEPREFIX=$WINEPREFIX wineserver -k 2>/dev/null || true
@@ -53,7 +113,7 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 REG
-    zb_wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+    zb_wine regedit /S "$(zb_wine winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     zb_device_fonts
     wineserver -w
     touch "$WINEPREFIX/.zb-ready-6"
@@ -86,7 +146,7 @@ zb_prepare_desktops() {
             printf '"Desktop"="zb%s"\n' "$size"
         done < <(zb_screen_lines)
     } >"$reg"
-    zb_wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 || return 1
+    zb_wine regedit /S "$(zb_wine winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 || return 1
     rm -f "$WINEPREFIX"/.zb-desktops-*
     touch "$mark"
 }
@@ -189,10 +249,7 @@ zb_private_display() {
     numbers=$(mktemp)
     Xvfb -displayfd 3 -screen 0 "${1:-$(zb_default_screen)}x24" -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
     zb_xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$numbers" ] && break
-        sleep 0.05
-    done
+    zb_wait_for 5 "Xvfb to take clients" test -s "$numbers" || true
     local n
     n=$(head -n 1 "$numbers")
     rm -f "$numbers"
