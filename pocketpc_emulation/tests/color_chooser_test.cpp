@@ -1,6 +1,7 @@
 // The device's colour chooser, driven from another thread as a user would.
 #include <gtest/gtest.h>
 
+#include "screen.h"
 #include "test_windows.h"
 
 #include <atomic>
@@ -16,7 +17,8 @@ struct ChooserUser {
     std::atomic<bool> done{false}, fieldsHiddenAtFirst{false};
 };
 void UseChooser(ChooserUser *user) {
-    for (int i = 0; i < 200 && !user->done; ++i, Sleep(25)) {
+    for (DWORD start = GetTickCount(); !user->done && GetTickCount() - start < DeadlineMs(5000);
+         Sleep(25)) {
         HWND w = FindWindowW(L"#32770", L"Color");
         if (!w || !IsWindowVisible(w)) // shown once its controls are made
             continue;

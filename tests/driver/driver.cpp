@@ -4,6 +4,7 @@
 #include "pocketpc_emulation/seams.h"
 #include "settings/colors.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cwchar>
 
@@ -23,19 +24,24 @@ void ClickControl(HWND control) {
 
 HWND WaitForDialog(const wchar_t *title, DWORD timeoutMs) {
     HWND dlg = nullptr;
+    char what[96];
+    std::snprintf(what, sizeof(what), "the dialog \"%ls\" to show", title);
     bool shown = WaitFor(
         [&] { return (dlg = FindWindowW(L"#32770", title)) != nullptr && IsWindowVisible(dlg); },
-        timeoutMs);
+        timeoutMs, what);
     return shown ? dlg : nullptr;
 }
 
 bool PageShown(HWND page, bool shown) {
-    return WaitFor(
-        [&] {
-            return (IsWindowVisible(page) != FALSE) == shown &&
-                   (!shown || GetForegroundWindow() == page);
-        },
-        5000);
+    return WAIT_UNTIL((IsWindowVisible(page) != FALSE) == shown &&
+                          (!shown || GetForegroundWindow() == page),
+                      5000);
+}
+
+bool MemoryBarShown(HWND page) {
+    RECT r = ScreenRect(page);
+    int x = r.left + 10, y = r.top + (HiResScreen() ? 50 + 35 : 30 + 30);
+    return IsWindowVisible(page) && ScreenPixel(x, y) == kBlack && ScreenPixel(x, y - 1) == kWhite;
 }
 
 bool OpenInfoPage(HWND gauge, HWND page) {
@@ -47,7 +53,7 @@ HWND OpenSetup() {
     HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
     RECT b = ScreenRect(bar);
     ClickAt(b.left + (b.right - b.left) / 4, (b.top + b.bottom) / 2);
-    if (!WaitFor([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 3000))
+    if (!WAIT_UNTIL(FindWindowW(L"#32768", nullptr) != nullptr, 3000))
         return nullptr;
     PressKey(VK_UP);
     PressKey(VK_RETURN);
@@ -86,7 +92,7 @@ HWND OpenChooser(HWND setup, const wchar_t *element) {
 }
 
 bool ChooserGone() {
-    return WaitFor([] { return FindWindowW(L"#32770", L"Color") == nullptr; }, 5000);
+    return WAIT_UNTIL(FindWindowW(L"#32770", L"Color") == nullptr, 5000);
 }
 
 bool TapTaskbarOk() {
@@ -98,7 +104,7 @@ bool TapTaskbarOk() {
     MapWindowPoints(taskbar, nullptr, reinterpret_cast<POINT *>(&ok), 2);
     // The middle of its top edge shows once it is drawn.
     POINT top = {(ok.left + ok.right) / 2, ok.top};
-    if (!WaitFor([&] { return ScreenPixel(top.x, top.y) == kWhite; }, 3000))
+    if (!WAIT_UNTIL(ScreenPixel(top.x, top.y) == kWhite, 3000))
         return false;
     ClickAt(top.x, (client.top + client.bottom) / 2);
     return true;

@@ -25,6 +25,10 @@ HWND WaitForDialog(const wchar_t *title, DWORD timeoutMs);
 bool OpenInfoPage(HWND gauge, HWND page);
 // Waits until the page is shown (and in front) or hidden.
 bool PageShown(HWND page, bool shown);
+// The page answers a tap in full once its device memory bar is drawn: the
+// bar's black outline, 10 pixels in and 35 (30) below the first row's top,
+// itself 50 (30) below the page's top, with the page's white above it.
+bool MemoryBarShown(HWND page);
 
 // Opens Setup through the soft-key bar: "Setup" is the last item of "Tools".
 HWND OpenSetup();

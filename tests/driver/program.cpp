@@ -54,6 +54,24 @@ std::wstring FakePowerDir() {
 
 } // namespace
 
+void ReportMissedDeadline(const char *what, DWORD waitedMs, const std::source_location &where) {
+    const char *file = where.file_name();
+    for (const char *c = file; *c; ++c)
+        if (*c == '/' || *c == '\\')
+            file = c + 1;
+    std::fprintf(stderr, "%s:%u: waited %lu ms for %s; it did not happen\n", file,
+                 static_cast<unsigned>(where.line()), static_cast<unsigned long>(waitedMs),
+                 what ? what : "the condition on this line");
+}
+
+bool Settled(HWND hwnd) {
+    DWORD_PTR result;
+    for (int i = 0; i < 8; ++i)
+        if (!SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, DeadlineMs(3000), &result))
+            return false;
+    return true;
+}
+
 bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir, const wchar_t *argument) {
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
@@ -85,7 +103,7 @@ bool TurnScreen() {
                                                 FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
     DWORD code = 1;
-    if (WaitForSingleObject(pi.hProcess, 15000) == WAIT_OBJECT_0)
+    if (WaitForSingleObject(pi.hProcess, DeadlineMs(15000)) == WAIT_OBJECT_0)
         GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
@@ -147,12 +165,12 @@ void Program::Stop() {
     if (process_.hProcess) {
         if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
             TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
+            WaitForSingleObject(process_.hProcess, DeadlineMs(5000));
         }
         // Wine takes an ended process's windows away a moment later; the next
         // test must not find them in place of its own program's.
         DWORD pid = process_.dwProcessId;
-        WaitFor([pid] { return WindowsOf(pid) == 0; }, 5000);
+        WAIT_UNTIL(WindowsOf(pid) == 0, 5000);
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
         process_ = {};
@@ -173,7 +191,7 @@ bool Program::Launch(const wchar_t *currentDir, const wchar_t *argument) {
             gauge_ = FindGauge();
             return main_ && gauge_ && !IsWindowVisible(main_);
         },
-        15000);
+        15000, "the program's hidden main window and its gauge in the taskbar");
     // The message loop runs once the gauge shows its frame (default colours:
     // white, or red on external power).
     return created && WaitFor(
@@ -182,7 +200,7 @@ bool Program::Launch(const wchar_t *currentDir, const wchar_t *argument) {
                               COLORREF frame = ScreenPixel(g.left + 3, g.top + 1);
                               return frame == 0xFFFFFF || frame == 0x0000FF;
                           },
-                          10000);
+                          10000, "the gauge's frame drawn");
 }
 
 void Program::Detach() {
@@ -198,7 +216,7 @@ DWORD Program::RunSecondInstance(DWORD timeoutMs) {
     if (!StartProgram(&pi))
         return ~0u;
     DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(pi.hProcess, timeoutMs) == WAIT_OBJECT_0)
+    if (WaitForSingleObject(pi.hProcess, DeadlineMs(timeoutMs)) == WAIT_OBJECT_0)
         GetExitCodeProcess(pi.hProcess, &code);
     else
         TerminateProcess(pi.hProcess, 1);
@@ -209,7 +227,7 @@ DWORD Program::RunSecondInstance(DWORD timeoutMs) {
 
 DWORD Program::WaitExit(DWORD timeoutMs) {
     DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0)
+    if (WaitForSingleObject(process_.hProcess, DeadlineMs(timeoutMs)) == WAIT_OBJECT_0)
         GetExitCodeProcess(process_.hProcess, &code);
     return code;
 }
@@ -277,7 +295,7 @@ void SetFakeBattery(int percent, bool acOnline) {
         CloseHandle(pi.hProcess);
         CloseHandle(pi.hThread);
     }
-    WaitFor([&] { return GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES; }, 5000);
+    WAIT_UNTIL(GetFileAttributesW(done.c_str()) != INVALID_FILE_ATTRIBUTES, 5000);
 }
 
 void DeleteProgramSettings() {
@@ -345,8 +363,16 @@ Burst StartBurst(int count) {
             HWND main = FindMainWindow();
             return burst.running == 1 && taskbar && CountGauges(taskbar) && !IsWindowVisible(main);
         },
-        30000);
-    Sleep(1000); // for a late second instance to show
+        30000, "one instance running with its gauge, the others ended");
+    // Wine takes an ended instance's windows away a moment later.
+    WaitFor(
+        [&] {
+            for (const PROCESS_INFORMATION &p : pi)
+                if (WaitForSingleObject(p.hProcess, 0) == WAIT_OBJECT_0 && WindowsOf(p.dwProcessId))
+                    return false;
+            return true;
+        },
+        5000, "the windows of the ended instances to go");
     burst.mainWindows = CountWindows(L"ZemloBattery");
     burst.taskbars = CountWindows(L"HHTaskBar");
     burst.running = 0;
@@ -355,9 +381,9 @@ Burst StartBurst(int count) {
         if (GetExitCodeProcess(p.hProcess, &code) && code == STILL_ACTIVE) {
             ++burst.running;
             TerminateProcess(p.hProcess, 1);
-            WaitForSingleObject(p.hProcess, 5000);
+            WaitForSingleObject(p.hProcess, DeadlineMs(5000));
             DWORD pid = p.dwProcessId;
-            WaitFor([pid] { return WindowsOf(pid) == 0; }, 5000);
+            WAIT_UNTIL(WindowsOf(pid) == 0, 5000);
         } else {
             burst.exitCodes.push_back(code);
         }

@@ -4,6 +4,7 @@
 #include "dialog_template.h"
 #include "screen.h"
 
+#include <source_location>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,9 +33,11 @@ class Program {
     void Stop();
     // Leaves the program running past this object.
     void Detach();
-    // Starts another instance and waits for its exit; returns its exit code.
+    // Starts another instance and waits for its exit (a deadline, scaled);
+    // returns its exit code.
     static DWORD RunSecondInstance(DWORD timeoutMs);
-    // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
+    // Waits for the process to end (a deadline, scaled); returns its exit
+    // code, or STILL_ACTIVE.
     DWORD WaitExit(DWORD timeoutMs);
     HWND mainWindow() const { return main_; }
     HWND taskbar() const { return taskbar_; }
@@ -47,17 +50,36 @@ class Program {
     HWND gauge_ = nullptr;
 };
 
-// Polls a condition every 50 ms until it holds or the time is up.
-template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
+// Says on the error output that a wait of waitedMs for what passed its
+// deadline; what is the condition's text or where it was waited for.
+void ReportMissedDeadline(const char *what, DWORD waitedMs, const std::source_location &where);
+
+// Polls a condition every 50 ms until it holds or its deadline (baseMs,
+// scaled) passes; a missed deadline is reported, naming what was waited for.
+// WAIT_UNTIL(expression, baseMs) names the expression itself.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD baseMs, const char *what = nullptr,
+             std::source_location where = std::source_location::current()) {
+    DWORD limit = DeadlineMs(baseMs), start = GetTickCount();
     for (;;) {
         if (condition())
             return true;
-        if (GetTickCount() - start > timeoutMs)
+        if (GetTickCount() - start > limit) {
+            ReportMissedDeadline(what, limit, where);
             return false;
+        }
         Sleep(50);
     }
 }
+#define WAIT_UNTIL(expression, baseMs) WaitFor([&] { return (expression); }, baseMs, #expression)
+
+// Waits until the thread of hwnd has taken what was posted or put in its
+// input queue before: a thread answers a sent message in each call to get a
+// message, before it takes the next queued one, so every answer is one more
+// queued message dispatched. A tap queues a few (move, press, release) and
+// what they post; eight rounds cover them. False when the thread did not
+// answer within the deadline.
+bool Settled(HWND hwnd);
 
 // Starts the program without waiting for anything.
 // An argument, which the program ignores, shows in the host's view of its

@@ -68,14 +68,14 @@ TEST_F(ProgramTest, QuitFromToolsMenuEndsTheProgramWithZero) {
     ASSERT_TRUE(MainWindowShown(true));
     HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
     ASSERT_NE(bar, nullptr);
-    ASSERT_TRUE(WaitFor([bar] { return IsWindowVisible(bar) != FALSE; }, 3000))
+    ASSERT_TRUE(WAIT_UNTIL(IsWindowVisible(bar) != FALSE, 3000))
         << "the soft-key bar shows with the page";
     RECT b = ScreenRect(bar);
     EXPECT_EQ(b.bottom, GetSystemMetrics(SM_CYSCREEN));
     // The "Tools" key is the left soft key; its popup opens upward with
     // "Quit" as its first item.
     ClickAt(b.left + (b.right - b.left) / 4, (b.top + b.bottom) / 2);
-    ASSERT_TRUE(WaitFor([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 3000));
+    ASSERT_TRUE(WAIT_UNTIL(FindWindowW(L"#32768", nullptr) != nullptr, 3000));
     HWND popup = FindWindowW(L"#32768", nullptr);
     EXPECT_LE(ScreenRect(popup).bottom, b.top + 1) << "the popup opens above the bar";
     PressKey(VK_DOWN);
@@ -90,26 +90,24 @@ TEST_F(ProgramTest, GaugeFollowsTheBatteryWithinOnePoll) {
     auto pixel = [&](int x, int y) { return ScreenPixel(g.left + x, g.top + y); };
     auto chargeEdge = [&](int percent) { return 2 + Res(38, 16) * percent / 100; };
 
-    ASSERT_TRUE(WaitFor([&] { return pixel(3, 1) == kWhite; }, 5000))
-        << "frame in the not-charging colour";
+    ASSERT_TRUE(WAIT_UNTIL(pixel(3, 1) == kWhite, 5000)) << "frame in the not-charging colour";
     int edge = chargeEdge(57);
     EXPECT_EQ(pixel(edge - 1, 3), kBlue);
     EXPECT_EQ(pixel(edge, 3), kEmptyPartDefault);
 
     SetFakeBattery(63, true);
-    EXPECT_TRUE(WaitFor([&] { return pixel(3, 1) == kRed; }, 4000))
+    EXPECT_TRUE(WAIT_UNTIL(pixel(3, 1) == kRed, 4000))
         << "frame turns to the charging colour within one poll";
     edge = chargeEdge(63);
-    EXPECT_TRUE(WaitFor([&] { return pixel(edge - 1, 3) == kBlue; }, 1000));
+    EXPECT_TRUE(WAIT_UNTIL(pixel(edge - 1, 3) == kBlue, 1000));
     EXPECT_EQ(pixel(edge, 3), kEmptyPartDefault);
 }
 
 TEST_F(ProgramTest, Wm6BackgroundBlendsWithTheTaskbarRows) {
     RECT g = ScreenRect(program_.gauge());
-    // Let the first paint and the poll after it settle.
-    Sleep(3000);
-    // The text of a full battery is the only thing that may reach column 0.
-    EXPECT_GE(RowsBlendedWithTaskbar(program_.gauge()), g.bottom - g.top - 2);
+    // Once the first paint and the poll after it have settled. The text of a
+    // full battery is the only thing that may reach column 0.
+    EXPECT_TRUE(WAIT_UNTIL(RowsBlendedWithTaskbar(program_.gauge()) >= g.bottom - g.top - 2, 3000));
 }
 
 } // namespace
@@ -120,7 +118,7 @@ TEST_F(ProgramTest, TapShowsDeviceMemoryAndTheStorageCard) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
     RECT page = ScreenRect(program_.mainWindow());
-    EXPECT_TRUE(WaitFor([&] { return RowOutline(0) == kBlack; }, 3000)) << "Device Memory";
+    EXPECT_TRUE(WAIT_UNTIL(RowOutline(0) == kBlack, 3000)) << "Device Memory";
     EXPECT_EQ(RowOutline(1), kBlack) << "the removable drive as a storage card";
     EXPECT_NE(RowOutline(2), kBlack) << "nothing more";
     EXPECT_EQ(ScreenPixel(page.left + 10, page.top + Res(50, 30) + Res(35, 30) - 1), 0xFFFFFFu);
@@ -130,28 +128,24 @@ TEST_F(SetupTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
     int width = GetSystemMetrics(SM_CXSCREEN), gauge = Res(44, 22);
 
     ClickControl(GetDlgItem(setup_, 1007)); // "Right"
-    EXPECT_TRUE(WaitFor([&] { return ScreenRect(program_.gauge()).left == width - gauge; }, 3000))
+    EXPECT_TRUE(WAIT_UNTIL(ScreenRect(program_.gauge()).left == width - gauge, 3000))
         << "clamped to the right end and moved at once";
 
     // The scroll bar's left arrow: one pixel further from the right end.
     RECT s = ScreenRect(GetDlgItem(setup_, 1001));
     ClickAt(s.left + 2, (s.top + s.bottom) / 2);
-    EXPECT_TRUE(
-        WaitFor([&] { return ScreenRect(program_.gauge()).left == width - gauge - 1; }, 3000));
+    EXPECT_TRUE(WAIT_UNTIL(ScreenRect(program_.gauge()).left == width - gauge - 1, 3000));
     DWORD position = 0;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            return ReadProgramSetting(L"Position", &position) &&
-                   position == static_cast<DWORD>(gauge + 1);
-        },
-        3000));
+    EXPECT_TRUE(WAIT_UNTIL(ReadProgramSetting(L"Position", &position) &&
+                               position == static_cast<DWORD>(gauge + 1),
+                           3000));
     DWORD align = 1;
     ReadProgramSetting(L"Align", &align);
     EXPECT_EQ(align, 1u) << "Align waits for Done";
 
     // Done: the caption's button, which sends OK.
     PostMessageW(setup_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"Setup") == nullptr; }, 3000));
+    EXPECT_TRUE(WAIT_UNTIL(FindWindowW(L"#32770", L"Setup") == nullptr, 3000));
     EXPECT_TRUE(ReadProgramSetting(L"Align", &align));
     EXPECT_EQ(align, 0u);
     EXPECT_EQ(ScreenRect(program_.gauge()).left, width - gauge - 1);
@@ -162,16 +156,14 @@ TEST_F(SetupTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
 TEST_F(SetupTest, RightAlignedFarEndSurvivesARestart) {
     DWORD width = GetSystemMetrics(SM_CXSCREEN);
     ClickControl(GetDlgItem(setup_, 1007)); // "Right"
-    ASSERT_TRUE(WaitFor(
-        [&] { return ScreenRect(program_.gauge()).left == static_cast<LONG>(width) - Res(44, 22); },
-        3000));
+    ASSERT_TRUE(WAIT_UNTIL(
+        ScreenRect(program_.gauge()).left == static_cast<LONG>(width) - Res(44, 22), 3000));
     for (DWORD i = 0; i < width; ++i)
         PostMessageW(setup_, WM_HSCROLL, SB_LINELEFT, 0);
     DWORD position = 0;
-    EXPECT_TRUE(WaitFor(
-        [&] { return ReadProgramSetting(L"Position", &position) && position == width; }, 10000));
+    EXPECT_TRUE(WAIT_UNTIL(ReadProgramSetting(L"Position", &position) && position == width, 10000));
     PostMessageW(setup_, WM_SYSCOMMAND, SC_CLOSE, 0); // Done saves "Align"
-    ASSERT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"Setup") == nullptr; }, 3000));
+    ASSERT_TRUE(WAIT_UNTIL(FindWindowW(L"#32770", L"Setup") == nullptr, 3000));
 
     program_.Stop();
     ASSERT_TRUE(program_.Launch());
@@ -188,7 +180,7 @@ HWND OpenChooserAndPickGreen(HWND setup) {
     SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
     SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
     SetDlgItemInt(chooser, kChooserBlue, 0, FALSE);
-    Sleep(200);
+    Settled(chooser);
     return chooser;
 }
 
@@ -199,7 +191,7 @@ TEST_F(SetupTest, ChosenColourReachesTheGaugeAndTheRegistry) {
     ASSERT_TRUE(ChooserGone());
     EXPECT_TRUE(WaitForSetting(L"Full_Part", kGreen));
     RECT g = ScreenRect(program_.gauge());
-    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(g.left + 4, g.top + 3) == kGreen; }, 5000))
+    EXPECT_TRUE(WAIT_UNTIL(ScreenPixel(g.left + 4, g.top + 3) == kGreen, 5000))
         << "the gauge's charge in the new colour";
 }
 
@@ -224,10 +216,7 @@ TEST_F(SetupTest, ChooserFitsTheScreenAndCancelChangesNothing) {
 
     ClickControl(GetDlgItem(chooser, IDCANCEL));
     ASSERT_TRUE(ChooserGone());
-    Sleep(500);
-    DWORD stored = 0;
-    EXPECT_TRUE(ReadProgramSetting(L"Full_Part", &stored));
-    EXPECT_EQ(stored, kBlue) << "the colour it had, written again";
+    EXPECT_TRUE(WaitForSetting(L"Full_Part", kBlue)) << "the colour it had, written again";
     RECT g = ScreenRect(program_.gauge());
     EXPECT_EQ(ScreenPixel(g.left + 4, g.top + 3), kBlue) << "the gauge keeps its colour";
 }
@@ -246,7 +235,7 @@ TEST_F(SetupTest, SetupFillsTheScreenBelowTheTaskbarAndItsOkEndsIt) {
 
     ClickControl(GetDlgItem(setup_, IDC_STYLE_WM5)); // saved only by OK
     ASSERT_TRUE(TapTaskbarOk()) << "an \"ok\" in the taskbar";
-    EXPECT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"Setup") == nullptr; }, 3000));
+    EXPECT_TRUE(WAIT_UNTIL(FindWindowW(L"#32770", L"Setup") == nullptr, 3000));
     DWORD style = 1;
     EXPECT_TRUE(ReadProgramSetting(L"Style", &style));
     EXPECT_EQ(style, 0u) << "ended through IDOK";
@@ -291,7 +280,7 @@ TEST_F(SetupTest, LabelsAndRadiosLieOnThePagesWhite) {
         }
         return true;
     };
-    EXPECT_TRUE(WaitFor(whiteTopRows, 3000));
+    EXPECT_TRUE(WaitFor(whiteTopRows, 3000, "the top rows to be white"));
 }
 
 // The device's dialog units: from the template's 8-point font at 96 dpi,
@@ -368,7 +357,7 @@ TEST_F(SetupTest, SetupTemplateScalesWithTheScreenDensity) {
                     return false;
             return true;
         },
-        3000);
+        3000, "every colour row to hold its label alone");
     for (int row = 0; row < rows; ++row) {
         Ink ink = labelInk(row);
         EXPECT_GT(ink.inside, 20) << "row " << row;
@@ -388,10 +377,10 @@ TEST_F(ProgramTest, AboutOpensWithCtrlAAndClosesWithItsOk) {
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(ScreenRect(about).right - ScreenRect(about).left, GetSystemMetrics(SM_CXSCREEN));
     PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
-    Sleep(300);
+    ASSERT_TRUE(Settled(about));
     EXPECT_TRUE(IsWindow(about)) << "only OK closes About";
     PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); // the caption's OK
-    EXPECT_TRUE(WaitFor([] { return FindWindowW(L"#32770", L"About") == nullptr; }, 3000));
+    EXPECT_TRUE(WAIT_UNTIL(FindWindowW(L"#32770", L"About") == nullptr, 3000));
     EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
 }
 
@@ -399,19 +388,19 @@ TEST_F(ProgramTest, GaugeComesBackAfterAShellRestart) {
     RECT before = ScreenRect(program_.gauge());
     UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
     PostMessageW(program_.taskbar(), restart, 3000, 0);
-    ASSERT_TRUE(WaitFor([&] { return !IsWindow(program_.gauge()); }, 3000))
-        << "the gauge goes with its taskbar";
-    Sleep(1500);
-    EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE) << "the program keeps running meanwhile";
+    ASSERT_TRUE(WAIT_UNTIL(!IsWindow(program_.gauge()), 3000)) << "the gauge goes with its taskbar";
+    PollNow();
+    EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE) << "the program keeps polling meanwhile";
     HWND gauge = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (gauge = FindGauge()) != nullptr; }, 8000))
+    ASSERT_TRUE(WAIT_UNTIL((gauge = FindGauge()) != nullptr, 8000))
         << "the next poll after the restart puts a new gauge in";
     HWND taskbar = GetParent(gauge);
     RECT after = ScreenRect(gauge);
     EXPECT_TRUE(EqualRect(&before, &after)) << "same settings, same place";
-    Sleep(3000);
-    EXPECT_EQ(CountGauges(taskbar), 1) << "once";
-    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(after.left + 3, after.top + 1) == kWhite; }, 5000))
+    PollNow();
+    PollNow();
+    EXPECT_EQ(CountGauges(taskbar), 1) << "once, also after the next polls";
+    EXPECT_TRUE(WAIT_UNTIL(ScreenPixel(after.left + 3, after.top + 1) == kWhite, 5000))
         << "and it paints";
 }
 

@@ -36,7 +36,7 @@ class ForegroundWindow {
 bool ClickWm5(HWND setup) {
     HWND wm5 = GetDlgItem(setup, IDC_STYLE_WM5);
     ClickControl(wm5);
-    return WaitFor([&] { return SendMessageW(wm5, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 3000);
+    return WAIT_UNTIL(SendMessageW(wm5, BM_GETCHECK, 0, 0) == BST_CHECKED, 3000);
 }
 
 TEST_F(OtherProcessSetupTest, SetupRequestedAgainComesToTheFrontOnce) {
@@ -46,13 +46,13 @@ TEST_F(OtherProcessSetupTest, SetupRequestedAgainComesToTheFrontOnce) {
     for (int i = 0; i < 3; ++i)
         PostMessageW(program_.mainWindow(), WM_COMMAND, IDM_SETUP, 0);
     PostMessageW(program_.mainWindow(), WM_COMMAND, IDM_ABOUT, 0);
-    EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == setup_; }, 3000));
-    Sleep(500); // time for a second dialog to show, were one opened
+    EXPECT_TRUE(WAIT_UNTIL(GetForegroundWindow() == setup_, 3000));
+    ASSERT_TRUE(Settled(program_.mainWindow())) << "a second dialog shows by now, were one opened";
     EXPECT_EQ(CountWindows(L"#32770", L"Setup"), 1);
     EXPECT_EQ(CountWindows(L"#32770", L"About"), 0);
 
     PostMessageW(setup_, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
     DWORD style = 1;
     EXPECT_TRUE(ReadProgramSetting(L"Style", &style));
     EXPECT_EQ(style, 0u) << "as the user left it";
@@ -62,7 +62,7 @@ TEST_F(OtherProcessSetupTest, OkStoresTheSettingsAfterTheKeyWentAway) {
     ASSERT_TRUE(ClickWm5(setup_));
     DeleteProgramSettings();
     PostMessageW(setup_, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
     DWORD lifeTime = 0, style = 1, align = 0;
     EXPECT_TRUE(ReadProgramSetting(L"LifeTime", &lifeTime));
     EXPECT_TRUE(ReadProgramSetting(L"Style", &style));
@@ -78,7 +78,7 @@ TEST_F(OtherProcessTest, ForeignNcDestroyLeavesTheProgramWorking) {
     SendMessageW(program_.mainWindow(), WM_NCDESTROY, 0, 0);
     SetFakeBattery(57, true);
     RECT g = ScreenRect(program_.gauge());
-    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(g.left + 3, g.top + 1) == kRed; }, 5000))
+    EXPECT_TRUE(WAIT_UNTIL(ScreenPixel(g.left + 3, g.top + 1) == kRed, 5000))
         << "the gauge follows the battery";
 
     TapGauge();
@@ -87,7 +87,7 @@ TEST_F(OtherProcessTest, ForeignNcDestroyLeavesTheProgramWorking) {
     ASSERT_NE(setup, nullptr);
     SendMessageW(setup, WM_NCDESTROY, 0, 0);
     ASSERT_TRUE(TapTaskbarOk());
-    EXPECT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    EXPECT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
     EXPECT_EQ(Program::RunSecondInstance(15000), 0u) << "the main window is still found";
 }
 
@@ -141,17 +141,17 @@ TEST_F(OtherProcessTest, SetupOpensAfterAForeignDisable) {
     HWND setup = WaitForDialog(L"Setup", 5000);
     ASSERT_NE(setup, nullptr);
     PostMessageW(setup, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    EXPECT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
 }
 
 TEST_F(OtherProcessSetupTest, ForeignEnableLetsNoSecondSetupNest) {
     ASSERT_TRUE(ClickWm5(setup_));
     EnableWindow(program_.mainWindow(), TRUE);
     PostMessageW(program_.mainWindow(), WM_COMMAND, IDM_SETUP, 0);
-    Sleep(500); // time for a second dialog to show, were one opened
+    ASSERT_TRUE(Settled(program_.mainWindow())) << "a second dialog shows by now, were one opened";
     EXPECT_EQ(CountWindows(L"#32770", L"Setup"), 1);
     PostMessageW(setup_, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
     EXPECT_TRUE(WaitForSetting(L"Style", 0)) << "as the user left it";
 }
 
@@ -160,7 +160,7 @@ TEST_F(OtherProcessSetupTest, SwatchTapPostedDuringTheChooserOpensNoSecond) {
     ASSERT_NE(chooser, nullptr);
     POINT swatch = FullPartSwatch();
     PostMessageW(setup_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(swatch.x, swatch.y));
-    Sleep(500);
+    ASSERT_TRUE(Settled(setup_)) << "Setup took the tap";
     EXPECT_EQ(CountWindows(L"#32770", L"Color"), 1);
     PostMessageW(chooser, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(ChooserGone());
@@ -191,7 +191,7 @@ TEST_F(ReadOnlySettingsTest, StoredSettingsCountAndANudgeLastsTheRun) {
     SendMessageW(setup_, WM_HSCROLL, SB_LINERIGHT,
                  reinterpret_cast<LPARAM>(GetDlgItem(setup_, IDC_POSITION)));
     ASSERT_TRUE(TapTaskbarOk());
-    ASSERT_TRUE(WaitFor([] { return CountWindows(L"#32770", L"Setup") == 0; }, 3000));
+    ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
     EXPECT_EQ(gaugeOffset(), 101);
     EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
     DWORD position = 0, style = 0, lifeTime = 0;

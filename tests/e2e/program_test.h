@@ -35,7 +35,7 @@ inline POINT FullPartSwatch() {
 // The program stores a setting a moment after the action that changes it.
 inline bool WaitForSetting(const wchar_t *name, DWORD expected) {
     DWORD stored = 0;
-    return WaitFor([&] { return ReadProgramSetting(name, &stored) && stored == expected; }, 5000);
+    return WAIT_UNTIL(ReadProgramSetting(name, &stored) && stored == expected, 5000);
 }
 
 class ProgramTest : public ::testing::Test {
@@ -52,6 +52,12 @@ class ProgramTest : public ::testing::Test {
 
     // Taps the middle of the gauge, as the stylus would.
     void TapGauge() { ClickControl(program_.gauge()); }
+    // One poll, as the program's timer makes it, answered before this returns.
+    void PollNow() {
+        DWORD_PTR result;
+        ASSERT_TRUE(SendMessageTimeoutW(program_.mainWindow(), WM_TIMER, 1, 0, SMTO_NORMAL,
+                                        DeadlineMs(3000), &result));
+    }
     // Shown, the page is also in front (PageShown).
     bool MainWindowShown(bool shown) { return PageShown(program_.mainWindow(), shown); }
     // The page's rows start 50 / 30 pixels below its top, 85 / 50 apart; each

@@ -4,6 +4,15 @@
 #include <cstdlib>
 #include <cstring>
 
+DWORD DeadlineMs(DWORD baseMs) {
+    static const DWORD scale = [] {
+        const char *text = std::getenv("ZB_DEADLINE_SCALE");
+        long value = text ? std::strtol(text, nullptr, 10) : 1;
+        return static_cast<DWORD>(value < 1 ? 1 : (value > 50 ? 50 : value));
+    }();
+    return baseMs * scale;
+}
+
 COLORREF ScreenPixel(int x, int y) {
     HDC screen = GetDC(nullptr);
     COLORREF c = GetPixel(screen, x, y);

@@ -16,6 +16,11 @@ constexpr COLORREF kBlue = 0xFF0000;
 constexpr COLORREF kGray = 0xC0C0C0;
 constexpr COLORREF kBarBlue = 0xC00000; // the info page's used part
 
+// A deadline of baseMs on the development machine, on this host: scaled by
+// the factor the scripts measure (ZB_DEADLINE_SCALE; 1 without it), so that
+// a wait that takes its time on a slow host still holds there.
+DWORD DeadlineMs(DWORD baseMs);
+
 COLORREF ScreenPixel(int x, int y);
 RECT ScreenRect(HWND hwnd);
 
