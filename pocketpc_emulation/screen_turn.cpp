@@ -154,6 +154,14 @@ LONG SetEmulatedScreen(int width, int height) {
     return result;
 }
 
+// Both sides from one reading: two metrics read apart may straddle another
+// process's turn, and their mix (640x640 from 480x640 turning) is a size the
+// X screen offers.
 LONG TurnEmulatedScreen() {
-    return SetEmulatedScreen(GetSystemMetrics(SM_CYSCREEN), GetSystemMetrics(SM_CXSCREEN));
+    DEVMODEW current = {};
+    current.dmSize = sizeof(current);
+    if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &current))
+        return DISP_CHANGE_FAILED;
+    return SetEmulatedScreen(static_cast<int>(current.dmPelsHeight),
+                             static_cast<int>(current.dmPelsWidth));
 }
