@@ -39,7 +39,7 @@ export ZB_DPI=$(zb_density_of "$screen") ZB_SCREEN=$screen
 zb_start_session "$screen"
 zb_drive zbidle reset
 
-echo "Machine: $screen screen, $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine --version), $(date -u +%Y-%m-%d)"
+echo "Machine: $screen screen, $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $("$zb_wine64" --version), $(date -u +%Y-%m-%d)"
 echo
 log=$(mktemp)
 zb_wine "$build/bench/bench.exe" --program="$program_exe" --minimal="$build/bench/minimal.exe" ${BENCH_REPS:+--reps=$BENCH_REPS} \
@@ -78,9 +78,33 @@ wineserver_pid() {
     done
     true
 }
-# CPU time in nanoseconds and context switches (wake-ups), all threads.
+# A figure that cannot be measured stops the bench, naming it: a zero in its
+# place would read as a measurement.
+unmeasured() {
+    echo "make bench: stopped: $*" >&2
+    exit 1
+}
+# The pid of the process NAME [ROLE] of this run, once it has started and
+# settled (its start-up over: it uses under a tenth of a core for a second).
+started_pid() {
+    local name=$1 role=${2:-} pid=""
+    found() { pid=$(pid_of "$name" "$role"); [ -n "$pid" ]; }
+    zb_wait_for 20 "$name${role:+ ($role)} to start" found ||
+        unmeasured "$name${role:+ ($role)} was not found among this run's processes"
+    settled() {
+        local a b
+        a=$(usage "$pid" | cut -d' ' -f1) && sleep 1 && b=$(usage "$pid" | cut -d' ' -f1) &&
+            [ $((b - a)) -lt 100000000 ]
+    }
+    zb_wait_for 30 "$name${role:+ ($role)} to settle after its start" settled ||
+        unmeasured "$name${role:+ ($role)} did not settle after its start"
+    echo "$pid"
+}
+# CPU time in nanoseconds and context switches (wake-ups), all threads; fails
+# when the process is gone.
 usage() {
     local ns=0 n=0 t
+    [ -n "$1" ] && [ -d "/proc/$1/task" ] || return 1
     for t in /proc/"$1"/task/*; do
         ns=$((ns + $(cut -d' ' -f1 "$t/schedstat" 2>/dev/null || echo 0)))
         n=$((n + $(awk '/^(voluntary|nonvoluntary)_ctxt_switches/ {n += $2} END {print n + 0}' \
@@ -88,13 +112,18 @@ usage() {
     done
     echo "$ns $n"
 }
-# Measures the given pids over $seconds; prints "cpu-ms-per-minute wakeups-per-minute" each.
+# Measures the given NAME=PID pairs over $seconds; prints
+# "cpu-ms-per-minute wakeups-per-minute" each. A process that is missing at
+# either end stops the bench.
 measure() {
-    local pid before=() i=0
-    for pid in "$@"; do before+=("$(usage "$pid")"); done
+    local pair before=() i=0 now
+    for pair in "$@"; do
+        before+=("$(usage "${pair#*=}")") || unmeasured "${pair%%=*} is not running"
+    done
     sleep "$seconds"
-    for pid in "$@"; do
-        set -- $(usage "$pid") ${before[$i]}
+    for pair in "$@"; do
+        now=$(usage "${pair#*=}") || unmeasured "${pair%%=*} ended while it was measured"
+        set -- $now ${before[$i]}
         awk -v ns=$(($1 - $3)) -v n=$(($2 - $4)) -v s="$seconds" \
             'BEGIN { printf "%.1f ms %.0f\n", ns / 1e6 * 60 / s, n * 60 / s }'
         i=$((i + 1))
@@ -119,22 +148,45 @@ launch() {
     ZB_BENCH_ROLE=$role zb_launch "$desktop" "$screen" "$@" >/dev/null 2>&1 &
 }
 stop_all() {
-    stop $(pids_of ZemloBattery.exe) $(pids_of floor.exe) $(pids_of explorer.exe)
-    sleep 2
+    local pids
+    pids=$(pids_of ZemloBattery.exe; pids_of floor.exe; pids_of explorer.exe)
+    stop $pids
+    gone() { local p; for p in $pids; do [ ! -d "/proc/$p" ] || return 1; done; }
+    zb_wait_for 10 "the measured programs to end" gone || unmeasured "the measured programs did not end"
 }
+
+# A tap on the gauge until the info page shows its bars, 9 times, with the
+# program started in a root of 200,000 files (scripts/big-root.sh: a scan that
+# walked them would be slow on every tap), and with it started in C:\ (a few
+# dozen entries). Prints the times in ms, one a line.
+taps() {
+    local root=$1 out
+    shift
+    zb_drive_in zbtap
+    out=$("$@" "$zb_root/scripts/wine-run.sh" "${zb_driver[@]}" reset launch-in "$root" \
+        tap tap tap tap tap tap tap tap tap) || unmeasured "the taps in $root were not answered"
+    tr -d '\r' <<<"$out" | awk '$1 == "answered" { print $2 }'
+    stop_all
+}
+big_taps=$(taps 'R:\' "$here/big-root.sh")
+small_taps=$(taps 'C:\' env)
+echo
+echo "| Tap on the gauge to the info page with its bars, 9 taps | Started in a root of 200,000 files | Started in C:\\ | Goal |"
+echo "|---|---|---|---|"
+echo "| Median (least–most), ms | $(spread %.1f <<<"$big_taps") | $(spread %.1f <<<"$small_taps") | 150 ms with the large root |"
 
 # Steady power: the program and its floors, each in a desktop of its own with
 # the same stand-in taskbar and clock, measured side by side in every round.
 launch program zbidle "$program_exe"
 launch timer zbfloor1 "$floor_exe" --timer
 launch power zbfloor2 "$floor_exe" --power
-sleep 8
-program=$(pid_of ZemloBattery.exe)
-timer=$(pid_of floor.exe timer)
-powered=$(pid_of floor.exe power)
+program=$(started_pid ZemloBattery.exe)
+timer=$(started_pid floor.exe timer)
+powered=$(started_pid floor.exe power)
 results=$(mktemp)
 for _ in $(seq "$rounds"); do
-    measure "$program" "$timer" "$powered" | paste -sd' ' >>"$results"
+    measure "ZemloBattery.exe=$program" "the timer floor=$timer" "the power floor=$powered" |
+        paste -sd' ' >>"$results"
 done
 # Columns: program ms "ms" wake-ups, timer floor ..., power floor ...
 column() { awk -v c="$1" '{ print $c }' "$results" | spread "$2"; }
@@ -158,24 +210,25 @@ fake() {
 }
 ( i=0; while sleep 1; do
       i=$((i + 1))
-      now=$build/fake-power/BAT0/current_now
+      now=$ZB_FAKE_POWER_DIR/BAT0/current_now
       { echo $((900000 + i % 5 * 50000)) >"$now.new" && mv -f "$now.new" "$now"; } 2>/dev/null || true
   done ) &
 drain=$!
-xserver=$(x_server_pid)
-server=$(wineserver_pid)
+xserver="the X server=$(x_server_pid)"
+server="the wineserver=$(wineserver_pid)"
 : >"$results"
 for _ in $(seq "$rounds"); do
-    set -- $(measure "${xserver:-0}" "${server:-0}" | paste -sd' ')
+    line=$(measure "$xserver" "$server" | paste -sd' ')
+    set -- $line
     idle_line="$1 $3 $4 $6"
     ZB_BENCH_ROLE=program fake zbdischarge "$program_exe"
-    sleep 8
-    set -- $(measure "$(pid_of ZemloBattery.exe)" "${xserver:-0}" "${server:-0}" | paste -sd' ')
+    line=$(measure "ZemloBattery.exe=$(started_pid ZemloBattery.exe)" "$xserver" "$server" | paste -sd' ')
+    set -- $line
     program_line="$1 $3 $4 $6 $7 $9"
     stop_all
     ZB_BENCH_ROLE=floor fake zbfloor3 "$floor_exe" --discharge
-    sleep 8
-    set -- $(measure "$(pid_of floor.exe)" "${xserver:-0}" "${server:-0}" | paste -sd' ')
+    line=$(measure "floor.exe=$(started_pid floor.exe)" "$xserver" "$server" | paste -sd' ')
+    set -- $line
     floor_line="$1 $3 $4 $6 $7 $9"
     stop_all
     echo "$idle_line $program_line $floor_line" >>"$results"
@@ -208,16 +261,23 @@ holdings() {
     gdi=$(zb_wine "$build/bench/holdings.exe" "$name" 2>/dev/null | tr -d '\r' | awk 'NR == 1 { print $2 }')
     pid=$(pid_of "$name")
     kb=$(awk '/^RssAnon:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
-    echo "${gdi:-?} ${kb:-0}"
+    [ -n "$gdi" ] || unmeasured "holdings.exe could not read the GDI objects of $name"
+    [ -n "$kb" ] || unmeasured "the private memory of $name could not be read"
+    echo "$gdi $kb"
 }
 ZB_BENCH_ROLE=program fake zbdischarge "$program_exe"
 ZB_BENCH_ROLE=floor fake zbfloor3 "$floor_exe" --discharge
-sleep 8
-read -r program_gdi0 program_kb0 <<<"$(holdings ZemloBattery.exe)"
-read -r floor_gdi0 floor_kb0 <<<"$(holdings floor.exe)"
+started_pid ZemloBattery.exe >/dev/null
+started_pid floor.exe >/dev/null
+line=$(holdings ZemloBattery.exe)
+read -r program_gdi0 program_kb0 <<<"$line"
+line=$(holdings floor.exe)
+read -r floor_gdi0 floor_kb0 <<<"$line"
 sleep "$hold"
-read -r program_gdi1 program_kb1 <<<"$(holdings ZemloBattery.exe)"
-read -r floor_gdi1 floor_kb1 <<<"$(holdings floor.exe)"
+line=$(holdings ZemloBattery.exe)
+read -r program_gdi1 program_kb1 <<<"$line"
+line=$(holdings floor.exe)
+read -r floor_gdi1 floor_kb1 <<<"$line"
 if [ "$hold" -ge 60 ]; then held="$((hold / 60)) min"; else held="$hold s"; fi
 mib() { awk -v k="$1" 'BEGIN { printf "%.2f MiB", k / 1024 }'; }
 echo

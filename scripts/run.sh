@@ -35,7 +35,7 @@ fi
 # Moves the simulated battery by 1 % every 4 seconds, between 5 and 95 %.
 simulator_pid=""
 simulate_battery() {
-    local fake="$ZB_BUILD_DIR/fake-power" percent=$battery
+    local fake=$ZB_FAKE_POWER_DIR percent=$battery
     while sleep 4; do
         if [ "${AC:-0}" = 1 ]; then
             percent=$((percent >= 95 ? 5 : percent + 1))
@@ -107,12 +107,12 @@ start_program() {
         drive "$@" launch >/dev/null
     fi
     read_layout
-    sleep 1
+    drive settle
 }
 
 stop_program() {
     wineserver -k 2>/dev/null || true
-    sleep 1
+    wineserver -w
     wineserver -p
 }
 
@@ -142,17 +142,14 @@ done
 # colour chooser behind its "Full_Part" swatch; the taskbar's "ok" ends Setup.
 shoot_to_setup() {
     shot taskbar
-    drive info
-    sleep 1
+    drive info settle
     shot info
-    drive setup
-    sleep 1
+    drive setup settle
     shot setup
 }
 start_program reset
 shoot_to_setup
-drive chooser Full_Part
-sleep 1
+drive chooser Full_Part settle
 shot chooser
 drive escape ok
 
@@ -167,7 +164,7 @@ if ! drive turn >/dev/null; then
     stop_program
     shots_done
 fi
-sleep 2
+drive settle
 name=$screen-turned
 read_layout
 shoot_to_setup

@@ -4,12 +4,17 @@
 //   reset              deletes the program's settings
 //   set NAME VALUE     stores a setting (a REG_DWORD of the settings key)
 //   launch             starts the program and waits for its gauge; it keeps running
+//   launch-in DIR      the same, started in the folder DIR (a Windows path)
 //   info               taps the gauge: the info page
+//   tap                taps the gauge, prints how soon the page answered with
+//                      its bars ("answered MS"), and hides the page again
 //   setup              "Tools" > "Setup" on the info page's soft-key bar
 //   chooser NAME       taps the swatch of the colour element NAME in Setup
 //   escape             the Escape key: closes the colour chooser
 //   ok                 taps the taskbar's "ok": ends Setup
 //   turn               turns the screen (with --screen-tool=); fails when it did not
+//   settle             waits until the screen shows the same picture twice,
+//                      100 ms apart: what the last step drew has reached it
 //   where              prints the screen's size and where the windows are
 //   styles             prints each background style's stored number and name
 // Options: --program=PATH --desktop=NAME --screen-tool=PATH.
@@ -52,17 +57,66 @@ bool Styles() {
 bool Turn() {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
-    return TurnScreen() && WaitFor([&] { return GetSystemMetrics(SM_CXSCREEN) == height; }, 3000) &&
+    return TurnScreen() && WAIT_UNTIL(GetSystemMetrics(SM_CXSCREEN) == height, 3000) &&
            GetSystemMetrics(SM_CYSCREEN) == width &&
-           WaitFor([&] { return ScreenRect(taskbar).right == height; }, 3000);
+           WAIT_UNTIL(ScreenRect(taskbar).right == height, 3000);
 }
 
-bool Launch() {
+bool Launch(const wchar_t *currentDir = nullptr) {
     Program program;
-    if (!program.Launch())
+    if (!program.Launch(currentDir))
         return false;
     program.Detach();
     return true;
+}
+
+double NowMs() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+bool ScreenSettled() {
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    auto picture = [&] {
+        ScreenCapture capture(screen);
+        std::vector<COLORREF> pixels;
+        pixels.reserve(static_cast<size_t>(screen.right) * screen.bottom);
+        for (int y = 0; y < screen.bottom; ++y)
+            for (int x = 0; x < screen.right; ++x)
+                pixels.push_back(capture.at(x, y));
+        return pixels;
+    };
+    std::vector<COLORREF> last = picture();
+    return WaitFor(
+        [&] {
+            Sleep(100);
+            std::vector<COLORREF> now = picture();
+            bool same = now == last;
+            last = std::move(now);
+            return same;
+        },
+        5000, "the screen to show the same picture twice");
+}
+
+// Polled every millisecond, not every 50: the figure is of that order.
+bool TimedTap() {
+    HWND gauge = FindGauge(), page = FindMainWindow();
+    if (!gauge || !page || IsWindowVisible(page))
+        return false;
+    double start = NowMs(), limit = DeadlineMs(10000);
+    ClickControl(gauge);
+    while (!MemoryBarShown(page)) {
+        if (NowMs() - start > limit) {
+            std::fprintf(stderr, "zbdrive: waited %.0f ms for the page's bars\n", limit);
+            return false;
+        }
+        Sleep(1);
+    }
+    std::printf("answered %.1f\n", NowMs() - start);
+    ClickControl(FindWindowExW(page, nullptr, L"Button", nullptr));
+    return PageShown(page, false);
 }
 
 // Runs the command at args[*i], taking its operands; false when it failed.
@@ -86,6 +140,12 @@ bool Run(char **args, int count, int *i) {
     }
     if (std::strcmp(command, "launch") == 0)
         return Launch();
+    if (std::strcmp(command, "launch-in") == 0) {
+        std::wstring dir = wide(operand());
+        return Launch(dir.c_str());
+    }
+    if (std::strcmp(command, "tap") == 0)
+        return TimedTap();
     if (std::strcmp(command, "info") == 0)
         return OpenInfoPage(FindGauge(), FindMainWindow());
     if (std::strcmp(command, "setup") == 0)
@@ -101,10 +161,12 @@ bool Run(char **args, int count, int *i) {
     }
     if (std::strcmp(command, "ok") == 0) {
         HWND setup = FindWindowW(L"#32770", L"Setup");
-        return TapTaskbarOk() && WaitFor([&] { return !IsWindow(setup); }, 5000);
+        return TapTaskbarOk() && WAIT_UNTIL(!IsWindow(setup), 5000);
     }
     if (std::strcmp(command, "turn") == 0)
         return Turn();
+    if (std::strcmp(command, "settle") == 0)
+        return ScreenSettled();
     if (std::strcmp(command, "where") == 0) {
         Where();
         return true;
