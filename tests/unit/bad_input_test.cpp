@@ -138,29 +138,29 @@ class BadInputTest : public GaugeTest {
     bool blocked_ = false;
 };
 
+// Each shape in every value at once: one start per shape, as each value is
+// read on its own.
 TEST_F(BadInputTest, EveryValueInEveryWrongShape) {
     std::set<std::wstring> before = SoftwareSubkeys();
-    for (const wchar_t *name : AllValues()) {
-        for (const Shape &shape : Shapes()) {
-            SCOPED_TRACE(testing::Message()
-                         << testing::PrintToString(std::wstring(name)) << " as " << shape.what);
-            taskbar_.reset();
-            ResetProgramState();
-            DeleteSettingsKey();
+    for (const Shape &shape : Shapes()) {
+        SCOPED_TRACE(shape.what);
+        taskbar_.reset();
+        ResetProgramState();
+        DeleteSettingsKey();
+        for (const wchar_t *name : AllValues())
             ASSERT_TRUE(StoreRawValue(name, shape.type, shape.data.data(),
                                       static_cast<DWORD>(shape.data.size())));
-            StartUp();
-            ExpectSoundGauge();
-            // Four bytes of any type are taken and left as stored; the rest
-            // is rewritten as a REG_DWORD.
-            bool taken = shape.data.size() == 4;
-            for (const wchar_t *value : AllValues()) {
-                DWORD data, type, size;
-                ASSERT_TRUE(ReadStoredValue(value, &data, &type, &size));
-                bool stored = taken && value == name;
-                EXPECT_EQ(type, stored ? shape.type : static_cast<DWORD>(REG_DWORD));
-                EXPECT_EQ(size, 4u);
-            }
+        StartUp();
+        ExpectSoundGauge();
+        // Four bytes of any type are taken and left as stored; the rest is
+        // rewritten as a REG_DWORD.
+        DWORD kept = shape.data.size() == 4 ? shape.type : static_cast<DWORD>(REG_DWORD);
+        for (const wchar_t *value : AllValues()) {
+            SCOPED_TRACE(testing::PrintToString(std::wstring(value)));
+            DWORD data, type, size;
+            ASSERT_TRUE(ReadStoredValue(value, &data, &type, &size));
+            EXPECT_EQ(type, kept);
+            EXPECT_EQ(size, 4u);
         }
     }
     std::set<std::wstring> after = SoftwareSubkeys();
