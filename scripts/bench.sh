@@ -155,23 +155,26 @@ stop_all() {
     zb_wait_for 10 "the measured programs to end" gone || unmeasured "the measured programs did not end"
 }
 
-# A tap on the gauge until the info page shows its bars, 9 times, with the
-# program started in a root of 200,000 files (scripts/big-root.sh: a scan that
-# walked them would be slow on every tap), and with it started in C:\ (a few
-# dozen entries). Prints the times in ms, one a line.
+# The first tap on the gauge of a program just started, until the info page
+# shows its bars, 9 starts, with the program started in a root of 200,000
+# files (scripts/big-root.sh: a scan that walked them would be slow on every
+# tap), and with it started in C:\ (a few dozen entries). Prints the times
+# in ms, one a line.
 taps() {
     local root=$1 out
     shift
     zb_drive_in zbtap
-    out=$("$@" "$zb_root/scripts/wine-run.sh" "${zb_driver[@]}" reset launch-in "$root" \
-        tap tap tap tap tap tap tap tap tap) || unmeasured "the taps in $root were not answered"
-    tr -d '\r' <<<"$out" | awk '$1 == "answered" { print $2 }'
-    stop_all
+    for _ in $(seq 9); do
+        out=$("$@" "$zb_root/scripts/wine-run.sh" "${zb_driver[@]}" reset launch-in "$root" tap) ||
+            unmeasured "a tap with the program started in $root was not answered"
+        tr -d '\r' <<<"$out" | awk '$1 == "answered" { print $2 }'
+        stop_all
+    done
 }
 big_taps=$(taps 'R:\' "$here/big-root.sh")
 small_taps=$(taps 'C:\' env)
 echo
-echo "| Tap on the gauge to the info page with its bars, 9 taps | Started in a root of 200,000 files | Started in C:\\ | Goal |"
+echo "| First tap on the gauge to the info page with its bars, 9 starts | Started in a root of 200,000 files | Started in C:\\ | Goal |"
 echo "|---|---|---|---|"
 echo "| Median (least–most), ms | $(spread %.1f <<<"$big_taps") | $(spread %.1f <<<"$small_taps") | 150 ms with the large root |"
 

@@ -100,13 +100,14 @@ bool ScreenSettled() {
         5000, "the screen to show the same picture twice");
 }
 
-// Polled every millisecond, not every 50: the figure is of that order.
+// Timed from the press, which the tap's last input puts in the queue; polled
+// every millisecond, not every 50: the figure is of that order.
 bool TimedTap() {
     HWND gauge = FindGauge(), page = FindMainWindow();
     if (!gauge || !page || IsWindowVisible(page))
         return false;
-    double start = NowMs(), limit = DeadlineMs(10000);
     ClickControl(gauge);
+    double start = NowMs(), limit = DeadlineMs(10000);
     while (!MemoryBarShown(page)) {
         if (NowMs() - start > limit) {
             std::fprintf(stderr, "zbdrive: waited %.0f ms for the page's bars\n", limit);
