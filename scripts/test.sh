@@ -109,9 +109,11 @@ done
 
 # One build's suites: a session per lane (display, prefix, server), whose
 # settings a test takes by the lane CTest gives it (wine-env.sh), then CTest.
-# A build whose programs cannot run here runs its host checks alone.
+# A build whose programs cannot run here runs its host checks alone. Runs in
+# a subshell of its own, whose end takes its lanes' servers and displays.
 suite() {
-    local build=$1 can_run=$2 lane displays=() servers=()
+    local build=$1 can_run=$2 lane
+    lane_displays=() lane_prefixes=()
     export ZB_BUILD_DIR=$build ZB_BIG_ROOT_DIR=$big_root
     rm -rf "$build/Testing/Temporary/LastTest.log" "$build/Testing/gtest" "$build/Testing/ctest.xml"
     local ctest_args=(--test-dir "$build" --output-on-failure --output-junit "$build/Testing/ctest.xml")
@@ -122,16 +124,16 @@ suite() {
     fi
     export ZB_LANES=$work/lanes-${build//\//_}
     mkdir -p "$ZB_LANES"
-    trap 'for p in "${servers[@]}"; do WINEPREFIX=$p wineserver -k 2>/dev/null || true; done
-          for d in "${displays[@]}"; do kill "$d" 2>/dev/null || true; done' EXIT
+    trap 'for p in "${lane_prefixes[@]}"; do WINEPREFIX=$p wineserver -k 2>/dev/null || true; done
+          for d in "${lane_displays[@]}"; do kill "$d" 2>/dev/null || true; done' EXIT
     local spec='{"version": {"major": 1, "minor": 0}, "local": [{"lanes": ['
     for ((lane = 0; lane < lanes; lane++)); do
         local prefix power
         prefix=$(lane_prefix "$build" $lane)
         power=$(lane_power "$build" $lane)
         zb_private_display
-        displays+=("$zb_xvfb_pid")
-        servers+=("$prefix")
+        lane_displays+=("$zb_xvfb_pid")
+        lane_prefixes+=("$prefix")
         WINEPREFIX=$prefix wineserver -p || true
         echo "export DISPLAY=$DISPLAY WINEPREFIX=$prefix ZB_FAKE_POWER_DIR=$power" \
             >"$ZB_LANES/lane-$lane.env"
