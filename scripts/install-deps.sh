@@ -23,6 +23,21 @@ have xauth || need+=(xauth)
 have xdpyinfo || need+=(x11-utils)
 have import || need+=(imagemagick)
 [ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+# The device build (make device): the cross binutils are built from Debian's
+# source (scripts/ce-binutils.sh, which needs bison, flex and m4); clang writes
+# the ARM code over libc++'s and newlib's headers. Its checks run the program
+# on an emulated ARM CPU (Debian's Python, not another one on the PATH).
+ls /usr/src/binutils/binutils-*.tar.* >/dev/null 2>&1 || need+=(binutils-source)
+have bison || need+=(bison)
+have flex || need+=(flex)
+have m4 || need+=(m4)
+have clang++ || need+=(clang)
+clang_major=$(apt-cache depends clang 2>/dev/null | sed -nE 's/^ *Depends: clang-([0-9]+)$/\1/p' | head -n 1)
+[ -n "$clang_major" ] || clang_major=$(clang++ -dumpversion | cut -d. -f1)
+[ -d "/usr/lib/llvm-$clang_major/include/c++/v1" ] || need+=("libc++-$clang_major-dev")
+[ -f /usr/include/newlib/stdio.h ] || need+=(libnewlib-dev)
+/usr/bin/python3 -c 'import unicorn' 2>/dev/null || need+=(python3-unicorn)
+/usr/bin/python3 -c 'import pefile' 2>/dev/null || need+=(python3-pefile)
 
 [ ${#need[@]} -eq 0 ] && exit 0
 
