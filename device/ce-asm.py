@@ -100,7 +100,7 @@ def rewrite(lines):
                 discarding = mapped is None
                 out.extend(mapped or [])
                 continue
-            if discarding and directive not in (".set", ".globl"):
+            if discarding and directive not in (".set", ".globl", ".text"):
                 raise Refused(f"{directive} in a discarded section")
             if directive == ".code":
                 if args != "32":

@@ -43,9 +43,12 @@ LDFLAGS := --subsystem wince:5.01 --major-os-version 5 --minor-os-version 1 \
 .PHONY: all
 all: $(OUT)/ZemloBattery.exe
 
+# The map tells the checks where the code and the constructor list lie; the
+# ce-tools link, which tools read them.
 $(OUT)/ZemloBattery.exe: $(OBJECTS) $(OUT)/obj/ZemloBattery.res.o $(IMPORT_LIBS)
-	$(CE)ld $(LDFLAGS) -Map $(OUT)/ZemloBattery.map -o $@ $(OBJECTS) $(OUT)/obj/ZemloBattery.res.o -L$(OUT)/lib \
-		$(DLLS:%=-l%)
+	$(CE)ld $(LDFLAGS) -Map $(OUT)/ZemloBattery.map -o $@ $(OBJECTS) \
+		$(OUT)/obj/ZemloBattery.res.o -L$(OUT)/lib $(DLLS:%=-l%)
+	ln -sfn $(CE_BIN) $(OUT)/ce-tools
 
 $(OUT)/obj/%.s: src/%.cpp
 	@mkdir -p $(@D)
