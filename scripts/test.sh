@@ -4,8 +4,9 @@
 # by side, each in a session of its own: a private Xvfb, the build's own Wine
 # prefix ($build/wineprefix) and its own wineserver, so that they share no
 # screen, registry, drive or window. What takes time without needing the
-# build (the prefixes, the large root the end-to-end tests list) is made
-# while the builds compile. A failing suite fails the run and its output is
+# build (the prefixes, the large root the end-to-end tests list, the device
+# program's cross tools) is made while the builds compile; the device program
+# is made after them. A failing suite fails the run and its output is
 # printed; the run ends with one line per suite and build.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -38,6 +39,10 @@ for_build() {
 
 "$here/big-root.sh" --fill "$big_root" &
 root_job=$!
+# The device program's cross tools: minutes the first time on a machine, then
+# kept (ce-binutils.sh).
+"$here/ce-binutils.sh" >"$work/ce-binutils.log" 2>&1 &
+ce_tools_job=$!
 prefix_jobs=()
 for i in "${!builds[@]}"; do
     (for_build "${builds[i]}" bash -c "source '$here/wine-env.sh' && zb_prepare_prefix") \
@@ -48,6 +53,15 @@ done
 start=$SECONDS
 for b in "${builds[@]}"; do
     cmake --build "$b" -j2
+done
+if ! wait "$ce_tools_job"; then
+    cat "$work/ce-binutils.log"
+    echo "the device's cross tools could not be built" >&2
+    exit 1
+fi
+# The device program, in each build whose suite checks it.
+for b in "${builds[@]}"; do
+    [ ! -f "$b/tests/device/CTestTestfile.cmake" ] || "$here/device.sh" "$b/device"
 done
 echo "built in $((SECONDS - start)) s"
 
