@@ -3,7 +3,7 @@
 run on an emulated ARM CPU (unicorn, an XScale PXA270 as in Windows Mobile
 devices).
 
-    startup_run.py EXE MAP
+    startup_run.py EXE MAP [--vga] [--style=N]
 
 The image is mapped at its base as its sections say; each import's address
 slot points at a stub of its own, which records the call, checks its
@@ -22,7 +22,9 @@ itself and never relocates), how the device answers (every answer is the
 stub's own), what ends up on the screen (nothing is drawn), timing.
 
 Prints the instructions the program's own code executed (the map's .text of
-src/'s objects; import thunks and stubs excluded) for docs/costs.md.
+src/'s objects; import thunks and stubs excluded) for docs/costs.md: on a
+240x320 screen's taskbar, or with --vga a 480x640 one's (480x52, the gauge
+44x36); in the stored style "WM6", or another by its number.
 """
 import re
 import struct
@@ -124,6 +126,7 @@ class Device:
             self.answer(self.imports[self.pending])
         self.depth -= 1
         result = uc.reg_read(UC_ARM_REG_R0)
+        self.results = [uc.reg_read(r) for r in REGS]
         for r, value in zip(REGS + [UC_ARM_REG_SP, UC_ARM_REG_LR, UC_ARM_REG_PC], saved):
             uc.reg_write(r, value)
         return result
@@ -135,7 +138,9 @@ class Device:
         args = [self.reg(r) for r in REGS] + list(struct.unpack("<8I", self.uc.mem_read(sp, 32)))
         self.calls.append((name, args))
         result = handler(args)
-        self.uc.reg_write(UC_ARM_REG_R0, (result or 0) & 0xFFFF_FFFF)
+        # A 64-bit or double result in r0:r1.
+        for r, value in zip(REGS, result if isinstance(result, tuple) else (result or 0,)):
+            self.uc.reg_write(r, value & 0xFFFF_FFFF)
 
     # --- memory ---------------------------------------------------------------
     def get32(self, address):
@@ -161,10 +166,16 @@ class Device:
 class World(Device):
     """The stubs: a method per import, named as the import."""
 
-    def __init__(self, exe, map_file):
+    def __init__(self, exe, map_file, vga=False, style=1):
         super().__init__(exe, map_file)
-        self.windows = {TASKBAR: {"class": "HHTaskBar", "rect": (0, 0, 240, 26), "proc": None}}
+        self.settings = dict(SETTINGS, Style=style)
+        self.gauge_size, self.gauge_top = ((44, 36), 8) if vga else ((22, 18), 4)
+        taskbar = (0, 0, 480, 52) if vga else (0, 0, 240, 26)
+        self.windows = {TASKBAR: {"class": "HHTaskBar", "rect": taskbar, "proc": None}}
         self.handles, self.objects, self.dcs = 0x10000, {}, {SCREEN_DC}
+        # What the stubs keep of drawing: brushes' colours, the pixels that
+        # FillRect puts into memory DCs and BitBlt onto windows.
+        self.brushes, self.canvas, self.screen, self.paint_dcs = {}, {}, {}, {}
         self.queue, self.invalid, self.classes, self.key_open = [], [], {}, False
         self.battery = 73
         self.reads, self.main, self.painting, self.drawn_text = [], None, None, None
@@ -263,9 +274,9 @@ class World(Device):
         name, data, size = self.text(a[1]), a[4], a[5]
         check(data and size and self.get32(size) == 4, f"{name}: a four-byte buffer")
         self.reads.append(name)
-        if name not in SETTINGS:
+        if name not in self.settings:
             return 2
-        self.put32(data, SETTINGS[name])
+        self.put32(data, self.settings[name])
         return 0
 
     def RegSetValueExW(self, a):
@@ -428,6 +439,7 @@ class World(Device):
         self.window(a[0])
         dc = self.new_handle("dc")
         self.dcs.add(dc)
+        self.paint_dcs[dc] = a[0]
         self.put32(a[1], dc)
         self.painting = (a[0], dc)
         return dc
@@ -442,6 +454,7 @@ class World(Device):
         self.dc(a[0])
         dc = self.new_handle("dc")
         self.dcs.add(dc)
+        self.canvas[dc] = {}
         return dc
 
     def DeleteDC(self, a):
@@ -509,7 +522,9 @@ class World(Device):
 
     def CreateSolidBrush(self, a):
         check(a[0] <= 0xFFFFFF, f"brush colour {a[0]:#x}")
-        return self.new_handle("brush")
+        brush = self.new_handle("brush")
+        self.brushes[brush] = a[0]
+        return brush
 
     def CreateFontIndirectW(self, a):
         check(self.text(a[0] + 28) == "Tahoma", "a Tahoma font")
@@ -517,11 +532,15 @@ class World(Device):
 
     def GetPixel(self, a):
         self.dc(a[0])
-        return 0
+        return self.screen.get(self.paint_dcs.get(a[0]), {}).get((a[1], a[2]), 0)
 
     def FillRect(self, a):
         self.dc(a[0])
         self.gdi(a[2], ("brush",))
+        left, top, right, bottom = struct.unpack("<4i", self.uc.mem_read(a[1], 16))
+        if a[0] in self.canvas:
+            self.canvas[a[0]].update({(x, y): self.brushes.get(a[2]) for x in range(left, right)
+                                      for y in range(top, bottom)})
         return 1
 
     def GradientFill(self, a):
@@ -545,6 +564,11 @@ class World(Device):
     def BitBlt(self, a):
         self.dc(a[0])
         self.dc(a[5])
+        if a[0] in self.paint_dcs and a[5] in self.canvas:
+            x, y, w, h, sx, sy = a[1], a[2], a[3], a[4], a[6], a[7]
+            self.screen.setdefault(self.paint_dcs[a[0]], {}).update(
+                {(x + p - sx, y + q - sy): c for (p, q), c in self.canvas[a[5]].items()
+                 if sx <= p < sx + w and sy <= q < sy + h})
         return 1
 
     # --- the script -----------------------------------------------------------
@@ -573,10 +597,13 @@ class World(Device):
 
 
 def main(argv):
-    if len(argv) != 3:
+    options = [arg for arg in argv[1:] if arg.startswith("--")]
+    files = [arg for arg in argv[1:] if not arg.startswith("--")]
+    styles = [int(o.split("=", 1)[1]) for o in options if o.startswith("--style=")]
+    if len(files) != 2 or set(options) - {"--vga"} - {f"--style={n}" for n in styles}:
         print(__doc__.strip(), file=sys.stderr)
         return 2
-    world = World(argv[1], argv[2])
+    world = World(*files, vga="--vga" in options, style=(styles or [1])[-1])
     try:
         world.run()
         verify(world)
@@ -599,7 +626,8 @@ def verify(world):
     check(sorted(set(world.reads)) == sorted(SETTINGS), f"settings read: {sorted(set(world.reads))}")
     check("ZemloBattery" in world.classes, "the class ZemloBattery is registered")
     windows = {w["class"]: w for w in world.windows.values()}
-    check(windows["STATIC"]["parent"] == TASKBAR and windows["STATIC"]["at"] == (4, 4),
+    check(windows["STATIC"]["parent"] == TASKBAR and
+          windows["STATIC"]["at"] == (4, world.gauge_top),
           "the gauge is a child of the taskbar at its stored position")
     check(windows["BUTTON"]["parent"] == world.main, "the Hide button is on the main window")
     check("menu_worker" in windows, "the menu bar")
@@ -607,12 +635,16 @@ def verify(world):
     check([(a[0], a[1], a[2], a[3]) for a in timers] == [(world.main, 1, 2300, 0)],
           f"one poll timer of 2300 ms: {timers}")
     gauge = next(h for h, w in world.windows.items() if w["class"] == "STATIC")
-    blits = [a for name, a in world.calls if name == "BitBlt" and a[1:5] == [0, 0, 22, 18]]
+    blits = [a for name, a in world.calls if name == "BitBlt" and a[1:5] == [0, 0, *world.gauge_size]]
     check(len(blits) == 2, f"the gauge painted twice, each in one blit: {len(blits)}")
     check(world.drawn_text == "72%", f"the gauge shows the last charge: {world.drawn_text!r}")
     check(world.counts.get("tick 2") and "paint 2" not in world.counts,
           "a tick with nothing changed paints nothing")
     check("paint 3" in world.counts and gauge not in world.invalid, "a changed charge repaints")
+    shown = world.screen.get(gauge, {})
+    check(shown.get((3, 2)) == SETTINGS["Full_Part"] and
+          shown.get((3, 1)) == SETTINGS["Frame_not_charging"],
+          "the gauge's picture is in the taskbar: its charge and its frame")
     check(world.exit_code == 0, f"exit code {world.exit_code}")
 
 
