@@ -27,7 +27,8 @@ build: configure
 	@cmake --build $(BUILD32) -j2
 
 # The program for Windows Mobile 5/6 (ARM), from the same sources.
-device: deps
+device:
+	@scripts/install-deps.sh device
 	@scripts/device.sh $(BUILD)/device
 
 # Only the 64-bit program: no tests, no 32-bit build.
