@@ -64,8 +64,9 @@ class Device:
         uc.mem_write(base, pe.header)
         for section in pe.sections:
             uc.mem_write(base + section.VirtualAddress, section.get_data())
+        # The static control's own procedure stays unmapped: only CallWindowProcW may use it.
         for start, size in ((STUBS, 0x10_0000), (RETURNS, 0x1000), (STACK_TOP - 0x4_0000, 0x4_0000),
-                            (HEAP, 0x10_0000), (STATIC_PROC, 0x1000)):
+                            (HEAP, 0x10_0000)):
             uc.mem_map(start, size)
         self.heap = HEAP
         # Each import: a "bx lr" of its own that the code hook stops at.
@@ -78,8 +79,9 @@ class Device:
                 uc.mem_write(entry.address, struct.pack("<I", stub))
                 self.imports.append(name)
         self.entry = base + pe.OPTIONAL_HEADER.AddressOfEntryPoint
-        self.own_code = [(int(a, 16), int(a, 16) + int(s, 16)) for a, s, path in re.findall(
-            r"^ \.text\s+0x([0-9a-f]+)\s+0x([0-9a-f]+) (\S+/obj/\S+\.o)$", open(map_file).read(), re.M)]
+        sections = re.findall(r"^ \.text\s+0x([0-9a-f]+)\s+0x([0-9a-f]+) \S+/obj/\S+\.o$",
+                              open(map_file).read(), re.M)
+        self.own_code = [(int(a, 16), int(a, 16) + int(n, 16)) for a, n in sections]
         check(self.own_code, "the map names none of the program's objects")
         self.counts, self.phase = {}, None
         uc.hook_add(UC_HOOK_CODE, self.on_stub, begin=STUBS, end=STUBS + 0xF_FFFF)
@@ -618,12 +620,14 @@ def main(argv):
 
 
 def verify(world):
-    names = [name for name, _ in world.calls]
-    first = {name: names.index(name) for name in reversed(names)}
+    first = {}
+    for i, (name, _) in enumerate(world.calls):
+        first.setdefault(name, i)
     check(first.get("GetDC", 1 << 30) < first["LoadStringW"] and
           first.get("calloc", 1 << 30) < first["LoadStringW"],
           "the static constructors (the screen DC, the colour table) ran before WinMain")
-    check(sorted(set(world.reads)) == sorted(SETTINGS), f"settings read: {sorted(set(world.reads))}")
+    check(sorted(set(world.reads)) == sorted(SETTINGS),
+          f"the ten settings read: {sorted(set(world.reads))}")
     check("ZemloBattery" in world.classes, "the class ZemloBattery is registered")
     windows = {w["class"]: w for w in world.windows.values()}
     check(windows["STATIC"]["parent"] == TASKBAR and
@@ -635,7 +639,8 @@ def verify(world):
     check([(a[0], a[1], a[2], a[3]) for a in timers] == [(world.main, 1, 2300, 0)],
           f"one poll timer of 2300 ms: {timers}")
     gauge = next(h for h, w in world.windows.items() if w["class"] == "STATIC")
-    blits = [a for name, a in world.calls if name == "BitBlt" and a[1:5] == [0, 0, *world.gauge_size]]
+    blits = [a for name, a in world.calls
+             if name == "BitBlt" and a[1:5] == [0, 0, *world.gauge_size]]
     check(len(blits) == 2, f"the gauge painted twice, each in one blit: {len(blits)}")
     check(world.drawn_text == "72%", f"the gauge shows the last charge: {world.drawn_text!r}")
     check(world.counts.get("tick 2") and "paint 2" not in world.counts,
