@@ -76,6 +76,18 @@ def map_section(args):
     raise Refused(f"section {name}")
 
 
+def without_comment(line):
+    """A line without its "@" comment (clang 19 notes a function's name after
+    .code), "@" inside quotes kept."""
+    quoted = False
+    for i, char in enumerate(line):
+        if char == '"':
+            quoted = not quoted
+        elif char == "@" and not quoted:
+            return line[:i].rstrip()
+    return line
+
+
 def rewrite(lines):
     defined = {m.group(1) for line in lines if (m := LABEL.match(line))}
     defined |= {m.group(1) for line in lines if (m := SET.match(line.strip()))}
@@ -91,7 +103,7 @@ def rewrite(lines):
                     raise Refused("code or data in a discarded section")
                 out.append(line)
                 continue
-            directive, _, args = stripped.replace("\t", " ").partition(" ")
+            directive, _, args = without_comment(stripped).replace("\t", " ").partition(" ")
             args = args.strip()
             if directive in DROPPED:
                 continue

@@ -24,6 +24,7 @@ class Rewrite(unittest.TestCase):
             "\t.syntax unified": ["\t.syntax unified"],
             "\t.cpu\tarm7tdmi": ["\t.cpu\tarm7tdmi"],
             "\t.code\t32": ["\t.code\t32"],
+            "\t.code\t32 @ @f": ["\t.code\t32 @ @f"],
             "\t.p2align\t2": ["\t.p2align\t2"],
             "\t.globl\tf": ["\t.globl\tf"],
             "\t.long\t7": ["\t.long\t7"],
@@ -64,6 +65,7 @@ class Rewrite(unittest.TestCase):
     def test_each_refusal(self):
         cases = {
             "\t.code\t16": ".code 16",
+            "\t.code\t16 @ @f": ".code 16:",
             "\t.thumb_func": "directive .thumb_func",
             "\t.cpu\tcortex-a8": ".cpu cortex-a8",
             "\t.syntax divided": ".syntax divided",
