@@ -4,8 +4,8 @@ code runs on every such CPU: ARM mode, ARMv4T instructions only.
 
     check_image.py OBJDUMP EXE MAP
 
-The code is .text up to the constructor list (from the linker's map); the
-words that pc-relative loads read (literal pools) and the switches' jump
+The code is .text, up to the constructor list where the linker put it there;
+the words that pc-relative loads read (literal pools) and the switches' jump
 tables are data. Every other word must be an ARMv4T instruction: no BLX,
 nothing of the unconditional space of ARMv5 and later, no arithmetic into pc.
 Thumb-2 code read as ARM mostly falls there; not always (a pair can read as a
@@ -54,7 +54,9 @@ def main(objdump, exe, map_file):
     text = next(s for s in pe.sections if s.Name.rstrip(b"\0") == b".text")
     start = optional.ImageBase + text.VirtualAddress
     ctors = re.search(r"^\s+0x([0-9a-f]+)\s+__CTOR_LIST__ = \.", open(map_file).read(), re.M)
-    stop = int(ctors.group(1), 16) if ctors else fail("the map has no constructor list")
+    # ld 2.40 puts the list at the end of .text, 2.44 into .rdata.
+    stop = min(int(ctors.group(1), 16) if ctors else fail("the map has no constructor list"),
+               start + text.Misc_VirtualSize)
     listing = subprocess.run([objdump, "-d", "-z", f"--start-address={start:#x}",
                               f"--stop-address={stop:#x}", exe],
                              check=True, capture_output=True, text=True).stdout
