@@ -31,7 +31,7 @@ import struct
 import sys
 
 import pefile
-from unicorn import UC_ARCH_ARM, UC_HOOK_BLOCK, UC_HOOK_CODE, UC_MODE_ARM, Uc
+from unicorn import UC_ARCH_ARM, UC_HOOK_BLOCK, UC_HOOK_CODE, UC_MODE_ARM, Uc, UcError
 from unicorn.arm_const import (UC_ARM_REG_LR, UC_ARM_REG_PC, UC_ARM_REG_R0, UC_ARM_REG_R1,
                                UC_ARM_REG_R2, UC_ARM_REG_R3, UC_ARM_REG_SP, UC_CPU_ARM_PXA270)
 
@@ -155,6 +155,7 @@ class Device:
         out = bytearray()
         while (unit := self.uc.mem_read(address + len(out), 2)) != b"\0\0":
             out += unit
+            check(len(out) < 2048, f"no string's end within 1024 units at {address:#x}")
         return out.decode("utf-16-le")
 
     def put_text(self, address, text):
@@ -609,8 +610,9 @@ def main(argv):
     try:
         world.run()
         verify(world)
-    except Failure as failure:
-        print(f"FAILED: {failure}", file=sys.stderr)
+    except (Failure, UcError) as failure:
+        pc = world.reg(UC_ARM_REG_PC)
+        print(f"FAILED: {failure} (pc {pc:#x})", file=sys.stderr)
         print("calls: " + " ".join(name for name, _ in world.calls[-30:]), file=sys.stderr)
         return 1
     print(f"{len(world.calls)} calls; exit code {world.exit_code}")
