@@ -611,8 +611,8 @@ def main(argv):
         world.run()
         verify(world)
     except (Failure, UcError) as failure:
-        pc = world.reg(UC_ARM_REG_PC)
-        print(f"FAILED: {failure} (pc {pc:#x})", file=sys.stderr)
+        where = f" at pc {world.reg(UC_ARM_REG_PC):#x}" if isinstance(failure, UcError) else ""
+        print(f"FAILED: {failure}{where}", file=sys.stderr)
         print("calls: " + " ".join(name for name, _ in world.calls[-30:]), file=sys.stderr)
         return 1
     print(f"{len(world.calls)} calls; exit code {world.exit_code}")
