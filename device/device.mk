@@ -36,7 +36,9 @@ INCLUDES := -nostdlibinc -isystem third_party/mingw-w64 -isystem $(W32API)/inclu
 # string functions. __small: a macro of the CE headers and a name in libc++ 14.
 DEFINES := -D_WIN32_WCE=0x501 -DUNDER_CE -DARM -D_ARM_ -DWINVER=0x0500 -DUNICODE -D_UNICODE \
 	-DNOMINMAX -DWIN32_LEAN_AND_MEAN -DNDEBUG -DSTRSAFE_NO_DEPRECATE -D__small=__small
-LDFLAGS := --subsystem wince:5.01 --major-os-version 5 --minor-os-version 1 \
+# The stack as CE programs have it (64 KB reserved, not ld's 2 MB): the
+# program's deepest path uses a few KB.
+LDFLAGS := --stack 0x10000,0x1000 --subsystem wince:5.01 --major-os-version 5 --minor-os-version 1 \
 	--major-subsystem-version 5 --minor-subsystem-version 1 --image-base 0x10000 \
 	-e WinMainCRTStartup --disable-dynamicbase --disable-nxcompat --no-insert-timestamp -s
 
@@ -45,12 +47,12 @@ all: $(OUT)/ZemloBattery.exe
 
 # The map tells the checks where the code and the constructor list lie; the
 # ce-tools link, which tools read them.
-$(OUT)/ZemloBattery.exe: $(OBJECTS) $(OUT)/obj/ZemloBattery.res.o $(IMPORT_LIBS)
+$(OUT)/ZemloBattery.exe: $(OBJECTS) $(OUT)/obj/ZemloBattery.res.o $(IMPORT_LIBS) device/device.mk
 	$(CE)ld $(LDFLAGS) -Map $(OUT)/ZemloBattery.map -o $@ $(OBJECTS) \
 		$(OUT)/obj/ZemloBattery.res.o -L$(OUT)/lib $(DLLS:%=-l%)
 	ln -sfn $(CE_BIN) $(OUT)/ce-tools
 
-$(OUT)/obj/%.s: src/%.cpp
+$(OUT)/obj/%.s: src/%.cpp device/device.mk
 	@mkdir -p $(@D)
 	$(CLANG) $(CXXFLAGS) $(INCLUDES) $(DEFINES) -MD -MP -MF $(@:.s=.d) -S $< -o $@
 
@@ -58,7 +60,8 @@ $(OUT)/obj/%.o: $(OUT)/obj/%.s device/ce-asm.py
 	$(PYTHON) device/ce-asm.py $< $(@:.o=.ce.s)
 	$(CE)as -mcpu=arm7tdmi -o $@ $(@:.o=.ce.s)
 
-$(OUT)/obj/ZemloBattery.res.o: src/res/ZemloBattery.rc src/res/resource.h src/res/zemlo.ico
+$(OUT)/obj/ZemloBattery.res.o: src/res/ZemloBattery.rc src/res/resource.h src/res/zemlo.ico \
+		device/device.mk
 	@mkdir -p $(@D)
 	$(CE)windres --preprocessor=$(CLANG) --preprocessor-arg=-E --preprocessor-arg=-xc \
 		--preprocessor-arg=-DRC_INVOKED --preprocessor-arg=-nostdlibinc -D_WIN32_WCE=0x501 -DUNDER_CE \
