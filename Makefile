@@ -1,12 +1,13 @@
 # ZemloBattery: `make` builds, `make run` runs it on an emulated Pocket PC
 # screen, `make test` runs every test. Each installs what is missing first.
-# The 64-bit program in $(BUILD), the 32-bit (i686) one in $(BUILD32).
+# The 64-bit program in $(BUILD), the 32-bit (i686) one in $(BUILD32), the
+# device's (Windows CE on ARM, `make device`) in $(BUILD)/device.
 BUILD ?= build
 BUILD32 ?= $(BUILD)/i686
 TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
 TOOLCHAIN32 := cmake/mingw-w64-i686.cmake
 
-.PHONY: all deps configure configure64 configure32 build run test test-debian13 bench soak clean
+.PHONY: all deps configure configure64 configure32 build device run test test-debian13 bench soak clean
 
 all: build
 
@@ -24,6 +25,11 @@ configure32: deps
 build: configure
 	@cmake --build $(BUILD) -j2
 	@cmake --build $(BUILD32) -j2
+
+# The program for Windows Mobile 5/6 (ARM), from the same sources.
+device:
+	@scripts/install-deps.sh device
+	@scripts/device.sh $(BUILD)/device
 
 # Only the 64-bit program: no tests, no 32-bit build.
 run: configure64

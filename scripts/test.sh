@@ -7,7 +7,8 @@
 # wineserver, so that no two suites share a screen, registry, drive or
 # window; CTest hands the lanes out (a test's RESOURCE_GROUPS). What takes
 # time without needing the build (the prefixes, the large root the
-# end-to-end tests list) is made while the builds compile. A failing suite
+# end-to-end tests list, the device program's cross tools) is made while the
+# builds compile; the device program is made after them. A failing suite
 # fails the run and its output is printed; the run ends with one line per
 # suite and build.
 #
@@ -81,6 +82,10 @@ prepare_prefixes() {
 
 "$here/big-root.sh" --fill "$big_root" &
 root_job=$!
+# The device program's cross tools: minutes the first time on a machine, then
+# kept (ce-binutils.sh).
+"$here/ce-binutils.sh" >"$work/ce-binutils.log" 2>&1 &
+ce_tools_job=$!
 prefix_jobs=()
 for i in "${!builds[@]}"; do
     if [ "${runnable[i]}" = yes ]; then
@@ -94,6 +99,15 @@ done
 start=$SECONDS
 for b in "${builds[@]}"; do
     cmake --build "$b" -j2
+done
+if ! wait "$ce_tools_job"; then
+    cat "$work/ce-binutils.log"
+    echo "the device's cross tools could not be built" >&2
+    exit 1
+fi
+# The device program, in each build whose suite checks it.
+for b in "${builds[@]}"; do
+    [ ! -f "$b/tests/device/CTestTestfile.cmake" ] || "$here/device.sh" "$b/device"
 done
 echo "built in $((SECONDS - start)) s"
 

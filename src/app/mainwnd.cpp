@@ -42,7 +42,7 @@ void RunDialog(HWND owner, int id, DLGPROC proc) {
     }
     HRSRC res = FindResourceW(g_instance, MAKEINTRESOURCEW(id), RT_DIALOG);
     HGLOBAL loaded = res ? LoadResource(g_instance, res) : nullptr;
-    auto *dialog = loaded ? static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)) : nullptr;
+    auto *dialog = loaded ? static_cast<LPCDLGTEMPLATE>(LockResource(loaded)) : nullptr;
     if (!dialog)
         return;
     open = true;

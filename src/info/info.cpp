@@ -19,7 +19,8 @@ int RowTop(const RECT &rc, int row) {
 
 // The estimate is worked in 64 bits: a large configured lifetime must not
 // wrap to a negative time. A negative platform figure is no figure, and a
-// negative configured lifetime estimates nothing left.
+// negative configured lifetime estimates nothing left. %I64d, not %lld: the
+// device's _vsnwprintf knows only the former, and the text is the same on both.
 void FormatTimeLine(WCHAR *text, size_t size) {
     WCHAR heading[100], estimated[100];
     LoadStringOrEmpty(g_instance, IDS_TIME_REMAINING, heading);
@@ -32,7 +33,7 @@ void FormatTimeLine(WCHAR *text, size_t size) {
     long long minutes = static_cast<long long>(g_batteryPercent) * g_lifeTime / 100;
     if (minutes < 0)
         minutes = 0;
-    StringCchPrintfW(text, size, L"%s: %lld:%02lld (%s)", heading, minutes / 60, minutes % 60,
+    StringCchPrintfW(text, size, L"%s: %I64d:%02I64d (%s)", heading, minutes / 60, minutes % 60,
                      estimated);
 }
 

@@ -1,7 +1,9 @@
 // The one header through which the program reaches the operating system.
 //
 // On Windows CE (_WIN32_WCE) it is the platform's own headers and the shell
-// library. On desktop Windows it adds the CE records and the services that
+// library, with the few names they lack; the start-up and run-time helpers
+// that a CE C library would bring are ce_start.cpp and ce_runtime.cpp beside
+// it. On desktop Windows it adds the CE records and the services that
 // desktop Win32 lacks, which the emulated Pocket PC (pocketpc_emulation/, a
 // library of its own) provides, and routes a few calls whose CE
 // behaviour differs (window defaults, the low bit of SetForegroundWindow, the
@@ -22,6 +24,20 @@
 
 #include <windows.h>
 #include <commdlg.h>
+#ifdef _WIN32_WCE
+// MinGW-w64's strsafe.h (third_party/mingw-w64) is written against MinGW's
+// own C library headers; what it takes from them, COREDLL exports.
+#include <stdarg.h>
+#include <wchar.h>
+#define __CRT_INLINE inline
+#define __LONG32 long
+extern "C" int _vsnprintf(char *buffer, size_t count, const char *format, va_list args);
+extern "C" int _vsnwprintf(wchar_t *buffer, size_t count, const wchar_t *format, va_list args);
+// libc++'s <new> expects Microsoft's C library where _WIN32 is set; the
+// program allocates nothing over-aligned, so no code calls these.
+extern "C" void *_aligned_malloc(size_t size, size_t alignment);
+extern "C" void _aligned_free(void *block);
+#endif // _WIN32_WCE
 #include <strsafe.h>
 
 // The window class of the shell's taskbar, which the gauge lives in.
@@ -30,6 +46,16 @@ constexpr wchar_t kShellTaskbarClass[] = L"HHTaskBar";
 #ifdef _WIN32_WCE
 
 #include <aygshell.h>
+// The CE loader's start-up (platform/ce_start.cpp) calls WinMain, whose
+// command line is wide there.
+#define wWinMain WinMain
+// Names of newer SDKs than the device's headers know.
+#ifndef ARRAYSIZE
+#define ARRAYSIZE(array) (sizeof(array) / sizeof((array)[0]))
+#endif
+#ifndef SETTINGCHANGE_RESET
+#define SETTINGCHANGE_RESET 0x3002
+#endif
 // CE has one namespace for named objects.
 #define SESSION_OBJECT_NAME(name) name
 #ifndef GWLP_WNDPROC
@@ -185,5 +211,5 @@ int WINAPI PlatformMessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT t
 #ifndef _WIN64
 static_assert(sizeof(SHACTIVATEINFO) == 12, "CE record layout");
 static_assert(sizeof(SHMENUBARINFO) == 36, "CE record layout");
-static_assert(sizeof(CHOOSECOLORW) == 36, "CE record layout");
+static_assert(sizeof(CHOOSECOLOR) == 36, "CE record layout");
 #endif

@@ -20,7 +20,7 @@ COLORREF ChooseElementColor(HWND owner, const ColorElement *element);
 
 // The modal colour chooser and the confirmation question, replaceable by
 // tests that cannot answer a modal window; nullptr restores the real ones.
-using ColorChooser = BOOL(WINAPI *)(LPCHOOSECOLORW request);
+using ColorChooser = BOOL(WINAPI *)(LPCHOOSECOLOR request);
 using QuestionBox = int(WINAPI *)(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 void SetColorChooser(ColorChooser chooser);
 void SetQuestionBox(QuestionBox question);

@@ -74,7 +74,7 @@ int HitColorSwatch(int x, int y) {
 
 COLORREF ChooseElementColor(HWND owner, const ColorElement *element) {
     COLORREF custom[16] = {};
-    CHOOSECOLORW request = {};
+    CHOOSECOLOR request = {};
     request.lStructSize = sizeof(request);
     request.hwndOwner = owner;
     request.rgbResult = element->color;
