@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -314,12 +315,29 @@ void BenchStorageAndInfo(int reps) {
     g_taskbar = nullptr;
 }
 
+// A figure that cannot be measured stops the bench, naming it: a -1 or a
+// zero in its place would read as a measurement.
+[[noreturn]] void Unmeasured(const char *what) {
+    std::fprintf(stderr, "make bench: stopped: %s\n", what);
+    std::exit(1);
+}
+
+// Reading another process's module list can fail while its loader changes
+// it (a partial copy): read again until the deadline.
 int ModuleCount(HANDLE process) {
     HMODULE modules[512];
     DWORD bytes = 0;
-    if (!EnumProcessModules(process, modules, sizeof(modules), &bytes))
-        return -1;
+    for (DWORD start = GetTickCount();
+         !EnumProcessModules(process, modules, sizeof(modules), &bytes); Sleep(10))
+        if (GetTickCount() - start > DeadlineMs(2000))
+            Unmeasured("the DLLs of a started program could not be counted");
     return static_cast<int>(bytes / sizeof(HMODULE));
+}
+
+// The gauge's frame in the default colours: white, or red on external power
+// (a host without a battery reports that).
+bool IsFrame(COLORREF pixel) {
+    return pixel == 0xFFFFFF || pixel == 0x0000FF;
 }
 
 // From CreateProcess to the first picture on the screen, seen by polling the
@@ -334,14 +352,11 @@ double StartToPicture(const std::wstring &path, const std::function<void()> &sto
     std::wstring cmd = L"\"" + path + L"\"";
     double start = Now();
     if (!CreateProcessW(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-        ReleaseDC(nullptr, screen);
-        return -1;
-    }
+                        &pi))
+        Unmeasured("a program for the start-up figure could not be started");
     double shown = -1;
-    while (Now() - start < 20e6) {
-        COLORREF frame = GetPixel(screen, 4 + 3, 8 + 1);
-        if (frame == 0xFFFFFF || frame == 0x0000FF) {
+    while (Now() - start < DeadlineMs(20000) * 1e3) {
+        if (IsFrame(GetPixel(screen, 4 + 3, 8 + 1))) {
             shown = Now() - start;
             *dlls = ModuleCount(pi.hProcess);
             break;
@@ -353,13 +368,18 @@ double StartToPicture(const std::wstring &path, const std::function<void()> &sto
         GetExitCodeProcess(pi.hProcess, &code);
         std::fprintf(stderr, "no first paint seen (process state %lu, pixel %06lx)\n", code,
                      GetPixel(screen, 4 + 3, 8 + 1));
+        Unmeasured("a start-up to its first paint");
     }
     stop();
-    WaitForSingleObject(pi.hProcess, 10000);
+    WaitForSingleObject(pi.hProcess, DeadlineMs(10000));
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
+    // The next start is seen only once the desktop has repainted where the
+    // windows were.
+    for (double gone = Now(); IsFrame(GetPixel(screen, 4 + 3, 8 + 1)); Sleep(10))
+        if (Now() - gone > DeadlineMs(5000) * 1e3)
+            Unmeasured("the desktop did not repaint after a start-up's program ended");
     ReleaseDC(nullptr, screen);
-    Sleep(500); // let the desktop repaint where the windows were
     return shown;
 }
 
