@@ -217,6 +217,8 @@ fake() {
       { echo $((900000 + i % 5 * 50000)) >"$now.new" && mv -f "$now.new" "$now"; } 2>/dev/null || true
   done ) &
 drain=$!
+# However the bench ends, the loop ends with it, as do the session's server and display.
+trap 'stop "$drain"; wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
 xserver="the X server=$(x_server_pid)"
 server="the wineserver=$(wineserver_pid)"
 : >"$results"
