@@ -50,7 +50,7 @@ bool OpenInfoPage(HWND gauge, HWND page) {
 }
 
 HWND OpenSetup() {
-    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    HWND bar = FindWindowW(kSoftKeyBarClass, nullptr);
     RECT b = ScreenRect(bar);
     ClickAt(b.left + (b.right - b.left) / 4, (b.top + b.bottom) / 2);
     if (!WAIT_UNTIL(FindWindowW(L"#32768", nullptr) != nullptr, 3000))

@@ -1,6 +1,7 @@
 // What a user does to the running program, found from its live windows: the
 // end-to-end tests and zbdrive (scripts' make run) share it.
 #pragma once
+#include "pocketpc_emulation/names.h"
 #include "program.h"
 
 // Makes name this thread's desktop: the emulated screen the program is started

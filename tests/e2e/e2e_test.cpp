@@ -66,7 +66,7 @@ TEST_F(ProgramTest, CtrlQEndsTheProgramWithZero) {
 TEST_F(ProgramTest, QuitFromToolsMenuEndsTheProgramWithZero) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    HWND bar = FindWindowW(kSoftKeyBarClass, nullptr);
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(WAIT_UNTIL(IsWindowVisible(bar) != FALSE, 3000))
         << "the soft-key bar shows with the page";
@@ -177,9 +177,9 @@ HWND OpenChooserAndPickGreen(HWND setup) {
     HWND chooser = OpenChooser(setup);
     if (!chooser)
         return nullptr;
-    SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
-    SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
-    SetDlgItemInt(chooser, kChooserBlue, 0, FALSE);
+    SetDlgItemInt(chooser, COLOR_RED, 0, FALSE);
+    SetDlgItemInt(chooser, COLOR_GREEN, 255, FALSE);
+    SetDlgItemInt(chooser, COLOR_BLUE, 0, FALSE);
     Settled(chooser);
     return chooser;
 }
@@ -386,7 +386,7 @@ TEST_F(ProgramTest, AboutOpensWithCtrlAAndClosesWithItsOk) {
 
 TEST_F(ProgramTest, GaugeComesBackAfterAShellRestart) {
     RECT before = ScreenRect(program_.gauge());
-    UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
+    UINT restart = RegisterWindowMessageW(kShellRestartMessage);
     PostMessageW(program_.taskbar(), restart, 3000, 0);
     ASSERT_TRUE(WAIT_UNTIL(!IsWindow(program_.gauge()), 3000)) << "the gauge goes with its taskbar";
     PollNow();

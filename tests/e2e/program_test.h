@@ -22,9 +22,6 @@ inline int RowsBlendedWithTaskbar(HWND gauge) {
     return matching;
 }
 
-// The colour chooser's red, green and blue fields.
-constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
-
 // The "Full_Part" swatch in Setup's client area.
 inline POINT FullPartSwatch() {
     POINT swatch = {};

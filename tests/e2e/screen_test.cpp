@@ -66,7 +66,7 @@ void ExpectLaidOut(HWND dlg) {
 // The info page fills the screen below the taskbar down to its soft-key bar,
 // which ends at the screen's bottom; the Hide button lies on the page.
 void ExpectPageFillsScreen(HWND page) {
-    HWND keys = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    HWND keys = FindWindowW(kSoftKeyBarClass, nullptr);
     ASSERT_NE(keys, nullptr);
     RECT area = PageArea();
     EXPECT_TRUE(WAIT_UNTIL(ScreenRect(page).right == area.right, 3000));
@@ -213,7 +213,7 @@ TEST_F(TurnTest, ATurnDuringAShellRestartReachesEveryWindow) {
     ASSERT_TRUE(MainWindowShown(true));
     HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
-    UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
+    UINT restart = RegisterWindowMessageW(kShellRestartMessage);
     PostMessageW(program_.taskbar(), restart, 1500, 0);
     ASSERT_TRUE(WAIT_UNTIL(!IsWindow(program_.taskbar()), 3000));
     SIZE before = Screen();
@@ -253,7 +253,7 @@ HANDLE StartTurn() {
 TEST_F(TurnTest, TurnsByKeyAndCommandTogetherLeaveBarsAndPageTheScreensWidth) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    HWND keys = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    HWND keys = FindWindowW(kSoftKeyBarClass, nullptr);
     ASSERT_NE(keys, nullptr);
     HWND bar = program_.taskbar(), page = program_.mainWindow();
     for (int i = 0; i < 30; ++i) {
@@ -262,7 +262,7 @@ TEST_F(TurnTest, TurnsByKeyAndCommandTogetherLeaveBarsAndPageTheScreensWidth) {
         // The key at another moment of the command's turn each time, while
         // its change reaches the program.
         Sleep(50 + 5 * (i % 10));
-        PostMessageW(bar, WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'R'));
+        PostMessageW(bar, WM_HOTKEY, kTurnHotKey, MAKELPARAM(kTurnKeyModifiers, kTurnKey));
         Settled(bar);
         WaitForSingleObject(command, DeadlineMs(15000));
         CloseHandle(command);
