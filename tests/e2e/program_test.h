@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "driver.h"
+#include "fixed_layout.h"
 #include "stored_defaults.h"
 
 inline int Res(int hiRes, int lowRes) {
