@@ -318,15 +318,13 @@ TEST_F(SetupTest, SetupTemplateScalesWithTheScreenDensity) {
                 << "control " << t.id << ", field " << i;
     }
 
-    // No colour name is cut short in its label box (x 18 / 9, rows from
-    // y 150 / 75, 36 / 18 apart, 240 / 120 wide, 30 / 15 high): ink inside,
-    // none in the box's last columns.
+    // No colour name is cut short in its label box: ink inside, none in the
+    // box's last columns.
     struct Ink {
         int inside = 0, atEnd = 0;
     };
     auto labelInk = [&](int row) {
-        RECT box = {Res(18, 9), Res(150, 75) + row * Res(36, 18), Res(258, 129),
-                    Res(180, 90) + row * Res(36, 18)};
+        RECT box = ColorRowRects()[2 * row]; // the label's
         OffsetRect(&box, origin.x, origin.y);
         ScreenCapture shot(box);
         Ink ink;

@@ -63,6 +63,20 @@ void ExpectLaidOut(HWND dlg) {
     }
 }
 
+// Setup's visible controls and its colour rows lie inside its window.
+void ExpectSetupFits(HWND setup) {
+    RECT window = ScreenRect(setup);
+    for (HWND c = GetWindow(setup, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r = ScreenRect(c);
+        EXPECT_TRUE(!IsWindowVisible(c) || Inside(r, window))
+            << "control " << GetDlgCtrlID(c) << " " << Describe(r);
+    }
+    for (RECT row : ColorRowRects()) {
+        MapWindowPoints(setup, HWND_DESKTOP, reinterpret_cast<POINT *>(&row), 2);
+        EXPECT_TRUE(Inside(row, window)) << "colour row " << Describe(row);
+    }
+}
+
 // The info page fills the screen below the taskbar down to its soft-key bar,
 // which ends at the screen's bottom; the Hide button lies on the page.
 void ExpectPageFillsScreen(HWND page) {
@@ -122,6 +136,7 @@ TEST_F(ScreenTest, EveryPartOfTheProgramFitsTheScreen) {
     EXPECT_EQ(origin.x, 0);
     EXPECT_EQ(origin.y, BarHeight());
     EXPECT_EQ(client.right, s.cx);
+    ExpectSetupFits(setup);
     HWND chooser = OpenChooser(setup);
     ASSERT_NE(chooser, nullptr);
     ExpectLaidOut(chooser);
