@@ -216,7 +216,7 @@ class OtherProcessStartTest : public ::testing::TestWithParam<bool> {
     HANDLE squatter_ = nullptr;
 };
 
-TEST_P(OtherProcessStartTest, OldNameTakenLeavesEightStartsOneInstance) {
+TEST_P(OtherProcessStartTest, StartsWhileTheOldNameIsTakenLeaveOneInstance) {
     DeleteProgramSettings();
     Squat(kOldInstanceName);
     ASSERT_NE(squatter_, nullptr);

@@ -88,7 +88,7 @@ TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {
         PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-TEST(Starts, TwelveAtOnceLeaveOneInstance) {
+TEST(Starts, ManyAtOnceLeaveOneInstance) {
     DeleteProgramSettings();
     Burst burst = StartBurst(12);
     ASSERT_EQ(burst.startErrors, std::vector<DWORD>()) << "starts that could not be made";

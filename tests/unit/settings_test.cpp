@@ -35,7 +35,7 @@ class SettingsTest : public GaugeTest {
 
 // The program's table of stored values names the stored contract: "Position",
 // then the values of the golden copy, in its order.
-TEST_F(SettingsTest, FirstRunWritesAllTenDefaults) {
+TEST_F(SettingsTest, FirstRunWritesEveryDefault) {
     ASSERT_EQ(kStoredValues.size(), 1 + std::size(kStoredDefaults));
     EXPECT_STREQ(kStoredValues[0].name, L"Position");
     for (size_t i = 0; i < std::size(kStoredDefaults); ++i)

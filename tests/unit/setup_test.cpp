@@ -234,7 +234,7 @@ TEST_F(SetupTest, AnyCommandReadsRadiosMovesAndInvalidates) {
     EXPECT_EQ(g_lifeTime, lifeTime) << "the field is read at OK only";
 }
 
-TEST_F(SetupTest, OkSavesThreeSettingsEndsAndRepaintsInTheSameCall) {
+TEST_F(SetupTest, OkSavesTheSettingsEndsAndRepaintsInTheSameCall) {
     Open();
     Store(kValuePosition, 77);
     SetDlgItemInt(dlg_, IDC_LIFETIME, 480, FALSE);
@@ -445,7 +445,7 @@ TEST_F(SwatchTest, DefaultsAskFirstAndNoChangesNothing) {
     EXPECT_EQ(g_style, kStyleWM5) << "the command still reads the radios";
 }
 
-TEST_F(SwatchTest, DefaultsYesWritesAllSix) {
+TEST_F(SwatchTest, DefaultsYesWritesEveryColour) {
     for (int i = 0; i < kColorElementCount; ++i) {
         SetElementColor(Element(i), 0x00FF00);
         Store(Element(i)->name, 0x00FF00);
