@@ -8,12 +8,14 @@
 #include <psapi.h>
 
 #include "app/app.h"
+#include "app/startup.h"
 #include "gauge/gauge.h"
 #include "info/info.h"
 #include "monitor/monitor.h"
 #include "pocketpc_emulation/screens.h"
 #include "pocketpc_emulation/seams.h"
 #include "settings/colors.h"
+#include "settings/registry.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -340,23 +342,44 @@ bool IsFrame(COLORREF pixel) {
     return pixel == 0xFFFFFF || pixel == 0x0000FF;
 }
 
+// The gauge's box with the default settings on this screen, at its density,
+// as the program places it: in the taskbar's client area, which starts at the
+// screen's top left.
+RECT DefaultGaugeBox() {
+    ResetProgramState();
+    TestTaskbar taskbar(GetSystemMetrics(SM_CXSCREEN), ShellTaskbarHeight());
+    StartUpStages(FromRegistry::kNo);
+    POINT at = PlaceGauge(TaskbarClientRect(), g_align, DefaultPosition());
+    return RECT{at.x, at.y, at.x + GaugeWidth(), at.y + GaugeHeight()};
+}
+
+// The facts the floors of scripts/bench.sh copy: the gauge's box on this
+// screen and the poll's period, "left top width height period".
+void PrintFacts() {
+    RECT box = DefaultGaugeBox();
+    std::printf("%ld %ld %ld %ld %u\n", box.left, box.top, box.right - box.left,
+                box.bottom - box.top, kPollPeriodMs);
+}
+
 // From CreateProcess to the first picture on the screen, seen by polling the
-// screen at the gauge's frame: white in the default colours, or red on
-// external power (a host without a battery reports that). Also counts the
-// DLLs the process has loaded by then.
-double StartToPicture(const std::wstring &path, const std::function<void()> &stop, int *dlls) {
+// screen on the outline's top row inside the gauge's box: white in the
+// default colours, or red on external power (a host without a battery
+// reports that). Also counts the DLLs the process has loaded by then.
+double StartToPicture(const std::wstring &path, const std::wstring &arguments, const RECT &box,
+                      const std::function<void()> &stop, int *dlls) {
     HDC screen = GetDC(nullptr);
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
-    std::wstring cmd = L"\"" + path + L"\"";
+    std::wstring cmd = L"\"" + path + L"\" " + arguments;
+    const POINT frame = {box.left + 3, box.top + 1};
     double start = Now();
     if (!CreateProcessW(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi))
         Unmeasured("a program for the start-up figure could not be started");
     double shown = -1;
     while (Now() - start < DeadlineMs(20000) * 1e3) {
-        if (IsFrame(GetPixel(screen, 4 + 3, 8 + 1))) {
+        if (IsFrame(GetPixel(screen, frame.x, frame.y))) {
             shown = Now() - start;
             *dlls = ModuleCount(pi.hProcess);
             break;
@@ -367,7 +390,7 @@ double StartToPicture(const std::wstring &path, const std::function<void()> &sto
         DWORD code = 0;
         GetExitCodeProcess(pi.hProcess, &code);
         std::fprintf(stderr, "no first paint seen (process state %lu, pixel %06lx)\n", code,
-                     GetPixel(screen, 4 + 3, 8 + 1));
+                     GetPixel(screen, frame.x, frame.y));
         Unmeasured("a start-up to its first paint");
     }
     stop();
@@ -376,7 +399,7 @@ double StartToPicture(const std::wstring &path, const std::function<void()> &sto
     CloseHandle(pi.hThread);
     // The next start is seen only once the desktop has repainted where the
     // windows were.
-    for (double gone = Now(); IsFrame(GetPixel(screen, 4 + 3, 8 + 1)); Sleep(10))
+    for (double gone = Now(); IsFrame(GetPixel(screen, frame.x, frame.y)); Sleep(10))
         if (Now() - gone > DeadlineMs(5000) * 1e3)
             Unmeasured("the desktop did not repaint after a start-up's program ended");
     ReleaseDC(nullptr, screen);
@@ -386,16 +409,21 @@ double StartToPicture(const std::wstring &path, const std::function<void()> &sto
 void BenchStartUp(const std::wstring &program, const std::wstring &minimal, int runs) {
     Times programTimes, minimalTimes;
     int programDlls = 0, minimalDlls = 0;
+    // The minimal program paints a window of the gauge's box.
+    RECT box = DefaultGaugeBox();
+    std::wstring boxArguments = std::to_wstring(box.left) + L" " + std::to_wstring(box.top) + L" " +
+                                std::to_wstring(box.right - box.left) + L" " +
+                                std::to_wstring(box.bottom - box.top);
     for (int i = 0; i < runs; ++i) {
         programTimes.us.push_back(StartToPicture(
-            program,
+            program, L"", box,
             [] {
                 if (HWND main = FindWindowW(L"ZemloBattery", L"ZemloBattery"))
-                    PostMessageW(main, WM_COMMAND, 40006, 0); // Quit
+                    PostMessageW(main, WM_COMMAND, IDM_QUIT, 0);
             },
             &programDlls));
         minimalTimes.us.push_back(StartToPicture(
-            minimal,
+            minimal, boxArguments, box,
             [] {
                 if (HWND w = FindWindowW(L"ZbMinimal", nullptr))
                     PostMessageW(w, WM_CLOSE, 0, 0);
@@ -422,6 +450,10 @@ int main(int argc, char **argv) {
             reps = std::atoi(argv[i] + 7);
     }
     g_instance = GetModuleHandleW(nullptr);
+    if (argc == 2 && std::strcmp(argv[1], "--facts") == 0) {
+        PrintFacts();
+        return 0;
+    }
     TableHeader();
     BenchGaugePaint(reps);
     BenchPoll(reps * 5);

@@ -2,20 +2,23 @@
 // Win32 program does for the same visible effect, with the same stand-in
 // taskbar and clock as the program has, so that the difference is the
 // program's own.
-//   --timer      a hidden window with the gauge's 2.3-second timer;
+//   --timer      a hidden window with the gauge's poll timer;
 //   --power      each tick also reads the host's power status once, as the
 //                program's poll must;
-//   --discharge  each tick also reads the 44x36 block of the screen beside
-//                the gauge's place and puts one 44x36 picture there: what a
-//                repaint of the gauge with sampling needs at the least.
+//   --discharge  each tick also reads the block of the gauge's size beside
+//                the gauge's place and puts one picture of that size there:
+//                what a repaint of the gauge with sampling needs at the least.
+// Always with the program's facts on this screen (bench.exe --facts prints
+// them): --box=LEFT,TOP,WIDTH,HEIGHT, the gauge's default box, and
+// --period=MS, the poll's period.
 #include "pocketpc_emulation/seams.h"
 
 #include <cwchar>
 
 namespace {
 
-constexpr int kWidth = 44, kHeight = 36;
-constexpr POINT kPlace = {4, 8}; // the gauge's default place in a 52-pixel taskbar
+int s_width = 0, s_height = 0; // the gauge's box, from --box
+POINT s_place = {};
 
 bool s_power = false;
 bool s_discharge = false;
@@ -26,17 +29,17 @@ void ReadBlockAndPutPicture() {
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kWidth;
-    info.bmiHeader.biHeight = -kHeight;
+    info.bmiHeader.biWidth = s_width;
+    info.bmiHeader.biHeight = -s_height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void *bits = nullptr;
     HBITMAP block = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, block);
-    BitBlt(memory, 0, 0, kWidth, kHeight, screen, kPlace.x + kWidth, kPlace.y, SRCCOPY);
+    BitBlt(memory, 0, 0, s_width, s_height, screen, s_place.x + s_width, s_place.y, SRCCOPY);
     ReleaseDC(nullptr, screen);
     HDC target = GetDC(s_picture);
-    BitBlt(target, 0, 0, kWidth, kHeight, memory, 0, 0, SRCCOPY);
+    BitBlt(target, 0, 0, s_width, s_height, memory, 0, 0, SRCCOPY);
     ReleaseDC(s_picture, target);
     SelectObject(memory, old);
     DeleteObject(block);
@@ -63,6 +66,14 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
+    const wchar_t *box = std::wcsstr(cmdLine, L"--box=");
+    const wchar_t *period = std::wcsstr(cmdLine, L"--period=");
+    unsigned periodMs = 0;
+    if (!box || !period ||
+        std::swscanf(box, L"--box=%ld,%ld,%d,%d", &s_place.x, &s_place.y, &s_width, &s_height) !=
+            4 ||
+        std::swscanf(period, L"--period=%u", &periodMs) != 1)
+        return 2;
     s_discharge = std::wcsstr(cmdLine, L"--discharge") != nullptr;
     s_power = s_discharge || std::wcsstr(cmdLine, L"--power") != nullptr;
     HWND taskbar = StartShellTaskbar();
@@ -74,9 +85,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
     HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"floor", WS_POPUP, 0, 0, 0, 0, nullptr,
                                 nullptr, instance, nullptr);
     if (s_discharge && taskbar)
-        s_picture = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, kPlace.x, kPlace.y,
-                                    kWidth, kHeight, taskbar, nullptr, instance, nullptr);
-    SetTimer(hwnd, 1, 2300, nullptr);
+        s_picture = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, s_place.x, s_place.y,
+                                    s_width, s_height, taskbar, nullptr, instance, nullptr);
+    SetTimer(hwnd, 1, periodMs, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         DispatchMessageW(&msg);

@@ -1,6 +1,9 @@
 // The floor for the start-up figure: a minimal Win32 program that creates one
-// window and paints it white at the gauge's place.
+// window and paints it white at the gauge's place, given as its arguments
+// "left top width height" (make bench gives the program's).
 #include <windows.h>
+
+#include <cwchar>
 
 namespace {
 
@@ -22,14 +25,17 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int) {
+    int x, y, width, height;
+    if (std::swscanf(cmdLine, L"%d %d %d %d", &x, &y, &width, &height) != 4)
+        return 2;
     WNDCLASSW wc = {};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
     wc.lpszClassName = L"ZbMinimal";
     RegisterClassW(&wc);
-    CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"minimal", WS_POPUP | WS_VISIBLE, 4, 8, 44,
-                    36, nullptr, nullptr, instance, nullptr);
+    CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"minimal", WS_POPUP | WS_VISIBLE, x, y, width,
+                    height, nullptr, nullptr, instance, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0)
         DispatchMessageW(&msg);

@@ -14,16 +14,17 @@
 
 namespace {
 
-// The desktop chooser's control ids, so that the same hands drive both.
+// The desktop chooser's control ids (colordlg.h), so that the same hands
+// drive both.
 enum : int {
-    kRedEdit = 706,
-    kGreenEdit = 707,
-    kBlueEdit = 708,
-    kAddCustom = 712,
-    kDefine = 719,
-    kRedLabel = 726,
-    kGreenLabel,
-    kBlueLabel,
+    kRedEdit = COLOR_RED,
+    kGreenEdit = COLOR_GREEN,
+    kBlueEdit = COLOR_BLUE,
+    kAddCustom = COLOR_ADD,
+    kDefine = COLOR_MIX,
+    kRedLabel = COLOR_REDACCEL,
+    kGreenLabel = COLOR_GREENACCEL,
+    kBlueLabel = COLOR_BLUEACCEL,
     kBasicLabel,
     kCustomLabel,
 };

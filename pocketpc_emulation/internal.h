@@ -1,6 +1,7 @@
 // What the files of the emulation share among themselves and with the
 // desktop start-up; neither the program nor its tests include this header.
 #pragma once
+#include "pocketpc_emulation/names.h"
 #include "pocketpc_emulation/seams.h"
 
 // The bold Tahoma of the taskbar's and the soft-key bar's text, for a bar of
@@ -18,11 +19,6 @@ HFONT CeSystemFont();
 // Makes PlatformCreateWindowExW call starter before it creates an application
 // window (top-level, neither popup nor child) while no taskbar exists.
 void SetShellStarter(HWND (*starter)());
-
-// Posted to the stand-in taskbar (a registered message, wParam a delay in
-// milliseconds), it restarts the shell: the taskbar goes, and comes back
-// after the delay.
-constexpr wchar_t kShellRestartMessage[] = L"ZemloBatteryShellRestart";
 
 // What the taskbar shows after its start flag: the full-screen shell dialog
 // of this process in front (nullptr: none) with its title and, when

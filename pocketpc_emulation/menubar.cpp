@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr wchar_t kMenuBarClass[] = L"ZbSoftKeyBar";
 constexpr int kMaxButtons = 2; // a CE soft-key bar has two keys
 
 struct Button {
@@ -170,12 +169,12 @@ BOOL CALLBACK PlaceIfSoftKeyBar(HWND hwnd, LPARAM) {
 
 void RegisterMenuBarClass(HINSTANCE instance) {
     WNDCLASSW wc = {};
-    if (GetClassInfoW(instance, kMenuBarClass, &wc))
+    if (GetClassInfoW(instance, kSoftKeyBarClass, &wc))
         return;
     wc.lpfnWndProc = MenuBarWndProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kMenuBarClass;
+    wc.lpszClassName = kSoftKeyBarClass;
     RegisterClassW(&wc);
 }
 
@@ -187,7 +186,7 @@ HWND SoftKeyBarOf(HWND owner) {
 
 bool PlaceSoftKeyBar(HWND hwnd) {
     wchar_t name[32];
-    if (!GetClassNameW(hwnd, name, ARRAYSIZE(name)) || lstrcmpW(name, kMenuBarClass) != 0)
+    if (!GetClassNameW(hwnd, name, ARRAYSIZE(name)) || lstrcmpW(name, kSoftKeyBarClass) != 0)
         return false;
     RECT rc = SoftKeyBarRect();
     SetWindowPos(hwnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
@@ -218,7 +217,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO *info) {
 
     RegisterMenuBarClass(info->hInstRes);
     DWORD style = WS_POPUP | (IsWindowVisible(info->hwndParent) ? WS_VISIBLE : 0);
-    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kMenuBarClass, L"", style, rc.left, rc.top,
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kSoftKeyBarClass, L"", style, rc.left, rc.top,
                                 rc.right - rc.left, rc.bottom - rc.top, info->hwndParent, nullptr,
                                 info->hInstRes, bar);
     if (!hwnd) {

@@ -17,20 +17,11 @@ namespace {
 
 constexpr UINT_PTR kClockTimer = 1;
 
-// Top and bottom colours of the taskbar's vertical gradient.
-constexpr COLORREF kTopColor = RGB(0x2c, 0x5c, 0xb4);
-constexpr COLORREF kBottomColor = RGB(0x08, 0x24, 0x64);
-
 HWND s_taskbar = nullptr;
 HFONT s_clockFont = nullptr;
 HWND s_restarter = nullptr; // brings the taskbar back after a simulated restart
 constexpr UINT_PTR kRestartTimer = 2;
 HWND s_okPressed = nullptr; // the dialog whose "ok" the stylus went down on
-
-// The emulated device's rotation key.
-constexpr int kTurnHotKey = 1;
-constexpr UINT kTurnKeyModifiers = MOD_CONTROL | MOD_ALT;
-constexpr UINT kTurnKey = 'R';
 
 // What the shell dialogs last told: it outlives a taskbar that restarts.
 struct ShownDialog {
@@ -155,7 +146,7 @@ void SimulateShellRestart(UINT delayMs) {
 }
 
 void DrawTaskbar(HDC dc, const RECT &rc) {
-    FillVerticalGradient(dc, rc, kTopColor, kBottomColor);
+    FillVerticalGradient(dc, rc, kShellTopColor, kShellBottomColor);
     DrawStartFlag(dc, rc.bottom - rc.top);
     if (s_shown.dlg)
         DrawDialogTitle(dc, rc, s_shown.title);

@@ -6,13 +6,21 @@
 # current_now. Each file is replaced whole by a rename: the program polls
 # them meanwhile, and make run's simulator may write them while a start does.
 # Usage: battery-files.sh DIR PERCENT AC (AC 1: on external power, charging)
+#        battery-files.sh DIR --current MICROAMPS (current_now alone, of a
+#        battery already written)
 set -eu
-dir=$1 percent=$2 ac=$3
-mkdir -p "$dir/BAT0" "$dir/AC"
+dir=$1
 put() {
     echo "$2" >"$dir/$1.$$"
     mv -f "$dir/$1.$$" "$dir/$1"
 }
+if [ "$2" = --current ]; then
+    [ -d "$dir/BAT0" ] || exit 1
+    put BAT0/current_now "$3"
+    exit 0
+fi
+percent=$2 ac=$3
+mkdir -p "$dir/BAT0" "$dir/AC"
 if [ "$ac" = 1 ]; then status=Charging; else status=Discharging; fi
 put BAT0/type Battery
 put BAT0/present 1

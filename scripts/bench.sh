@@ -134,6 +134,12 @@ stop() { local p; for p in "$@"; do [ -n "$p" ] && kill "$p" 2>/dev/null || true
 rounds=${BENCH_ROUNDS:-3}
 hold=${HOLD_SECONDS:-600}
 floor_exe="$build/bench/floor.exe"
+# The floors copy the program's facts on this screen, as the program gives
+# them: the gauge's default box and the poll's period.
+facts=$(zb_wine "$build/bench/bench.exe" --facts </dev/null 2>/dev/null | tr -d '\r') || true
+read -r gauge_left gauge_top gauge_width gauge_height poll_ms <<<"$facts" || true
+[[ ${poll_ms:-} =~ ^[0-9]+$ ]] || unmeasured "bench.exe --facts gave no facts (\"$facts\")"
+floor_facts=(--box="$gauge_left,$gauge_top,$gauge_width,$gauge_height" --period="$poll_ms")
 # The median of the numbers on standard input, with the least and the most.
 spread() {
     sort -n | awk -v f="$1" '{ v[NR] = $1 }
@@ -181,8 +187,8 @@ echo "| Median (least–most), ms | $(spread %.1f <<<"$big_taps") | $(spread %.1
 # Steady power: the program and its floors, each in a desktop of its own with
 # the same stand-in taskbar and clock, measured side by side in every round.
 launch program zbidle "$program_exe"
-launch timer zbfloor1 "$floor_exe" --timer
-launch power zbfloor2 "$floor_exe" --power
+launch timer zbfloor1 "$floor_exe" --timer "${floor_facts[@]}"
+launch power zbfloor2 "$floor_exe" --power "${floor_facts[@]}"
 program=$(started_pid ZemloBattery.exe)
 timer=$(started_pid floor.exe timer)
 powered=$(started_pid floor.exe power)
@@ -202,9 +208,9 @@ stop_all
 
 # A discharging battery whose life time changes all the time, so that every
 # poll repaints (and samples) the gauge. In each round the prefix idles, then
-# the program runs, then its floor: a Win32 program that each 2.3 s reads the
-# power status, reads the 44x36 block of the screen beside the gauge and puts
-# one 44x36 picture. Each is counted with the X server and the wineserver,
+# the program runs, then its floor: a Win32 program that each poll period
+# reads the power status, reads the block of the gauge's size beside the
+# gauge and puts one picture of that size. Each is counted with the X server and the wineserver,
 # above what those two do while the prefix idles.
 fake() {
     BATTERY=57 "$here/fake-battery.sh" --native bash -c \
@@ -213,8 +219,8 @@ fake() {
 }
 ( i=0; while sleep 1; do
       i=$((i + 1))
-      now=$ZB_FAKE_POWER_DIR/BAT0/current_now
-      { echo $((900000 + i % 5 * 50000)) >"$now.new" && mv -f "$now.new" "$now"; } 2>/dev/null || true
+      "$here/battery-files.sh" "$ZB_FAKE_POWER_DIR" --current $((900000 + i % 5 * 50000)) \
+          2>/dev/null || true
   done ) &
 drain=$!
 # However the bench ends, the loop ends with it, as do the session's server and display.
@@ -231,7 +237,7 @@ for _ in $(seq "$rounds"); do
     set -- $line
     program_line="$1 $3 $4 $6 $7 $9"
     stop_all
-    ZB_BENCH_ROLE=floor fake zbfloor3 "$floor_exe" --discharge
+    ZB_BENCH_ROLE=floor fake zbfloor3 "$floor_exe" --discharge "${floor_facts[@]}"
     line=$(measure "floor.exe=$(started_pid floor.exe)" "$xserver" "$server" | paste -sd' ')
     set -- $line
     floor_line="$1 $3 $4 $6 $7 $9"
@@ -271,7 +277,7 @@ holdings() {
     echo "$gdi $kb"
 }
 ZB_BENCH_ROLE=program fake zbdischarge "$program_exe"
-ZB_BENCH_ROLE=floor fake zbfloor3 "$floor_exe" --discharge
+ZB_BENCH_ROLE=floor fake zbfloor3 "$floor_exe" --discharge "${floor_facts[@]}"
 started_pid ZemloBattery.exe >/dev/null
 started_pid floor.exe >/dev/null
 line=$(holdings ZemloBattery.exe)

@@ -1,6 +1,7 @@
 // The device's colour chooser, driven from another thread as a user would.
 #include <gtest/gtest.h>
 
+#include "pocketpc_emulation/names.h"
 #include "screen.h"
 #include "test_windows.h"
 
@@ -22,12 +23,12 @@ void UseChooser(ChooserUser *user) {
         HWND w = FindWindowW(L"#32770", L"Color");
         if (!w || !IsWindowVisible(w)) // shown once its controls are made
             continue;
-        user->fieldsHiddenAtFirst = !IsWindowVisible(GetDlgItem(w, 706));
+        user->fieldsHiddenAtFirst = !IsWindowVisible(GetDlgItem(w, COLOR_RED));
         if (!user->fullOpen)
-            SendMessageW(w, WM_COMMAND, 719, 0); // "Define Custom Colors >>"
-        for (int id = 706; id <= 708; ++id)
-            SetDlgItemInt(w, id, id - 705, FALSE);
-        SendMessageW(w, WM_COMMAND, 712, 0); // "Add to Custom Colors"
+            SendMessageW(w, WM_COMMAND, COLOR_MIX, 0); // "Define Custom Colors >>"
+        for (int id = COLOR_RED; id <= COLOR_BLUE; ++id)
+            SetDlgItemInt(w, id, id - COLOR_RED + 1, FALSE);
+        SendMessageW(w, WM_COMMAND, COLOR_ADD, 0); // "Add to Custom Colors"
         PostMessageW(w, WM_COMMAND, user->answer, 0);
         user->done = true;
     }

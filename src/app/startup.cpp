@@ -13,7 +13,6 @@
 namespace {
 
 constexpr UINT_PTR kPollTimer = 1;
-constexpr UINT kPollPeriodMs = 2300;
 
 bool ColorRecordsReady() {
     for (ColorElement *element : g_colorElements->elements)

@@ -11,11 +11,16 @@ constexpr COLORREF kBlack = 0x000000;
 constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr UINT kLineFormat = DT_SINGLELINE | DT_VCENTER;
 
-int RowTop(const RECT &rc, int row) {
+} // namespace
+
+int InfoRowTop(const RECT &rc, int row) {
     return rc.top + Res(50, 30) + row * Res(85, 50);
 }
 
-} // namespace
+RECT MemoryBarOutline(int left, int top, int right) {
+    int a = Res(35, 30), b = Res(40, 25);
+    return RECT{left + 10, top + a, right - 10, top + a + b};
+}
 
 // The estimate is worked in 64 bits: a large configured lifetime must not
 // wrap to a negative time. A negative platform figure is no figure, and a
@@ -58,12 +63,11 @@ int UsedWidth(int innerWidth, ULONGLONG totalKB, ULONGLONG freeKB) {
 
 void DrawMemoryBar(HDC dc, int left, int top, int right, const WCHAR *name, ULONGLONG totalKB,
                    ULONGLONG freeKB) {
-    int a = Res(35, 30), b = Res(40, 25);
     SetTextColor(dc, kBlack);
     RECT nameRect = {left + 10, top + 5, right, top + 35};
     DrawTextW(dc, name, -1, &nameRect, kLineFormat);
 
-    RECT outline = {left + 10, top + a, right - 10, top + a + b};
+    RECT outline = MemoryBarOutline(left, top, right);
     FillRect(dc, &outline, g_blackBrush);
     RECT trough = outline;
     InflateRect(&trough, -1, -1);
@@ -99,8 +103,8 @@ void DrawInfoPage(HDC dc, const RECT &rc, const StorageTable &storage) {
     for (int i = 0; i < storage.count && i < kStorageSlots; ++i) {
         if (storage.freeKB[i] == ~0ull)
             continue;
-        DrawMemoryBar(dc, rc.left, RowTop(rc, i), rc.right, storage.names[i], storage.totalKB[i],
-                      storage.freeKB[i]);
+        DrawMemoryBar(dc, rc.left, InfoRowTop(rc, i), rc.right, storage.names[i],
+                      storage.totalKB[i], storage.freeKB[i]);
     }
 }
 

@@ -45,6 +45,10 @@ void LoadOrWriteBack(const RegKey &key, const StoredValue &value) {
 
 } // namespace
 
+int DefaultPosition() {
+    return Res(4, 2);
+}
+
 // "Position" is checked once the stored alignment is known: counted from the
 // right end, Setup's nudge saves values up to the full width.
 void LoadSettings(const RECT &taskbarClient) {
@@ -60,7 +64,7 @@ void LoadSettings(const RECT &taskbarClient) {
     if (havePosition && static_cast<int>(stored) <= limit) {
         g_position = static_cast<int>(stored);
     } else {
-        g_position = Res(4, 2);
+        g_position = DefaultPosition();
         key.Write(kValuePosition, static_cast<DWORD>(g_position));
     }
 }

@@ -60,6 +60,8 @@ class RegKey {
     RegistryKey key_;
 };
 
+// The position a first start stores, for the resolution mode.
+int DefaultPosition();
 // Start-up: the four settings, with "Position" checked against the taskbar's
 // client width; then the colours. Missing values are written back.
 void LoadSettings(const RECT &taskbarClient);

@@ -50,7 +50,7 @@ bool OpenInfoPage(HWND gauge, HWND page) {
 }
 
 HWND OpenSetup() {
-    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    HWND bar = FindWindowW(kSoftKeyBarClass, nullptr);
     RECT b = ScreenRect(bar);
     ClickAt(b.left + (b.right - b.left) / 4, (b.top + b.bottom) / 2);
     if (!WAIT_UNTIL(FindWindowW(L"#32768", nullptr) != nullptr, 3000))
@@ -60,26 +60,31 @@ HWND OpenSetup() {
     return WaitForDialog(L"Setup", 5000);
 }
 
-bool SwatchPoint(const wchar_t *element, POINT *point) {
+std::vector<RECT> ColorRowRects() {
     // The program's own start settles its resolution mode from the live taskbar.
     ResetStateValues();
     DiscoverTaskbar();
     ColorElementTable table = {};
     LayoutColorElements(&table, g_hiRes);
-    bool found = false;
-    for (int i = 0; i < kColorElementCount; ++i) {
-        const ColorElement *e = table.elements[i];
-        if (e && std::wcscmp(e->name, element) == 0) {
-            *point = {(e->swatchRect.left + e->swatchRect.right) / 2,
-                      (e->swatchRect.top + e->swatchRect.bottom) / 2};
-            found = true;
-        }
-    }
+    std::vector<RECT> rects;
     for (ColorElement *&e : table.elements) {
+        rects.push_back(e->labelRect);
+        rects.push_back(e->swatchRect);
         std::free(e);
         e = nullptr;
     }
-    return found;
+    return rects;
+}
+
+bool SwatchPoint(const wchar_t *element, POINT *point) {
+    for (int i = 0; i < kColorElementCount; ++i) {
+        if (std::wcscmp(kColorElementDefaults[i].name, element) == 0) {
+            const RECT s = ColorRowRects()[2 * i + 1];
+            *point = {(s.left + s.right) / 2, (s.top + s.bottom) / 2};
+            return true;
+        }
+    }
+    return false;
 }
 
 HWND OpenChooser(HWND setup, const wchar_t *element) {

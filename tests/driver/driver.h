@@ -1,6 +1,7 @@
 // What a user does to the running program, found from its live windows: the
 // end-to-end tests and zbdrive (scripts' make run) share it.
 #pragma once
+#include "pocketpc_emulation/names.h"
 #include "program.h"
 
 // Makes name this thread's desktop: the emulated screen the program is started
@@ -37,6 +38,8 @@ HWND OpenSetup();
 // the Setup label have it) in Setup's client area, where the program lays it
 // out for the taskbar it runs with.
 bool SwatchPoint(const wchar_t *element, POINT *point);
+// Every colour row's label and swatch in Setup's client area.
+std::vector<RECT> ColorRowRects();
 // Taps the swatch and returns the chooser once it shows: its initialisation
 // has then filled the fields, which would otherwise overwrite what is typed.
 HWND OpenChooser(HWND setup, const wchar_t *element = L"Full_Part");

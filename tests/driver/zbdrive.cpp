@@ -42,7 +42,7 @@ void Where() {
     PrintRect("taskbar", FindWindowW(L"HHTaskBar", nullptr));
     PrintRect("gauge", FindGauge());
     PrintRect("info", FindMainWindow());
-    PrintRect("softkeys", FindWindowW(L"ZbSoftKeyBar", nullptr));
+    PrintRect("softkeys", FindWindowW(kSoftKeyBarClass, nullptr));
     PrintRect("setup", FindWindowW(L"#32770", L"Setup"));
     PrintRect("chooser", FindWindowW(L"#32770", L"Color"));
 }

@@ -17,10 +17,7 @@ TEST_F(ProgramTest, TaskbarAndGaugeWhereTheShellAndSettingsPutThem) {
     EXPECT_EQ(bar.bottom, Res(52, 26));
 
     RECT g = ScreenRect(program_.gauge());
-    EXPECT_EQ(g.left, Res(4, 2)) << "default position from the left end";
-    EXPECT_EQ(g.top, Res(8, 4));
-    EXPECT_EQ(g.right - g.left, Res(44, 22));
-    EXPECT_EQ(g.bottom - g.top, Res(36, 18));
+    EXPECT_TRUE(EqualRect(&g, &kDefaultGaugeBox[HiResScreen()])) << "from the left end";
     EXPECT_FALSE(IsWindowVisible(program_.mainWindow()));
 
     // The first run wrote every setting with its default.
@@ -66,7 +63,7 @@ TEST_F(ProgramTest, CtrlQEndsTheProgramWithZero) {
 TEST_F(ProgramTest, QuitFromToolsMenuEndsTheProgramWithZero) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    HWND bar = FindWindowW(kSoftKeyBarClass, nullptr);
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(WAIT_UNTIL(IsWindowVisible(bar) != FALSE, 3000))
         << "the soft-key bar shows with the page";
@@ -177,9 +174,9 @@ HWND OpenChooserAndPickGreen(HWND setup) {
     HWND chooser = OpenChooser(setup);
     if (!chooser)
         return nullptr;
-    SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
-    SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
-    SetDlgItemInt(chooser, kChooserBlue, 0, FALSE);
+    SetDlgItemInt(chooser, COLOR_RED, 0, FALSE);
+    SetDlgItemInt(chooser, COLOR_GREEN, 255, FALSE);
+    SetDlgItemInt(chooser, COLOR_BLUE, 0, FALSE);
     Settled(chooser);
     return chooser;
 }
@@ -321,15 +318,13 @@ TEST_F(SetupTest, SetupTemplateScalesWithTheScreenDensity) {
                 << "control " << t.id << ", field " << i;
     }
 
-    // No colour name is cut short in its label box (x 18 / 9, rows from
-    // y 150 / 75, 36 / 18 apart, 240 / 120 wide, 30 / 15 high): ink inside,
-    // none in the box's last columns.
+    // No colour name is cut short in its label box: ink inside, none in the
+    // box's last columns.
     struct Ink {
         int inside = 0, atEnd = 0;
     };
     auto labelInk = [&](int row) {
-        RECT box = {Res(18, 9), Res(150, 75) + row * Res(36, 18), Res(258, 129),
-                    Res(180, 90) + row * Res(36, 18)};
+        RECT box = ColorRowRects()[2 * row]; // the label's
         OffsetRect(&box, origin.x, origin.y);
         ScreenCapture shot(box);
         Ink ink;
@@ -386,7 +381,7 @@ TEST_F(ProgramTest, AboutOpensWithCtrlAAndClosesWithItsOk) {
 
 TEST_F(ProgramTest, GaugeComesBackAfterAShellRestart) {
     RECT before = ScreenRect(program_.gauge());
-    UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
+    UINT restart = RegisterWindowMessageW(kShellRestartMessage);
     PostMessageW(program_.taskbar(), restart, 3000, 0);
     ASSERT_TRUE(WAIT_UNTIL(!IsWindow(program_.gauge()), 3000)) << "the gauge goes with its taskbar";
     PollNow();

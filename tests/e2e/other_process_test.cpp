@@ -109,7 +109,7 @@ TEST_F(OtherProcessSetupTest, ChooserIgnoresAForeignInitialisation) {
     chooser = OpenChooser(setup_);
     ASSERT_NE(chooser, nullptr);
     SendMessageW(chooser, WM_INITDIALOG, 0, 0x12345678); // no request of the chooser's
-    SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
+    SetDlgItemInt(chooser, COLOR_GREEN, 255, FALSE);
     ClickControl(GetDlgItem(chooser, IDOK));
     ASSERT_TRUE(ChooserGone());
     EXPECT_TRUE(WaitForSetting(L"Full_Part", RGB(0, 255, 255)));
@@ -123,7 +123,7 @@ TEST_F(OtherProcessSetupTest, PastedComponentsAreClampedAndShown) {
         int field;
         const wchar_t *pasted, *shown;
     } cases[] = {
-        {kChooserRed, L"999", L"255"}, {kChooserGreen, L"-1", L"0"}, {kChooserBlue, L"12a", L"12"}};
+        {COLOR_RED, L"999", L"255"}, {COLOR_GREEN, L"-1", L"0"}, {COLOR_BLUE, L"12a", L"12"}};
     for (const auto &c : cases) {
         SetDlgItemTextW(chooser, c.field, c.pasted);
         wchar_t shown[16] = L"";
@@ -216,7 +216,7 @@ class OtherProcessStartTest : public ::testing::TestWithParam<bool> {
     HANDLE squatter_ = nullptr;
 };
 
-TEST_P(OtherProcessStartTest, OldNameTakenLeavesEightStartsOneInstance) {
+TEST_P(OtherProcessStartTest, StartsWhileTheOldNameIsTakenLeaveOneInstance) {
     DeleteProgramSettings();
     Squat(kOldInstanceName);
     ASSERT_NE(squatter_, nullptr);

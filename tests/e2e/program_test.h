@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "driver.h"
+#include "fixed_layout.h"
 #include "stored_defaults.h"
 
 inline int Res(int hiRes, int lowRes) {
@@ -21,9 +22,6 @@ inline int RowsBlendedWithTaskbar(HWND gauge) {
             ++matching;
     return matching;
 }
-
-// The colour chooser's red, green and blue fields.
-constexpr int kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
 
 // The "Full_Part" swatch in Setup's client area.
 inline POINT FullPartSwatch() {

@@ -35,7 +35,7 @@ TEST_P(ShellRestartTest, SetupKeepsPositionAndFocusThroughAShellRestart) {
     ClickControl(GetDlgItem(setup_, kLifeTimeField));
     RECT before = ScreenRect(program_.gauge());
 
-    UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
+    UINT restart = RegisterWindowMessageW(kShellRestartMessage);
     PostMessageW(program_.taskbar(), restart, 1000, 0);
     ASSERT_TRUE(WAIT_UNTIL(!IsWindow(program_.gauge()), 3000));
     HWND gauge = nullptr;
@@ -70,7 +70,7 @@ TEST_F(SetupTest, TapOnTheGaugeKeepsSetupInFront) {
 
 TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {
     CREATESTRUCTW create = {};
-    HWND bar = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    HWND bar = FindWindowW(kSoftKeyBarClass, nullptr);
     ASSERT_NE(bar, nullptr);
     for (int i = 0; i < 3; ++i) {
         SendMessageW(program_.mainWindow(), WM_CREATE, 0, reinterpret_cast<LPARAM>(&create));
@@ -78,7 +78,7 @@ TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {
         SendMessageW(bar, WM_NCDESTROY, 0, 0);
     }
     EXPECT_EQ(CountGauges(program_.taskbar()), 1) << "start-up ran again";
-    EXPECT_EQ(CountWindows(L"ZbSoftKeyBar"), 1);
+    EXPECT_EQ(CountWindows(kSoftKeyBarClass), 1);
     EXPECT_EQ(CountWindows(L"HHTaskBar"), 1);
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
@@ -88,7 +88,7 @@ TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {
         PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-TEST(Starts, TwelveAtOnceLeaveOneInstance) {
+TEST(Starts, ManyAtOnceLeaveOneInstance) {
     DeleteProgramSettings();
     Burst burst = StartBurst(12);
     ASSERT_EQ(burst.startErrors, std::vector<DWORD>()) << "starts that could not be made";
@@ -171,9 +171,9 @@ TEST_F(ResetQuestionTest, AColourPickedWhileItWaitsIsKept) {
     HWND chooser = TapBackgroundSwatch();
     PostMessageW(question_, WM_COMMAND, IDYES, 0);
     if (chooser) {
-        SetDlgItemInt(chooser, kChooserRed, 0, FALSE);
-        SetDlgItemInt(chooser, kChooserGreen, 255, FALSE);
-        SetDlgItemInt(chooser, kChooserBlue, 0, FALSE);
+        SetDlgItemInt(chooser, COLOR_RED, 0, FALSE);
+        SetDlgItemInt(chooser, COLOR_GREEN, 255, FALSE);
+        SetDlgItemInt(chooser, COLOR_BLUE, 0, FALSE);
         PostMessageW(chooser, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(ChooserGone());
     }

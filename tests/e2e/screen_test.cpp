@@ -63,10 +63,24 @@ void ExpectLaidOut(HWND dlg) {
     }
 }
 
+// Setup's visible controls and its colour rows lie inside its window.
+void ExpectSetupFits(HWND setup) {
+    RECT window = ScreenRect(setup);
+    for (HWND c = GetWindow(setup, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r = ScreenRect(c);
+        EXPECT_TRUE(!IsWindowVisible(c) || Inside(r, window))
+            << "control " << GetDlgCtrlID(c) << " " << Describe(r);
+    }
+    for (RECT row : ColorRowRects()) {
+        MapWindowPoints(setup, HWND_DESKTOP, reinterpret_cast<POINT *>(&row), 2);
+        EXPECT_TRUE(Inside(row, window)) << "colour row " << Describe(row);
+    }
+}
+
 // The info page fills the screen below the taskbar down to its soft-key bar,
 // which ends at the screen's bottom; the Hide button lies on the page.
 void ExpectPageFillsScreen(HWND page) {
-    HWND keys = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    HWND keys = FindWindowW(kSoftKeyBarClass, nullptr);
     ASSERT_NE(keys, nullptr);
     RECT area = PageArea();
     EXPECT_TRUE(WAIT_UNTIL(ScreenRect(page).right == area.right, 3000));
@@ -122,6 +136,7 @@ TEST_F(ScreenTest, EveryPartOfTheProgramFitsTheScreen) {
     EXPECT_EQ(origin.x, 0);
     EXPECT_EQ(origin.y, BarHeight());
     EXPECT_EQ(client.right, s.cx);
+    ExpectSetupFits(setup);
     HWND chooser = OpenChooser(setup);
     ASSERT_NE(chooser, nullptr);
     ExpectLaidOut(chooser);
@@ -213,7 +228,7 @@ TEST_F(TurnTest, ATurnDuringAShellRestartReachesEveryWindow) {
     ASSERT_TRUE(MainWindowShown(true));
     HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
-    UINT restart = RegisterWindowMessageW(L"ZemloBatteryShellRestart");
+    UINT restart = RegisterWindowMessageW(kShellRestartMessage);
     PostMessageW(program_.taskbar(), restart, 1500, 0);
     ASSERT_TRUE(WAIT_UNTIL(!IsWindow(program_.taskbar()), 3000));
     SIZE before = Screen();
@@ -253,7 +268,7 @@ HANDLE StartTurn() {
 TEST_F(TurnTest, TurnsByKeyAndCommandTogetherLeaveBarsAndPageTheScreensWidth) {
     TapGauge();
     ASSERT_TRUE(MainWindowShown(true));
-    HWND keys = FindWindowW(L"ZbSoftKeyBar", nullptr);
+    HWND keys = FindWindowW(kSoftKeyBarClass, nullptr);
     ASSERT_NE(keys, nullptr);
     HWND bar = program_.taskbar(), page = program_.mainWindow();
     for (int i = 0; i < 30; ++i) {
@@ -262,7 +277,7 @@ TEST_F(TurnTest, TurnsByKeyAndCommandTogetherLeaveBarsAndPageTheScreensWidth) {
         // The key at another moment of the command's turn each time, while
         // its change reaches the program.
         Sleep(50 + 5 * (i % 10));
-        PostMessageW(bar, WM_HOTKEY, 1, MAKELPARAM(MOD_CONTROL | MOD_ALT, 'R'));
+        PostMessageW(bar, WM_HOTKEY, kTurnHotKey, MAKELPARAM(kTurnKeyModifiers, kTurnKey));
         Settled(bar);
         WaitForSingleObject(command, DeadlineMs(15000));
         CloseHandle(command);

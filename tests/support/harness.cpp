@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include "gdi_handle_table.h"
+#include "pocketpc_emulation/names.h"
 
 #include <psapi.h>
 #include <winternl.h>
@@ -41,7 +42,7 @@ void StartUpStages(FromRegistry registry, bool withGauge) {
 namespace {
 
 void ShellGradient(HDC dc, const RECT &rc) {
-    FillVerticalGradient(dc, rc, RGB(0x2c, 0x5c, 0xb4), RGB(0x08, 0x24, 0x64));
+    FillVerticalGradient(dc, rc, kShellTopColor, kShellBottomColor);
 }
 
 } // namespace

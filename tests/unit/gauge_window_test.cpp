@@ -1,6 +1,8 @@
 // The gauge window in the taskbar: discovery and resolution mode, the
 // placement rule and its bounds, width tracking, the tap and message routing.
 #include "fixtures.h"
+#include "fixed_layout.h"
+#include "stored_defaults.h"
 
 #include "gauge/gauge.h"
 #include "monitor/monitor.h"
@@ -19,59 +21,50 @@ RECT WindowRectInParent(HWND hwnd) {
     return rc;
 }
 
-TEST_F(GaugeWindowTest, TaskbarOf32PixelsKeepsHiResLayout) {
-    Build(480, 32);
-    EXPECT_EQ(g_hiRes, 1);
-    EXPECT_EQ(g_taskbarWidth, 480);
-    RECT rc = WindowRectInParent(g_gauge);
-    EXPECT_EQ(rc.left, 4);
-    EXPECT_EQ(rc.top, 8);
-    EXPECT_EQ(rc.right - rc.left, 44);
-    EXPECT_EQ(rc.bottom - rc.top, 36);
-    EXPECT_EQ(GetParent(g_gauge), taskbar_->hwnd());
-}
-
-TEST_F(GaugeWindowTest, TaskbarOf31PixelsGivesLowResLayout) {
-    g_position = 2;
-    Build(240, 31);
-    EXPECT_EQ(g_hiRes, 0);
-    RECT rc = WindowRectInParent(g_gauge);
-    EXPECT_EQ(rc.left, 2);
-    EXPECT_EQ(rc.top, 4);
-    EXPECT_EQ(rc.right - rc.left, 22);
-    EXPECT_EQ(rc.bottom - rc.top, 18);
-}
-
-struct ClampCase {
-    int align, position, expected, x;
-};
-
-TEST_F(GaugeWindowTest, ClampKeepsPositionInsideLowResTaskbar) {
-    Build(240, 26);
-    const ClampCase cases[] = {
-        {1, -3, 0, 0},    {1, 230, 218, 218}, {1, 218, 218, 218}, {1, 100, 100, 100},
-        {0, 10, 22, 218}, {0, 250, 240, 0},   {0, 30, 30, 210},   {0, 240, 240, 0},
+// A taskbar of 32 pixels or more keeps the hi-res layout, a lower one gives
+// the low-res layout: the gauge, a child of the taskbar, in the mode's box.
+TEST_F(GaugeWindowTest, TaskbarHeightSettlesTheResolutionMode) {
+    struct Case {
+        int width, height;
+        BYTE hiRes;
     };
-    for (const ClampCase &c : cases) {
-        g_align = c.align;
-        g_position = c.position;
-        ClampPosition();
-        EXPECT_EQ(g_position, c.expected) << "align " << c.align << " position " << c.position;
-        EXPECT_EQ(PlaceGauge(TaskbarClientRect(), g_align, g_position).x, c.x);
+    for (const Case &c : {Case{480, 32, 1}, Case{240, 31, 0}}) {
+        SCOPED_TRACE(testing::Message() << "taskbar of " << c.height << " pixels");
+        TearDown();
+        g_position = kDefaultPosition[c.hiRes];
+        Build(c.width, c.height);
+        EXPECT_EQ(g_hiRes, c.hiRes);
+        EXPECT_EQ(g_taskbarWidth, c.width);
+        EXPECT_EQ(GetParent(g_gauge), taskbar_->hwnd());
+        RECT rc = WindowRectInParent(g_gauge);
+        EXPECT_TRUE(EqualRect(&rc, &kDefaultGaugeBox[c.hiRes]));
     }
 }
 
-TEST_F(GaugeWindowTest, ClampOnTaskbarNarrowerThanGaugePutsItAtZero) {
-    Build(30, 52);
-    g_align = 1;
-    g_position = 10;
-    ClampPosition();
-    EXPECT_EQ(g_position, 0);
-    g_align = 0;
-    g_position = 10;
-    ClampPosition();
-    EXPECT_EQ(g_position, 30);
-    EXPECT_EQ(PlaceGauge(TaskbarClientRect(), g_align, g_position).x, 0);
+// On a low-res taskbar, and on one narrower than the gauge (at zero either
+// way); any non-zero alignment counts as left.
+TEST_F(GaugeWindowTest, ClampKeepsThePositionInsideTheTaskbar) {
+    struct Case {
+        int width, height, align, position, expected, x;
+    };
+    const Case cases[] = {
+        {240, 26, 1, -3, 0, 0},      {240, 26, 1, 230, 218, 218}, {240, 26, 1, 218, 218, 218},
+        {240, 26, 1, 100, 100, 100}, {240, 26, 0, 10, 22, 218},   {240, 26, 0, 250, 240, 0},
+        {240, 26, 0, 30, 30, 210},   {240, 26, 0, 240, 240, 0},   {30, 52, 1, 10, 0, 0},
+        {30, 52, 0, 10, 30, 0},      {480, 52, 5, 12, 12, 12},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " align " << c.align
+                                        << " position " << c.position);
+        TearDown();
+        Build(c.width, c.height);
+        g_align = c.align;
+        g_position = c.position;
+        ClampPosition();
+        EXPECT_EQ(g_position, c.expected);
+        POINT at = PlaceGauge(TaskbarClientRect(), g_align, g_position);
+        EXPECT_TRUE(at.x == c.x && at.y == GaugeTop());
+    }
 }
 
 // A shell restart destroys the taskbar g_taskbar names: nothing is measured
@@ -87,14 +80,6 @@ TEST_F(GaugeWindowTest, ClampLeavesPositionAloneWhileTheTaskbarIsGone) {
     ClampPosition();
     EXPECT_EQ(g_taskbar, taskbar_->hwnd());
     EXPECT_EQ(g_position, 120 - 44);
-}
-
-TEST_F(GaugeWindowTest, AnyNonZeroAlignCountsAsLeft) {
-    Build(480, 52);
-    g_align = 5;
-    g_position = 12;
-    EXPECT_EQ(PlaceGauge(TaskbarClientRect(), g_align, g_position).x, 12);
-    EXPECT_EQ(PlaceGauge(TaskbarClientRect(), g_align, g_position).y, 8);
 }
 
 TEST_F(GaugeWindowTest, RightAlignedGaugeFollowsWideningTaskbarInSamePoll) {

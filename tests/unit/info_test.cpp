@@ -81,18 +81,17 @@ TEST_F(InfoPageTest, RowsWhereTheLayoutPutsThemInBothModes) {
         }
         int width = hiRes ? 480 : 240;
         Draw(width, hiRes ? 536 : 268);
-        int a = hiRes ? 35 : 30, b = hiRes ? 40 : 25;
         for (int i = 0; i < 3; ++i) {
-            int y = (hiRes ? 50 : 30) + i * (hiRes ? 85 : 50);
+            RECT bar = MemoryBarOutline(0, InfoRowTop(page_->rect(), i), width);
             SCOPED_TRACE(testing::Message() << (hiRes ? "hi-res" : "low-res") << " row " << i);
-            EXPECT_EQ(at(10, y + a), kBlack) << "outline top-left";
-            EXPECT_EQ(at(10, y + a - 1), kWhite);
-            EXPECT_EQ(at(width - 11, y + a + b - 1), kBlack) << "outline bottom-right";
-            EXPECT_EQ(at(width - 10, y + a), kWhite);
-            EXPECT_EQ(at(11, y + a + 1), kGray) << "trough";
-            EXPECT_EQ(at(12, y + a + 2), kBarBlue);
-            EXPECT_EQ(at(width - 13, y + a + 2), kBarBlue) << "used part to the inner edge";
-            EXPECT_EQ(at(width - 12, y + a + 2), kGray) << "and no further";
+            EXPECT_EQ(at(bar.left, bar.top), kBlack) << "outline top-left";
+            EXPECT_EQ(at(bar.left, bar.top - 1), kWhite);
+            EXPECT_EQ(at(bar.right - 1, bar.bottom - 1), kBlack) << "outline bottom-right";
+            EXPECT_EQ(at(bar.right, bar.top), kWhite);
+            EXPECT_EQ(at(bar.left + 1, bar.top + 1), kGray) << "trough";
+            EXPECT_EQ(at(bar.left + 2, bar.top + 2), kBarBlue);
+            EXPECT_EQ(at(bar.right - 3, bar.top + 2), kBarBlue) << "used part to the inner edge";
+            EXPECT_EQ(at(bar.right - 2, bar.top + 2), kGray) << "and no further";
         }
     }
 }

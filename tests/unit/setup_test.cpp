@@ -234,7 +234,7 @@ TEST_F(SetupTest, AnyCommandReadsRadiosMovesAndInvalidates) {
     EXPECT_EQ(g_lifeTime, lifeTime) << "the field is read at OK only";
 }
 
-TEST_F(SetupTest, OkSavesThreeSettingsEndsAndRepaintsInTheSameCall) {
+TEST_F(SetupTest, OkSavesTheSettingsEndsAndRepaintsInTheSameCall) {
     Open();
     Store(kValuePosition, 77);
     SetDlgItemInt(dlg_, IDC_LIFETIME, 480, FALSE);
@@ -385,14 +385,20 @@ class SwatchTest : public SetupTest {
     void Tap(int x, int y) { SendMessageW(dlg_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
 };
 
-TEST_F(SwatchTest, CancelledChooserKeepsAColourWithBitsAboveBlue) {
-    SetElementColor(Element(kFullPart), 0x01FF0000); // as loaded from the registry
-    const RECT r = Element(kFullPart)->swatchRect;
+// A cancelled chooser keeps the element's colour, one with bits above blue as
+// loaded from the registry too, and writes it again over what is stored.
+TEST_F(SwatchTest, CancelKeepsTheColourAndWritesItAgain) {
     s_confirm = FALSE;
-    Tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    EXPECT_EQ(s_chooserRuns, 1);
-    EXPECT_EQ(Element(kFullPart)->color, 0x01FF0000u);
-    EXPECT_EQ(Stored(L"Full_Part"), 0x01FF0000u);
+    for (int element : {kFullPart, kPercentage}) {
+        COLORREF held = element == kFullPart ? 0x01FF0000 : Element(element)->color;
+        SetElementColor(Element(element), held);
+        Store(Element(element)->name, 0x010203);
+        const RECT r = Element(element)->swatchRect;
+        Tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        EXPECT_EQ(Element(element)->color, held) << element;
+        EXPECT_EQ(Stored(Element(element)->name), held) << element;
+    }
+    EXPECT_EQ(s_chooserRuns, 2);
 }
 
 TEST_F(SwatchTest, OnlyTapsStrictlyInsideASwatchOpenTheChooser) {
@@ -422,15 +428,6 @@ TEST_F(SwatchTest, OnlyTapsStrictlyInsideASwatchOpenTheChooser) {
     EXPECT_TRUE(s_customColorsBlack) << "every run starts with sixteen black custom colours";
 }
 
-TEST_F(SwatchTest, CancelKeepsTheColourAndWritesItAgain) {
-    Store(L"Percentage", 0x010203); // not what the element holds
-    s_confirm = FALSE;
-    const RECT r = Element(kPercentage)->swatchRect;
-    Tap(r.left + 5, r.top + 5);
-    EXPECT_EQ(Element(kPercentage)->color, kColorDefaults[kPercentage].value);
-    EXPECT_EQ(Stored(L"Percentage"), kColorDefaults[kPercentage].value);
-}
-
 TEST_F(SwatchTest, DefaultsAskFirstAndNoChangesNothing) {
     SetElementColor(Element(kEmptyPart), 0x00FF00);
     Store(L"Empty_Part", 0x00FF00);
@@ -445,7 +442,7 @@ TEST_F(SwatchTest, DefaultsAskFirstAndNoChangesNothing) {
     EXPECT_EQ(g_style, kStyleWM5) << "the command still reads the radios";
 }
 
-TEST_F(SwatchTest, DefaultsYesWritesAllSix) {
+TEST_F(SwatchTest, DefaultsYesWritesEveryColour) {
     for (int i = 0; i < kColorElementCount; ++i) {
         SetElementColor(Element(i), 0x00FF00);
         Store(Element(i)->name, 0x00FF00);

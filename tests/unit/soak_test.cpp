@@ -46,7 +46,7 @@ class Soak : public GaugeTest {
 // below what a leak of one object per tick would give over 100,000 ticks.
 constexpr SIZE_T kPrivateBytesTolerance = 1 << 20;
 
-TEST_F(Soak, HundredThousandPollsLeaveNothingBehind) {
+TEST_F(Soak, ALongRunOfPollsLeavesNothingBehind) {
     FakePower power;
     g_position = 300;
     Build(480, 52);

@@ -93,7 +93,7 @@ TEST_F(StorageTest, FirstScanFillsDeviceMemoryAndCards) {
     EXPECT_FALSE(Scan()) << "nothing changed, nothing to repaint";
 }
 
-TEST_F(StorageTest, OnlyNineCardsFitTheTable) {
+TEST_F(StorageTest, CardsBeyondTheTableAreLeftOut) {
     for (int i = 0; i < 12; ++i)
         AddCard(L"Card" + std::to_wstring(i), 100 + i, 10);
     Scan();
