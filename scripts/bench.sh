@@ -272,7 +272,9 @@ holdings() {
     gdi=$(zb_wine "$build/bench/holdings.exe" "$name" 2>/dev/null | tr -d '\r' | awk 'NR == 1 { print $2 }')
     pid=$(pid_of "$name")
     kb=$(awk '/^RssAnon:/ { print $2 }' "/proc/$pid/status" 2>/dev/null)
-    [ -n "$gdi" ] || unmeasured "holdings.exe could not read the GDI objects of $name"
+    # -1: the process's memory could not be read (under a tracer, for one).
+    [ -n "$gdi" ] && [ "$gdi" -ge 0 ] ||
+        unmeasured "holdings.exe could not read the GDI objects of $name"
     [ -n "$kb" ] || unmeasured "the private memory of $name could not be read"
     echo "$gdi $kb"
 }
