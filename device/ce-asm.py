@@ -33,6 +33,13 @@ KEPT = {".long", ".short", ".byte", ".zero", ".p2align", ".globl", ".set", ".tex
 DISCARDED_SECTIONS = {".note.GNU-stack", ".linker-options"}
 # The device's CPU (ARMv4T, ARM mode): the assembler refuses what it lacks.
 CPUS = {"arm7tdmi"}
+# Directives kept as written, with the arguments the device allows and what a
+# refusal says of any other.
+KEPT_AS_THEY_ARE = {
+    ".code": ({"32"}, ": the device runs ARM code only"),
+    ".cpu": (CPUS, ": not the device's ARMv4T"),
+    ".syntax": ({"unified"}, ""),
+}
 
 SECTION_PREFIXES = [  # ELF prefix, COFF section, flags
     (".text", ".text", "xr"),
@@ -114,17 +121,10 @@ def rewrite(lines):
                 continue
             if discarding and directive not in (".set", ".globl", ".text"):
                 raise Refused(f"{directive} in a discarded section")
-            if directive == ".code":
-                if args != "32":
-                    raise Refused(f".code {args}: the device runs ARM code only")
-                out.append(line)
-            elif directive == ".cpu":
-                if args not in CPUS:
-                    raise Refused(f".cpu {args}: not the device's ARMv4T")
-                out.append(line)
-            elif directive == ".syntax":
-                if args != "unified":
-                    raise Refused(f".syntax {args}")
+            if directive in KEPT_AS_THEY_ARE:
+                allowed, why = KEPT_AS_THEY_ARE[directive]
+                if args not in allowed:
+                    raise Refused(f"{directive} {args}{why}")
                 out.append(line)
             elif directive == ".weak":
                 # A weak definition (an inline function's) is one COMDAT copy
