@@ -1,6 +1,6 @@
 # The device program, build/device/ZemloBattery.exe for Windows CE on ARM
-# (Windows Mobile 5/6): every source of src/, with _WIN32_WCE, compiled by
-# clang to ARM-mode assembly for an ELF target, rewritten for the CE assembler
+# (Windows Mobile 5/6): every source of src/ and common/, with _WIN32_WCE,
+# compiled by clang to ARM-mode assembly for an ELF target, rewritten for the CE assembler
 # (device/ce-asm.py), then assembled and linked by the cross binutils
 # (scripts/ce-binutils.sh) against import libraries of the device's DLLs.
 #
@@ -14,8 +14,9 @@ CLANG_MAJOR := $(shell $(CLANG) -dumpversion | cut -d. -f1)
 LIBCXX := /usr/lib/llvm-$(CLANG_MAJOR)/include/c++/v1
 W32API := third_party/ce-w32api
 
-SOURCES := $(wildcard src/*/*.cpp)
-OBJECTS := $(SOURCES:src/%.cpp=$(OUT)/obj/%.o)
+# An object is named by its folder below src/ or common/ (obj/base/gdi.o).
+SOURCES := $(wildcard src/*/*.cpp common/*/*.cpp)
+OBJECTS := $(sort $(patsubst common/%.cpp,$(OUT)/obj/%.o,$(SOURCES:src/%.cpp=$(OUT)/obj/%.o)))
 DLLS := coredll aygshell commdlg
 IMPORT_LIBS := $(DLLS:%=$(OUT)/lib/lib%.a)
 
@@ -30,7 +31,7 @@ CXXFLAGS := $(TARGET_FLAGS) -std=c++20 -O2 -fomit-frame-pointer -ffunction-secti
 	-Wno-ignored-attributes -Werror
 # libc++'s headers over newlib's C headers; the CE headers before both.
 INCLUDES := -nostdlibinc -isystem third_party/mingw-w64 -isystem $(W32API)/include \
-	-isystem $(LIBCXX) -isystem /usr/include/newlib -Isrc
+	-isystem $(LIBCXX) -isystem /usr/include/newlib -Isrc -Icommon
 # WINVER 0x0500: the CE headers declare GradientFill, which CE 5 has, only
 # from there. STRSAFE_NO_DEPRECATE: strsafe would rename the C library's
 # string functions. __small: a macro of the CE headers and a name in libc++ 14.
@@ -52,7 +53,8 @@ $(OUT)/ZemloBattery.exe: $(OBJECTS) $(OUT)/obj/ZemloBattery.res.o $(IMPORT_LIBS)
 		$(OUT)/obj/ZemloBattery.res.o -L$(OUT)/lib $(DLLS:%=-l%)
 	ln -sfn $(CE_BIN) $(OUT)/ce-tools
 
-$(OUT)/obj/%.s: src/%.cpp device/device.mk
+vpath %.cpp src common
+$(OUT)/obj/%.s: %.cpp device/device.mk
 	@mkdir -p $(@D)
 	$(CLANG) $(CXXFLAGS) $(INCLUDES) $(DEFINES) -MD -MP -MF $(@:.s=.d) -S $< -o $@
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The include rules of the code, checked from its #include lines (a CTest
 # test, so that they cannot silently break):
-# - src/platform/platform.h includes nothing of the project;
-# - base (src/base/) includes only platform/ and base/;
+# - common/platform/platform.h includes nothing of the project;
+# - base (common/base/) includes only platform/ and base/;
 # - the emulation (pocketpc_emulation/, its tests too) never includes the
 #   program's folders;
 # - no program file (src/) includes a file of the emulation;
@@ -10,9 +10,8 @@
 set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
 cd "$root"
-# The program's parts: every folder of src/ but the two at the bottom.
-parts=$(find src -mindepth 1 -maxdepth 1 -type d ! -name base ! -name platform -printf '%f\n' |
-    sort | paste -sd'|')
+# The program's parts: every folder of src/.
+parts=$(find src -mindepth 1 -maxdepth 1 -type d -printf '%f\n' | sort | paste -sd'|')
 failed=0
 fail() {
     echo "include rule broken: $*" >&2
@@ -29,11 +28,11 @@ sources() {
 }
 
 mapfile -t emulation < <(sources pocketpc_emulation)
-mapfile -t base < <(sources src/base)
+mapfile -t base < <(sources common/base)
 mapfile -t program < <(sources src)
 
-[ -z "$(includes src/platform/platform.h)" ] ||
-    fail "platform.h includes $(includes src/platform/platform.h)"
+[ -z "$(includes common/platform/platform.h)" ] ||
+    fail "platform.h includes $(includes common/platform/platform.h)"
 while read -r line; do
     fail "$line (base sits on platform/ alone)"
 done < <(includes "${base[@]}" | grep -vE ': (platform|base)/')
@@ -44,16 +43,18 @@ while read -r line; do
     fail "$line (the program never reaches the emulation)"
 done < <(includes "${program[@]}" | grep -E ': (pocketpc_emulation/|internal\.h|subclass\.h|seams\.h)')
 
-# Folder to folder: src/<part> and pocketpc_emulation; tsort finds any loop.
+# Folder to folder: src/<part>, common/<base|platform> and pocketpc_emulation;
+# tsort finds any loop.
 folder() {
     case $1 in
     pocketpc_emulation/*) echo pocketpc_emulation ;;
-    src/*) echo "$1" | cut -d/ -f1-2 ;;
+    src/* | common/*) echo "$1" | cut -d/ -f1-2 ;;
     esac
 }
-edges=$(includes "${program[@]}" "${emulation[@]}" | while read -r file included; do
+edges=$(includes "${program[@]}" "${base[@]}" "${emulation[@]}" | while read -r file included; do
     from=$(folder "${file%:}")
     case $included in
+    base/* | platform/*) to=$(folder "common/$included") ;;
     */*) to=$(folder "src/$included") ;;
     *) to=$from ;;
     esac
