@@ -8,10 +8,6 @@
 // that height; the caller owns it.
 HFONT CreateShellBarFont(int barHeight);
 
-// The screen below the shell's taskbar: where a CE application window and a
-// full-screen dialog go.
-RECT ScreenBelowTaskbar();
-
 // The CE system font: Tahoma regular, 8 points at the screen's density.
 constexpr int kCeSystemFontPoints = 8;
 HFONT CeSystemFont();
@@ -48,9 +44,6 @@ inline bool IsDialogBox(HWND hwnd) {
 
 // The soft-key bar SHCreateMenuBar made for owner, or nullptr.
 HWND SoftKeyBarOf(HWND owner);
-// Puts a soft-key bar at the bottom of the screen as it is now, the screen's
-// width; false when hwnd is not a soft-key bar.
-bool PlaceSoftKeyBar(HWND hwnd);
 
 // The system's window manager: a hidden window of this process that makes
 // the windows follow a turn, whether a taskbar exists or not. Started with
@@ -59,5 +52,13 @@ void StartWindowManager();
 // The screen's size as the windows were last laid out for it (the metrics
 // until the window manager runs).
 SIZE EmulatedScreen();
-// Puts every soft-key bar of this process at the bottom of the screen.
+// The screen below the shell's taskbar: where a CE application window and a
+// full-screen dialog go.
+RECT ScreenBelowTaskbar();
+// Where a soft-key bar goes: across the bottom of the screen as it is now, as
+// high as the taskbar.
+RECT SoftKeyBarRect();
+// Puts a soft-key bar in its place; false when hwnd is not a soft-key bar.
+bool PlaceSoftKeyBar(HWND hwnd);
+// Puts every soft-key bar of this process in its place.
 void PlaceSoftKeyBars();

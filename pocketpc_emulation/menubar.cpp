@@ -154,19 +154,6 @@ bool ReadDefinition(HINSTANCE instance, UINT id, MenuBar *bar, UINT *menuId) {
     return true;
 }
 
-// Across the bottom of the screen as it is now, as high as the taskbar.
-RECT SoftKeyBarRect() {
-    SIZE screen = EmulatedScreen();
-    int height = ShellTaskbarHeight();
-    return RECT{0, screen.cy - height, screen.cx, screen.cy};
-}
-
-BOOL CALLBACK PlaceIfSoftKeyBar(HWND hwnd, LPARAM) {
-    if (ThisProcessWindow(hwnd))
-        PlaceSoftKeyBar(hwnd);
-    return TRUE;
-}
-
 void RegisterMenuBarClass(HINSTANCE instance) {
     WNDCLASSW wc = {};
     if (GetClassInfoW(instance, kSoftKeyBarClass, &wc))
@@ -182,20 +169,6 @@ void RegisterMenuBarClass(HINSTANCE instance) {
 
 HWND SoftKeyBarOf(HWND owner) {
     return reinterpret_cast<HWND>(SubclassData(owner, OwnerSubclassProc));
-}
-
-bool PlaceSoftKeyBar(HWND hwnd) {
-    wchar_t name[32];
-    if (!GetClassNameW(hwnd, name, ARRAYSIZE(name)) || lstrcmpW(name, kSoftKeyBarClass) != 0)
-        return false;
-    RECT rc = SoftKeyBarRect();
-    SetWindowPos(hwnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    return true;
-}
-
-void PlaceSoftKeyBars() {
-    EnumWindows(PlaceIfSoftKeyBar, 0);
 }
 
 BOOL SHCreateMenuBar(SHMENUBARINFO *info) {

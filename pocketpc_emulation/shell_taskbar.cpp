@@ -268,27 +268,8 @@ void ShowDialogInTaskbar(HWND dlg, const wchar_t *title, bool doneButton) {
         InvalidateRect(s_taskbar, nullptr, FALSE);
 }
 
-int ShellTaskbarHeight(int dpi) {
-    return MulDiv(26, dpi, 96);
-}
-
 RECT ShellTaskbarOkRect(const RECT &taskbarClient) {
     return OkButtonRect(taskbarClient);
-}
-
-HFONT CreateShellBarFont(int barHeight) {
-    return CreateTahomaFont(-(barHeight * 9 / 20), FW_BOLD);
-}
-
-RECT ScreenBelowTaskbar() {
-    SIZE screen = EmulatedScreen();
-    int width = screen.cx, height = screen.cy;
-    int top = ShellTaskbarHeight();
-    RECT bar;
-    HWND taskbar = FindWindowW(kShellTaskbarClass, nullptr);
-    if (taskbar && GetWindowRect(taskbar, &bar))
-        top = bar.bottom;
-    return RECT{0, top, width, height};
 }
 
 HWND StartShellTaskbar() {

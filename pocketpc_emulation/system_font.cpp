@@ -38,7 +38,13 @@ HDC PlatformCreateCompatibleDC(HDC dc) {
     return memory;
 }
 
-void FlushGdiBatch() { GdiFlush(); }
+void FlushGdiBatch() {
+    GdiFlush();
+}
+
+HFONT CreateShellBarFont(int barHeight) {
+    return CreateTahomaFont(-(barHeight * 9 / 20), FW_BOLD);
+}
 
 namespace {
 

@@ -1,4 +1,6 @@
-// Turning the emulated screen, and the system following a screen that turned.
+// The system's window manager: the screen's size as the windows are laid out
+// for it, the area below the shell's taskbar, the soft-key bars' place, and
+// the windows following a screen that turned.
 //
 // Wine's virtual desktop lists its sizes in one orientation plus a few of its
 // own; the portrait size it was set up with (its Default desktop) is the
@@ -115,6 +117,12 @@ bool RegistryModeIs(int width, int height) {
            static_cast<int>(mode.dmPelsHeight) == height;
 }
 
+BOOL CALLBACK PlaceIfSoftKeyBar(HWND hwnd, LPARAM) {
+    if (ThisProcessWindow(hwnd))
+        PlaceSoftKeyBar(hwnd);
+    return TRUE;
+}
+
 } // namespace
 
 void StartWindowManager() {
@@ -164,4 +172,39 @@ LONG TurnEmulatedScreen() {
         return DISP_CHANGE_FAILED;
     return SetEmulatedScreen(static_cast<int>(current.dmPelsHeight),
                              static_cast<int>(current.dmPelsWidth));
+}
+
+int ShellTaskbarHeight(int dpi) {
+    return MulDiv(26, dpi, 96);
+}
+
+RECT ScreenBelowTaskbar() {
+    SIZE screen = EmulatedScreen();
+    int width = screen.cx, height = screen.cy;
+    int top = ShellTaskbarHeight();
+    RECT bar;
+    HWND taskbar = FindWindowW(kShellTaskbarClass, nullptr);
+    if (taskbar && GetWindowRect(taskbar, &bar))
+        top = bar.bottom;
+    return RECT{0, top, width, height};
+}
+
+RECT SoftKeyBarRect() {
+    SIZE screen = EmulatedScreen();
+    int height = ShellTaskbarHeight();
+    return RECT{0, screen.cy - height, screen.cx, screen.cy};
+}
+
+bool PlaceSoftKeyBar(HWND hwnd) {
+    wchar_t name[32];
+    if (!GetClassNameW(hwnd, name, ARRAYSIZE(name)) || lstrcmpW(name, kSoftKeyBarClass) != 0)
+        return false;
+    RECT rc = SoftKeyBarRect();
+    SetWindowPos(hwnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
+
+void PlaceSoftKeyBars() {
+    EnumWindows(PlaceIfSoftKeyBar, 0);
 }
