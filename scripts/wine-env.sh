@@ -146,7 +146,11 @@ zb_prepare_desktops() {
             printf '"Desktop"="zb%s"\n' "$size"
         done < <(zb_screen_lines)
     } >"$reg"
+    # regedit /S says nothing of a file it could not read: the mark is set
+    # only once a key it writes is there.
     zb_wine regedit /S "$(zb_wine winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 || return 1
+    zb_wine reg query "HKCU\\Software\\Wine\\AppDefaults\\unit_tests.exe\\Explorer" /v Desktop \
+        >/dev/null 2>&1 || return 1
     rm -f "$WINEPREFIX"/.zb-desktops-*
     touch "$mark"
 }
