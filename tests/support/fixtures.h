@@ -15,6 +15,11 @@ class GaugeTest : public ::testing::Test {
     // first paint waits for the caller, as it waits for the first poll.
     void Build(int taskbarWidth, int taskbarHeight, TestTaskbar::Painter painter = nullptr);
     static void Pump() { PumpMessages(); }
+    // A DWORD value under the program's key, stored as a registry editor
+    // would; and one read back, which must be there as four bytes of
+    // REG_DWORD.
+    static void Store(const wchar_t *name, DWORD value);
+    static DWORD Stored(const wchar_t *name);
 
     std::unique_ptr<TestTaskbar> taskbar_;
 };

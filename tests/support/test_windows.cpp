@@ -11,6 +11,13 @@ HWND CreateTestWindow(const wchar_t *className, WNDPROC proc, DWORD style, int x
                            wc.hInstance, nullptr);
 }
 
+RECT RectIn(HWND window, HWND other) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    MapWindowPoints(HWND_DESKTOP, other, reinterpret_cast<POINT *>(&r), 2);
+    return r;
+}
+
 void PumpMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

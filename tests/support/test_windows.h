@@ -7,6 +7,9 @@
 // given procedure, style and place.
 HWND CreateTestWindow(const wchar_t *className, WNDPROC proc, DWORD style, int x, int y, int width,
                       int height, HWND parent = nullptr);
+// A window's rectangle in the client coordinates of another (nullptr: the
+// screen's).
+RECT RectIn(HWND window, HWND other);
 // Pumps pending messages of this thread (paints among them).
 void PumpMessages();
 // Lets Wine put what windows painted onto the screen that GetDC(NULL) reads.

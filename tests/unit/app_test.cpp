@@ -65,9 +65,7 @@ TEST_F(MainWindowTest, LowResTaskbarGivesLowResLayoutAndHiddenMainWindow) {
 
     RECT client;
     GetClientRect(g_mainWnd, &client);
-    RECT button;
-    GetWindowRect(g_hideButton, &button);
-    MapWindowPoints(HWND_DESKTOP, g_mainWnd, reinterpret_cast<POINT *>(&button), 2);
+    RECT button = RectIn(g_hideButton, g_mainWnd);
     // The button was placed before the window was shortened by the menu bar.
     RECT bar;
     GetWindowRect(g_menuBar, &bar);
@@ -195,11 +193,9 @@ TEST(AboutDialog, SixteenBitIdsAndTheIconsSize) {
     EXPECT_EQ(shown, controls.size());
     HWND icon = GetWindow(dlg, GW_CHILD);
     ASSERT_EQ(GetWindowLongW(icon, GWL_STYLE) & SS_TYPEMASK, SS_ICON);
-    RECT expected = controls.front().units, actual;
+    RECT expected = controls.front().units, actual = RectIn(icon, dlg);
     EXPECT_FALSE(IsRectEmpty(&expected)) << "the template keeps the icon's size";
     MapDialogRect(dlg, &expected);
-    GetWindowRect(icon, &actual);
-    MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT *>(&actual), 2);
     EXPECT_EQ(actual.left, expected.left);
     EXPECT_EQ(actual.top, expected.top);
     DestroyWindow(dlg);

@@ -210,8 +210,7 @@ TEST_F(BadInputTest, PowerReadingsOutOfRange) {
 }
 
 TEST_F(BadInputTest, NegativeLifetimeSettingEstimatesNothingLeft) {
-    int lifeTime = -350;
-    ASSERT_TRUE(StoreRawValue(kValueLifeTime, REG_DWORD, &lifeTime, 4));
+    Store(kValueLifeTime, static_cast<DWORD>(-350));
     StartUp();
     EXPECT_EQ(g_lifeTime, -350) << "taken as stored";
     wchar_t line[256];

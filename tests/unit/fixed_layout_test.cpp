@@ -52,10 +52,8 @@ TEST_F(FixedLayout, MatchesItsGoldenCopies) {
         HWND dlg =
             CreateDialogParamW(g_instance, MAKEINTRESOURCEW(IDD_SETUP), nullptr, SetupDlgProc, 0);
         ASSERT_NE(g_defaultsButton, nullptr);
-        RECT button;
-        GetWindowRect(g_defaultsButton, &button);
-        MapWindowPoints(HWND_DESKTOP, dlg, reinterpret_cast<POINT *>(&button), 2);
-        EXPECT_TRUE(Same(button, rows.defaultsButton)) << "the defaults button";
+        EXPECT_TRUE(Same(RectIn(g_defaultsButton, dlg), rows.defaultsButton))
+            << "the defaults button";
         DestroyWindow(dlg);
         g_defaultsButton = nullptr;
 

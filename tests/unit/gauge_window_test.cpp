@@ -14,13 +14,6 @@ namespace {
 
 class GaugeWindowTest : public GaugeTest {};
 
-RECT WindowRectInParent(HWND hwnd) {
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT *>(&rc), 2);
-    return rc;
-}
-
 // A taskbar of 32 pixels or more keeps the hi-res layout, a lower one gives
 // the low-res layout: the gauge, a child of the taskbar, in the mode's box.
 TEST_F(GaugeWindowTest, TaskbarHeightSettlesTheResolutionMode) {
@@ -36,7 +29,7 @@ TEST_F(GaugeWindowTest, TaskbarHeightSettlesTheResolutionMode) {
         EXPECT_EQ(g_hiRes, c.hiRes);
         EXPECT_EQ(g_taskbarWidth, c.width);
         EXPECT_EQ(GetParent(g_gauge), taskbar_->hwnd());
-        RECT rc = WindowRectInParent(g_gauge);
+        RECT rc = RectIn(g_gauge, GetParent(g_gauge));
         EXPECT_TRUE(EqualRect(&rc, &kDefaultGaugeBox[c.hiRes]));
     }
 }
@@ -82,37 +75,33 @@ TEST_F(GaugeWindowTest, ClampLeavesPositionAloneWhileTheTaskbarIsGone) {
     EXPECT_EQ(g_position, 120 - 44);
 }
 
-TEST_F(GaugeWindowTest, RightAlignedGaugeFollowsWideningTaskbarInSamePoll) {
-    FakePower power;
-    g_align = 0;
-    g_position = 30;
-    Build(240, 26);
-    PollStatus(nullptr);
-    EXPECT_EQ(GaugeOrigin().x, 210);
-    ValidateGauge();
-
-    taskbar_->Resize(320, 26);
-    PollStatus(nullptr);
-    EXPECT_EQ(g_taskbarWidth, 320);
-    EXPECT_EQ(GaugeOrigin().x, 290);
-    EXPECT_EQ(g_position, 30);
-    EXPECT_TRUE(GaugeHasUpdate());
-}
-
-TEST_F(GaugeWindowTest, LeftAlignedGaugeStaysWhenTaskbarNarrows) {
-    FakePower power;
-    g_position = 200;
-    Build(240, 26);
-    PollStatus(nullptr);
-    ValidateGauge();
-    taskbar_->Resize(230, 26);
-    PollStatus(nullptr);
-    EXPECT_EQ(GaugeOrigin().x, 200);
-    EXPECT_EQ(g_position, 200) << "only ClampPosition reduces the position";
-    EXPECT_TRUE(GaugeHasUpdate()) << "a width change still repaints";
-    ValidateGauge();
-    PollStatus(nullptr);
-    EXPECT_FALSE(GaugeHasUpdate()) << "the same width again is no change";
+// A taskbar whose width changes: the same poll moves a right-aligned gauge
+// with the taskbar's end and leaves a left-aligned one (only ClampPosition
+// reduces a position), and repaints either; the same width again is no change.
+TEST_F(GaugeWindowTest, AWidthChangeIsFollowedInTheSamePoll) {
+    const struct {
+        int align, position, width, before, after;
+    } cases[] = {{0, 30, 320, 210, 290}, {1, 200, 230, 200, 200}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "align " << c.align);
+        TearDown();
+        FakePower power;
+        g_align = c.align;
+        g_position = c.position;
+        Build(240, 26);
+        PollStatus(nullptr);
+        EXPECT_EQ(GaugeOrigin().x, c.before);
+        ValidateGauge();
+        taskbar_->Resize(c.width, 26);
+        PollStatus(nullptr);
+        EXPECT_EQ(g_taskbarWidth, c.width);
+        EXPECT_EQ(GaugeOrigin().x, c.after);
+        EXPECT_EQ(g_position, c.position);
+        EXPECT_TRUE(GaugeHasUpdate());
+        ValidateGauge();
+        PollStatus(nullptr);
+        EXPECT_FALSE(GaugeHasUpdate());
+    }
 }
 
 // Records what reaches the STATIC procedure behind the gauge.

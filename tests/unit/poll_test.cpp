@@ -73,38 +73,38 @@ TEST_F(PollTest, APollTakesOneHostReading) {
     EXPECT_EQ(FakePower::Reads() - before, 2);
 }
 
-TEST_F(PollTest, PercentAbove100IsShownAs100) {
-    power_.Set(255, 0, 8208);
-    PollStatus(nullptr);
-    EXPECT_EQ(g_batteryPercent, 100);
-    EXPECT_TRUE(GaugeHasUpdate());
-    Settle();
-    power_.Set(100, 0, 8208);
-    PollStatus(nullptr);
-    EXPECT_FALSE(GaugeHasUpdate()) << "100 after 255 is no change";
-}
-
-TEST_F(PollTest, OnlyAcLineStatusOneIsExternalPower) {
+// Readings one after another, as the host gives them: what the program keeps,
+// and whether the gauge repaints.
+TEST_F(PollTest, ReadingsAreKeptAsTheDeviceShowsThem) {
+    constexpr DWORD kUnknown = BATTERY_LIFE_UNKNOWN;
     const struct {
-        int acLine;
-        BYTE onAC;
-    } cases[] = {{1, 1}, {2, 0}, {1, 1}, {255, 0}, {0, 0}};
-    BYTE previous = g_onAC;
+        int percent, acLine;
+        DWORD lifeTime;
+        bool fails;
+        int shown, lifeKept, onAC;
+        bool repaint;
+        const char *what;
+    } cases[] = {
+        {255, 0, 8208, false, 100, 8208, 0, true, "a percentage above 100 shows as 100"},
+        {100, 0, 8208, false, 100, 8208, 0, false, "100 after 255 is no change"},
+        {100, 1, 8208, false, 100, 8208, 1, true, "ACLineStatus 1 is external power"},
+        {100, 2, 8208, false, 100, 8208, 0, true, "ACLineStatus 2 is not"},
+        {100, 1, 8208, false, 100, 8208, 1, true, "ACLineStatus 1 again"},
+        {100, 255, 8208, false, 100, 8208, 0, true, "ACLineStatus 255 (unknown) is not"},
+        {100, 0, 8208, false, 100, 8208, 0, false, "ACLineStatus 0 after 255 is no change"},
+        {100, 0, kUnknown, false, 100, -1, 0, true, "a life time becoming unknown"},
+        {12, 1, 100, true, 100, -1, 0, false, "a failed query keeps the last reading"},
+    };
     for (const auto &c : cases) {
-        power_.Set(57, c.acLine, 8208);
+        power_.Set(c.percent, c.acLine, c.lifeTime);
+        power_.Fail(c.fails);
         PollStatus(nullptr);
-        EXPECT_EQ(g_onAC, c.onAC) << "ACLineStatus " << c.acLine;
-        EXPECT_EQ(GaugeHasUpdate(), c.onAC != previous) << "ACLineStatus " << c.acLine;
-        previous = g_onAC;
+        EXPECT_EQ(g_batteryPercent, c.shown) << c.what;
+        EXPECT_EQ(g_batteryLifeTime, c.lifeKept) << c.what;
+        EXPECT_EQ(g_onAC, c.onAC) << c.what;
+        EXPECT_EQ(GaugeHasUpdate(), c.repaint) << c.what;
         Settle();
     }
-}
-
-TEST_F(PollTest, LifeTimeBecomingUnknownIsAChange) {
-    power_.Set(57, 0, BATTERY_LIFE_UNKNOWN);
-    PollStatus(nullptr);
-    EXPECT_EQ(g_batteryLifeTime, -1);
-    EXPECT_TRUE(GaugeHasUpdate());
 }
 
 TEST_F(PollTest, AnyTimerIdRunsAFullPoll) {
@@ -118,14 +118,6 @@ TEST_F(PollTest, AnyTimerIdRunsAFullPoll) {
     }
 }
 
-TEST_F(PollTest, FailedQuerySkipsItsComparisons) {
-    power_.Fail(true);
-    PollStatus(nullptr);
-    EXPECT_EQ(g_batteryPercent, 57) << "a failed query keeps the last reading";
-    EXPECT_EQ(g_batteryLifeTime, 8208);
-    EXPECT_FALSE(GaugeHasUpdate());
-}
-
 TEST_F(PollTest, CacheFlagIsClearedWithOneRepaint) {
     g_useCachedBackground = 1;
     PollStatus(nullptr);
@@ -134,31 +126,15 @@ TEST_F(PollTest, CacheFlagIsClearedWithOneRepaint) {
 }
 
 // The main window stand-in for the storage decision: hidden, so only the
-// very first tap-driven poll may scan.
+// very first tap-driven poll may scan (the host's root here).
 TEST_F(PollTest, TapPendingReachesTheStorageDecisionWithoutTouchingTheGauge) {
     HWND main = CreateTestWindow(L"PollTestMain", DefWindowProcW, WS_POPUP, 0, 52, 480, 500);
-    static const RootEntry kNoCards[] = {{FILE_ATTRIBUTE_DIRECTORY, L"Windows"}};
-    StorageRootView view = {[](RootEntry *entries, int capacity, int *count) {
-                                entries[0] = kNoCards[0];
-                                *count = 1;
-                                return true;
-                            },
-                            [](LPCWSTR, ULARGE_INTEGER *total, ULARGE_INTEGER *free) {
-                                total->QuadPart = 64ull << 20;
-                                free->QuadPart = 16ull << 20;
-                                return TRUE;
-                            },
-                            nullptr};
-    SetStorageRootView(&view);
-
     g_tapPending = 1;
     PollStatus(main);
     EXPECT_EQ(g_tapPending, 0);
     EXPECT_FALSE(GaugeHasUpdate()) << "no battery change, no gauge repaint";
     EXPECT_EQ(g_storageRefresh, 0) << "the first tap-driven poll scanned";
     EXPECT_NE(g_freeKB[0], ~0ull);
-
-    SetStorageRootView(nullptr);
     DestroyWindow(main);
 }
 

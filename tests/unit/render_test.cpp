@@ -388,28 +388,4 @@ TEST_F(SamplingTest, Wm6AtEitherEndOfTheScreenBlendsWithTheTaskbar) {
     }
 }
 
-TEST_F(RenderTest, ManyPaintsLeakNoGdiObjects) {
-    FakePower power;
-    Build(480, 52);
-    PollStatus(nullptr);
-    // Warm-up: each style's cache and the fonts exist once, for good.
-    for (int style = 0; style < kGaugeStyleCount; ++style) {
-        g_style = style;
-        InvalidateGauge();
-        UpdateWindow(g_gauge);
-    }
-    int before = GdiObjectCount();
-    for (int i = 0; i < 3000; ++i) {
-        g_style = i % kGaugeStyleCount;
-        g_useCachedBackground = static_cast<BYTE>(i % 2);
-        if (i % 7 == 0)
-            SetElementColor(Element(kFullPart), RGB(i % 256, 0, 255));
-        power.Set(i % 101, i % 2, 8208);
-        PollStatus(nullptr);
-        InvalidateGauge();
-        UpdateWindow(g_gauge);
-    }
-    EXPECT_EQ(GdiObjectCount(), before);
-}
-
 } // namespace

@@ -24,13 +24,6 @@ class SettingsTest : public GaugeTest {
         taskbar_ = std::make_unique<TestTaskbar>(width, height);
         StartUpStages(FromRegistry::kYes, false);
     }
-    static DWORD Stored(const wchar_t *name) {
-        DWORD value = 0xDEADBEEF, type = 0, size = 0;
-        EXPECT_TRUE(ReadStoredValue(name, &value, &type, &size)) << "no value";
-        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-        EXPECT_EQ(size, 4u);
-        return value;
-    }
 };
 
 // The program's table of stored values names the stored contract: "Position",
@@ -58,8 +51,7 @@ TEST_F(SettingsTest, FirstRunWritesEveryDefault) {
 }
 
 TEST_F(SettingsTest, PositionIsCheckedAgainstTaskbarWidth) {
-    DWORD position = 230;
-    ASSERT_TRUE(StoreRawValue(kValuePosition, REG_DWORD, &position, 4));
+    Store(kValuePosition, 230);
     Load(240, 26);
     EXPECT_EQ(g_position, 230) << "230 <= 240 - 10 is accepted";
     EXPECT_EQ(Stored(kValuePosition), 230u);
@@ -68,16 +60,14 @@ TEST_F(SettingsTest, PositionIsCheckedAgainstTaskbarWidth) {
     EXPECT_EQ(Stored(kValuePosition), 230u) << "the clamp is not written back";
 
     ResetProgramState();
-    position = 231;
-    ASSERT_TRUE(StoreRawValue(kValuePosition, REG_DWORD, &position, 4));
+    Store(kValuePosition, 231);
     Load(240, 26);
     EXPECT_EQ(g_position, 2);
     EXPECT_EQ(Stored(kValuePosition), 2u);
 }
 
 TEST_F(SettingsTest, NegativePositionPassesLoadAndOnlyClampCorrectsIt) {
-    DWORD position = static_cast<DWORD>(-50);
-    ASSERT_TRUE(StoreRawValue(kValuePosition, REG_DWORD, &position, 4));
+    Store(kValuePosition, static_cast<DWORD>(-50));
     Load(480, 52);
     EXPECT_EQ(g_position, -50);
     ClampPosition();
@@ -85,10 +75,9 @@ TEST_F(SettingsTest, NegativePositionPassesLoadAndOnlyClampCorrectsIt) {
 }
 
 TEST_F(SettingsTest, OtherSettingsAreTakenAsStored) {
-    DWORD style = 7, lifeTime = 0, align = 0;
-    ASSERT_TRUE(StoreRawValue(kValueStyle, REG_DWORD, &style, 4));
-    ASSERT_TRUE(StoreRawValue(kValueLifeTime, REG_DWORD, &lifeTime, 4));
-    ASSERT_TRUE(StoreRawValue(kValueAlign, REG_DWORD, &align, 4));
+    Store(kValueStyle, 7);
+    Store(kValueLifeTime, 0);
+    Store(kValueAlign, 0);
     Load(480, 52);
     EXPECT_EQ(g_style, 7);
     EXPECT_EQ(g_lifeTime, 0);
@@ -141,9 +130,8 @@ TEST_F(SettingsTest, FourByteValuesOfAnyTypeAreTakenAsStoredAndLeftAlone) {
 TEST_F(SettingsTest, RightAlignedPositionsTheNudgeSavesSurviveTheLoad) {
     for (DWORD position : {480u, 481u}) {
         ResetProgramState();
-        DWORD right = 0;
-        ASSERT_TRUE(StoreRawValue(kValueAlign, REG_DWORD, &right, 4));
-        ASSERT_TRUE(StoreRawValue(kValuePosition, REG_DWORD, &position, 4));
+        Store(kValueAlign, 0);
+        Store(kValuePosition, position);
         Load(480, 52);
         DWORD kept = position == 480 ? 480 : 4;
         EXPECT_EQ(g_position, static_cast<int>(kept));
@@ -153,7 +141,7 @@ TEST_F(SettingsTest, RightAlignedPositionsTheNudgeSavesSurviveTheLoad) {
 
 TEST_F(SettingsTest, ColourWithBitsAboveBlueIsKeptAndDrawsItsRgb) {
     DWORD stored = 0x01FF0000;
-    ASSERT_TRUE(StoreRawValue(L"Full_Part", REG_DWORD, &stored, 4));
+    Store(L"Full_Part", stored);
     Load(480, 52);
     EXPECT_EQ(Element(kFullPart)->color, stored);
     EXPECT_EQ(Stored(L"Full_Part"), stored);
@@ -164,7 +152,7 @@ TEST_F(SettingsTest, ColourWithBitsAboveBlueIsKeptAndDrawsItsRgb) {
 
 TEST_F(SettingsTest, StoredColoursAreLoadedWithBrushesOfThem) {
     DWORD green = 0x00FF00;
-    ASSERT_TRUE(StoreRawValue(L"Empty_Part", REG_DWORD, &green, 4));
+    Store(L"Empty_Part", green);
     Load(480, 52);
     EXPECT_EQ(Element(kEmptyPart)->color, green);
     LOGBRUSH lb;

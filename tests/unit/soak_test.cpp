@@ -1,6 +1,6 @@
-// 100,000 polls with readings, taskbar width, style and colours changing, and
-// the repaints they cause: the process's GDI and USER objects, handles and
-// private bytes must end where they began. Run as its own CTest test.
+// 100,000 polls with readings, taskbar width, style, colours and the cached
+// background's use changing, and the repaints they cause: the process's GDI and USER objects,
+// handles and private bytes must end where they began. Run as its own CTest test.
 #include "fixtures.h"
 
 #include "gauge/gauge.h"
@@ -32,6 +32,7 @@ class Soak : public GaugeTest {
             taskbar_->Resize(i % 2000 ? 470 : 480, 52);
         if (i % 500 == 0)
             g_style = (i / 500) % kGaugeStyleCount;
+        g_useCachedBackground = static_cast<BYTE>(i / 3 % 2);
         if (i % 250 == 0)
             SetElementColor(Element(i % 500 ? kFullPart : kFrameNotCharging),
                             RGB(i % 256, (i / 256) % 256, 128));
