@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include "gauge/gauge.h"
+#include "info/info.h"
 #include "pocketpc_emulation/seams.h"
 #include "settings/colors.h"
 
@@ -38,10 +39,24 @@ bool PageShown(HWND page, bool shown) {
                       5000);
 }
 
-bool MemoryBarShown(HWND page) {
+// The program's resolution mode, as its own start settles it from the live
+// taskbar.
+void SettleResolutionMode() {
+    ResetStateValues();
+    DiscoverTaskbar();
+}
+
+POINT InfoRowOutline(HWND page, int row) {
+    SettleResolutionMode();
     RECT r = ScreenRect(page);
-    int x = r.left + 10, y = r.top + (HiResScreen() ? 50 + 35 : 30 + 30);
-    return IsWindowVisible(page) && ScreenPixel(x, y) == kBlack && ScreenPixel(x, y - 1) == kWhite;
+    RECT bar = MemoryBarOutline(r.left, InfoRowTop(r, row), r.right);
+    return {bar.left, bar.top};
+}
+
+bool MemoryBarShown(HWND page) {
+    POINT p = InfoRowOutline(page, 0);
+    return IsWindowVisible(page) && ScreenPixel(p.x, p.y) == kBlack &&
+           ScreenPixel(p.x, p.y - 1) == kWhite;
 }
 
 bool OpenInfoPage(HWND gauge, HWND page) {
@@ -61,9 +76,7 @@ HWND OpenSetup() {
 }
 
 std::vector<RECT> ColorRowRects() {
-    // The program's own start settles its resolution mode from the live taskbar.
-    ResetStateValues();
-    DiscoverTaskbar();
+    SettleResolutionMode();
     ColorElementTable table = {};
     LayoutColorElements(&table, g_hiRes);
     std::vector<RECT> rects;
@@ -96,12 +109,23 @@ HWND OpenChooser(HWND setup, const wchar_t *element) {
     return WaitForDialog(L"Color", 5000);
 }
 
+void TypeColour(HWND chooser, COLORREF colour) {
+    SetDlgItemInt(chooser, COLOR_RED, GetRValue(colour), FALSE);
+    SetDlgItemInt(chooser, COLOR_GREEN, GetGValue(colour), FALSE);
+    SetDlgItemInt(chooser, COLOR_BLUE, GetBValue(colour), FALSE);
+}
+
 bool ChooserGone() {
     return WAIT_UNTIL(FindWindowW(L"#32770", L"Color") == nullptr, 5000);
 }
 
+bool EndChooser(HWND chooser, int button) {
+    ClickControl(GetDlgItem(chooser, button));
+    return ChooserGone();
+}
+
 bool TapTaskbarOk() {
-    HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    HWND taskbar = FindWindowW(kShellTaskbarClass, nullptr);
     RECT client;
     if (!taskbar || !GetClientRect(taskbar, &client))
         return false;

@@ -26,9 +26,11 @@ HWND WaitForDialog(const wchar_t *title, DWORD timeoutMs);
 bool OpenInfoPage(HWND gauge, HWND page);
 // Waits until the page is shown (and in front) or hidden.
 bool PageShown(HWND page, bool shown);
+// The top-left pixel of a row's bar outline on the screen (row 0: the device
+// memory, then each card), where the program lays out the page.
+POINT InfoRowOutline(HWND page, int row);
 // The page answers a tap in full once its device memory bar is drawn: the
-// bar's black outline, 10 pixels in and 35 (30) below the first row's top,
-// itself 50 (30) below the page's top, with the page's white above it.
+// bar's black outline, with the page's white above it.
 bool MemoryBarShown(HWND page);
 
 // Opens Setup through the soft-key bar: "Setup" is the last item of "Tools".
@@ -44,6 +46,10 @@ std::vector<RECT> ColorRowRects();
 // has then filled the fields, which would otherwise overwrite what is typed.
 HWND OpenChooser(HWND setup, const wchar_t *element = L"Full_Part");
 bool ChooserGone();
+// Taps the chooser's button (IDOK, IDCANCEL); the chooser goes.
+bool EndChooser(HWND chooser, int button);
+// Types a colour's components into the chooser's fields.
+void TypeColour(HWND chooser, COLORREF colour);
 
 // Taps the taskbar's "ok" of a full-screen Done dialog, once it shows as a
 // user would see it; false when it has not shown in time.

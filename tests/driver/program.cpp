@@ -29,11 +29,11 @@ bool TakeProgramOption(const char *arg) {
 }
 
 HWND FindMainWindow() {
-    return FindWindowW(L"ZemloBattery", L"ZemloBattery");
+    return FindWindowW(kMainWindowClass, kMainWindowClass);
 }
 
 HWND FindGauge() {
-    HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    HWND taskbar = FindWindowW(kShellTaskbarClass, nullptr);
     return taskbar ? FindWindowExW(taskbar, nullptr, L"Static", nullptr) : nullptr;
 }
 
@@ -72,19 +72,29 @@ bool Settled(HWND hwnd) {
     return true;
 }
 
-bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir, const wchar_t *argument) {
+namespace {
+
+// Starts exe with an argument in this test's desktop.
+bool StartIn(const std::wstring &exe, const wchar_t *argument, const wchar_t *currentDir,
+             PROCESS_INFORMATION *pi) {
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
     if (!g_desktopName.empty())
         si.lpDesktop = g_desktopName.data();
-    std::wstring cmd = L"\"" + g_programPath + L"\"";
+    std::wstring cmd = L"\"" + exe + L"\"";
     if (argument)
         cmd += std::wstring(L" ") + argument;
+    return !exe.empty() && CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0,
+                                          nullptr, currentDir, &si, pi);
+}
+
+} // namespace
+
+bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir, const wchar_t *argument) {
     // Under load Wine has once refused a creation in a burst of starts; a
     // moment later it succeeds, as a user's second tap would.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if (CreateProcessW(g_programPath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           currentDir, &si, pi))
+        if (StartIn(g_programPath, argument, currentDir, pi))
             return true;
         std::fprintf(stderr, "starting the program failed with error %lu\n", GetLastError());
         Sleep(200);
@@ -93,14 +103,8 @@ bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir, const wcha
 }
 
 bool TurnScreen() {
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    if (!g_desktopName.empty())
-        si.lpDesktop = g_desktopName.data();
-    std::wstring cmd = L"\"" + g_screenTool + L"\" turn";
     PROCESS_INFORMATION pi = {};
-    if (g_screenTool.empty() || !CreateProcessW(g_screenTool.c_str(), cmd.data(), nullptr, nullptr,
-                                                FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!StartIn(g_screenTool, L"turn", nullptr, &pi))
         return false;
     DWORD code = 1;
     if (WaitForSingleObject(pi.hProcess, DeadlineMs(15000)) == WAIT_OBJECT_0)
@@ -110,18 +114,19 @@ bool TurnScreen() {
     return code == 0;
 }
 
-int CountWindows(const wchar_t *className, const wchar_t *title) {
+int CountWindows(const wchar_t *className, const wchar_t *title, HWND parent) {
     int n = 0;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, className, title));)
+    for (HWND w = nullptr; (w = FindWindowExW(parent, w, className, title));)
         ++n;
     return n;
 }
 
 int CountGauges(HWND taskbar) {
-    int n = 0;
-    for (HWND g = nullptr; (g = FindWindowExW(taskbar, g, L"Static", nullptr));)
-        ++n;
-    return n;
+    return CountWindows(L"Static", nullptr, taskbar);
+}
+
+int CountTaskbars() {
+    return CountWindows(kShellTaskbarClass);
 }
 
 namespace {
@@ -161,20 +166,28 @@ Program::~Program() {
     Stop();
 }
 
-void Program::Stop() {
-    if (process_.hProcess) {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, DeadlineMs(5000));
-        }
-        // Wine takes an ended process's windows away a moment later; the next
-        // test must not find them in place of its own program's.
-        DWORD pid = process_.dwProcessId;
-        WAIT_UNTIL(WindowsOf(pid) == 0, 5000);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
-        process_ = {};
+namespace {
+
+// Ends a process that still runs, and closes its handles. Wine takes an
+// ended process's windows away a moment later; the next test must not find
+// them in place of its own program's.
+void EndProcess(PROCESS_INFORMATION *process) {
+    if (WaitForSingleObject(process->hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process->hProcess, 1);
+        WaitForSingleObject(process->hProcess, DeadlineMs(5000));
     }
+    DWORD pid = process->dwProcessId;
+    WAIT_UNTIL(WindowsOf(pid) == 0, 5000);
+    CloseHandle(process->hProcess);
+    CloseHandle(process->hThread);
+    *process = {};
+}
+
+} // namespace
+
+void Program::Stop() {
+    if (process_.hProcess)
+        EndProcess(&process_);
 }
 
 bool Program::Start() {
@@ -187,7 +200,7 @@ bool Program::Launch(const wchar_t *currentDir, const wchar_t *argument) {
     bool created = WaitFor(
         [this] {
             main_ = FindMainWindow();
-            taskbar_ = FindWindowW(L"HHTaskBar", nullptr);
+            taskbar_ = FindWindowW(kShellTaskbarClass, nullptr);
             gauge_ = FindGauge();
             return main_ && gauge_ && !IsWindowVisible(main_);
         },
@@ -359,7 +372,7 @@ Burst StartBurst(int count) {
             burst.running = 0;
             for (const PROCESS_INFORMATION &p : pi)
                 burst.running += WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT;
-            HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+            HWND taskbar = FindWindowW(kShellTaskbarClass, nullptr);
             HWND main = FindMainWindow();
             return burst.running == 1 && taskbar && CountGauges(taskbar) && !IsWindowVisible(main);
         },
@@ -373,22 +386,16 @@ Burst StartBurst(int count) {
             return true;
         },
         5000, "the windows of the ended instances to go");
-    burst.mainWindows = CountWindows(L"ZemloBattery");
-    burst.taskbars = CountWindows(L"HHTaskBar");
+    burst.mainWindows = CountWindows(kMainWindowClass);
+    burst.taskbars = CountWindows(kShellTaskbarClass);
     burst.running = 0;
     for (PROCESS_INFORMATION &p : pi) {
         DWORD code = 0;
-        if (GetExitCodeProcess(p.hProcess, &code) && code == STILL_ACTIVE) {
+        if (GetExitCodeProcess(p.hProcess, &code) && code == STILL_ACTIVE)
             ++burst.running;
-            TerminateProcess(p.hProcess, 1);
-            WaitForSingleObject(p.hProcess, DeadlineMs(5000));
-            DWORD pid = p.dwProcessId;
-            WAIT_UNTIL(WindowsOf(pid) == 0, 5000);
-        } else {
+        else
             burst.exitCodes.push_back(code);
-        }
-        CloseHandle(p.hProcess);
-        CloseHandle(p.hThread);
+        EndProcess(&p);
     }
     return burst;
 }

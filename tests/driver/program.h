@@ -9,6 +9,10 @@
 #include <utility>
 #include <vector>
 
+// The class and the title of the program's main window, as its string table
+// gives them.
+constexpr wchar_t kMainWindowClass[] = L"ZemloBattery";
+
 // Set by main from --program=, --desktop= and --screen-tool=.
 extern std::wstring g_programPath;
 extern std::wstring g_desktopName;
@@ -89,9 +93,11 @@ bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir = nullptr,
 // The program's main window (the info page), and its gauge in the taskbar.
 HWND FindMainWindow();
 HWND FindGauge();
-// Top-level windows of a class (and title), and the gauges in a taskbar.
-int CountWindows(const wchar_t *className, const wchar_t *title = nullptr);
+// The windows of a class (and title), top-level or a parent's; the gauges in
+// a taskbar; the shell's taskbars.
+int CountWindows(const wchar_t *className, const wchar_t *title = nullptr, HWND parent = nullptr);
 int CountGauges(HWND taskbar);
+int CountTaskbars();
 // The windows of a process, top-level and child.
 int WindowsOf(DWORD pid);
 

@@ -39,7 +39,7 @@ void PrintRect(const char *name, HWND hwnd) {
 
 void Where() {
     std::printf("screen %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    PrintRect("taskbar", FindWindowW(L"HHTaskBar", nullptr));
+    PrintRect("taskbar", FindWindowW(kShellTaskbarClass, nullptr));
     PrintRect("gauge", FindGauge());
     PrintRect("info", FindMainWindow());
     PrintRect("softkeys", FindWindowW(kSoftKeyBarClass, nullptr));
@@ -56,7 +56,7 @@ bool Styles() {
 
 bool Turn() {
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    HWND taskbar = FindWindowW(L"HHTaskBar", nullptr);
+    HWND taskbar = FindWindowW(kShellTaskbarClass, nullptr);
     return TurnScreen() && WAIT_UNTIL(GetSystemMetrics(SM_CXSCREEN) == height, 3000) &&
            GetSystemMetrics(SM_CYSCREEN) == width &&
            WAIT_UNTIL(ScreenRect(taskbar).right == height, 3000);

@@ -53,9 +53,7 @@ TEST_F(OtherProcessSetupTest, SetupRequestedAgainComesToTheFrontOnce) {
 
     PostMessageW(setup_, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
-    DWORD style = 1;
-    EXPECT_TRUE(ReadProgramSetting(L"Style", &style));
-    EXPECT_EQ(style, 0u) << "as the user left it";
+    EXPECT_TRUE(WaitForSetting(L"Style", 0)) << "as the user left it";
 }
 
 TEST_F(OtherProcessSetupTest, OkStoresTheSettingsAfterTheKeyWentAway) {
@@ -63,13 +61,9 @@ TEST_F(OtherProcessSetupTest, OkStoresTheSettingsAfterTheKeyWentAway) {
     DeleteProgramSettings();
     PostMessageW(setup_, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
-    DWORD lifeTime = 0, style = 1, align = 0;
-    EXPECT_TRUE(ReadProgramSetting(L"LifeTime", &lifeTime));
-    EXPECT_TRUE(ReadProgramSetting(L"Style", &style));
-    EXPECT_TRUE(ReadProgramSetting(L"Align", &align));
-    EXPECT_EQ(lifeTime, 350u);
-    EXPECT_EQ(style, 0u);
-    EXPECT_EQ(align, 1u);
+    EXPECT_TRUE(WaitForSetting(L"LifeTime", 350));
+    EXPECT_TRUE(WaitForSetting(L"Style", 0));
+    EXPECT_TRUE(WaitForSetting(L"Align", 1));
 }
 
 TEST_F(OtherProcessTest, ForeignNcDestroyLeavesTheProgramWorking) {
@@ -81,8 +75,7 @@ TEST_F(OtherProcessTest, ForeignNcDestroyLeavesTheProgramWorking) {
     EXPECT_TRUE(WAIT_UNTIL(ScreenPixel(g.left + 3, g.top + 1) == kRed, 5000))
         << "the gauge follows the battery";
 
-    TapGauge();
-    ASSERT_TRUE(MainWindowShown(true));
+    ASSERT_TRUE(ShowPage());
     HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
     SendMessageW(setup, WM_NCDESTROY, 0, 0);
@@ -103,15 +96,13 @@ TEST_F(OtherProcessSetupTest, ChooserIgnoresAForeignInitialisation) {
     HWND chooser = OpenChooser(setup_);
     ASSERT_NE(chooser, nullptr);
     SendMessageW(chooser, WM_INITDIALOG, 0, 0);
-    ClickControl(GetDlgItem(chooser, IDCANCEL));
-    ASSERT_TRUE(ChooserGone()) << "Cancel still ends it";
+    ASSERT_TRUE(EndChooser(chooser, IDCANCEL)) << "Cancel still ends it";
 
     chooser = OpenChooser(setup_);
     ASSERT_NE(chooser, nullptr);
     SendMessageW(chooser, WM_INITDIALOG, 0, 0x12345678); // no request of the chooser's
     SetDlgItemInt(chooser, COLOR_GREEN, 255, FALSE);
-    ClickControl(GetDlgItem(chooser, IDOK));
-    ASSERT_TRUE(ChooserGone());
+    ASSERT_TRUE(EndChooser(chooser, IDOK));
     EXPECT_TRUE(WaitForSetting(L"Full_Part", RGB(0, 255, 255)));
     EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
 }
@@ -130,8 +121,7 @@ TEST_F(OtherProcessSetupTest, PastedComponentsAreClampedAndShown) {
         GetDlgItemTextW(chooser, c.field, shown, ARRAYSIZE(shown));
         EXPECT_STREQ(shown, c.shown) << "pasted " << c.pasted;
     }
-    ClickControl(GetDlgItem(chooser, IDOK));
-    ASSERT_TRUE(ChooserGone());
+    ASSERT_TRUE(EndChooser(chooser, IDOK));
     EXPECT_TRUE(WaitForSetting(L"Full_Part", RGB(255, 0, 12)));
 }
 
@@ -158,7 +148,8 @@ TEST_F(OtherProcessSetupTest, ForeignEnableLetsNoSecondSetupNest) {
 TEST_F(OtherProcessSetupTest, SwatchTapPostedDuringTheChooserOpensNoSecond) {
     HWND chooser = OpenChooser(setup_);
     ASSERT_NE(chooser, nullptr);
-    POINT swatch = FullPartSwatch();
+    POINT swatch = {};
+    SwatchPoint(L"Full_Part", &swatch);
     PostMessageW(setup_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(swatch.x, swatch.y));
     ASSERT_TRUE(Settled(setup_)) << "Setup took the tap";
     EXPECT_EQ(CountWindows(L"#32770", L"Color"), 1);
@@ -194,11 +185,9 @@ TEST_F(ReadOnlySettingsTest, StoredSettingsCountAndANudgeLastsTheRun) {
     ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
     EXPECT_EQ(gaugeOffset(), 101);
     EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
-    DWORD position = 0, style = 0, lifeTime = 0;
-    EXPECT_TRUE(ReadProgramSetting(L"Position", &position));
-    EXPECT_TRUE(ReadProgramSetting(L"Style", &style));
-    EXPECT_EQ(position, 100u);
-    EXPECT_EQ(style, 2u);
+    EXPECT_TRUE(WaitForSetting(L"Position", 100));
+    EXPECT_TRUE(WaitForSetting(L"Style", 2));
+    DWORD lifeTime = 0;
     EXPECT_FALSE(ReadProgramSetting(L"LifeTime", &lifeTime)) << "nothing written";
 }
 
@@ -243,7 +232,7 @@ TEST_P(OtherProcessStartTest, NameHeldWithoutAnInstanceSaysWhyAndFails) {
     GetDlgItemTextW(box, 0xFFFF, shown, ARRAYSIZE(shown)); // the message box's text
     EXPECT_STRNE(expected, L"");
     EXPECT_STREQ(shown, expected);
-    EXPECT_EQ(CountWindows(L"ZemloBattery"), 0);
+    EXPECT_EQ(CountWindows(kMainWindowClass), 0);
 
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     DWORD code = program.WaitExit(10000);

@@ -23,13 +23,6 @@ inline int RowsBlendedWithTaskbar(HWND gauge) {
     return matching;
 }
 
-// The "Full_Part" swatch in Setup's client area.
-inline POINT FullPartSwatch() {
-    POINT swatch = {};
-    SwatchPoint(L"Full_Part", &swatch);
-    return swatch;
-}
-
 // The program stores a setting a moment after the action that changes it.
 inline bool WaitForSetting(const wchar_t *name, DWORD expected) {
     DWORD stored = 0;
@@ -58,12 +51,12 @@ class ProgramTest : public ::testing::Test {
     }
     // Shown, the page is also in front (PageShown).
     bool MainWindowShown(bool shown) { return PageShown(program_.mainWindow(), shown); }
-    // The page's rows start 50 / 30 pixels below its top, 85 / 50 apart; each
-    // bar's black outline begins 35 / 30 below the row's top, 10 pixels in.
+    // Taps the gauge; the page shows.
+    bool ShowPage() { return OpenInfoPage(program_.gauge(), program_.mainWindow()); }
+    // Where a row's bar has its black outline, once the row is drawn.
     COLORREF RowOutline(int row) {
-        RECT page = ScreenRect(program_.mainWindow());
-        int y = page.top + Res(50, 30) + row * Res(85, 50) + Res(35, 30);
-        return ScreenPixel(page.left + 10, y);
+        POINT p = InfoRowOutline(program_.mainWindow(), row);
+        return ScreenPixel(p.x, p.y);
     }
 
     Program program_;
@@ -78,8 +71,7 @@ class SetupTest : public ProgramTest {
         ProgramTest::SetUp();
         if (HasFatalFailure())
             return;
-        TapGauge();
-        ASSERT_TRUE(MainWindowShown(true));
+        ASSERT_TRUE(ShowPage());
         setup_ = OpenSetup();
         ASSERT_NE(setup_, nullptr);
     }

@@ -79,9 +79,8 @@ TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {
     }
     EXPECT_EQ(CountGauges(program_.taskbar()), 1) << "start-up ran again";
     EXPECT_EQ(CountWindows(kSoftKeyBarClass), 1);
-    EXPECT_EQ(CountWindows(L"HHTaskBar"), 1);
-    TapGauge();
-    ASSERT_TRUE(MainWindowShown(true));
+    EXPECT_EQ(CountTaskbars(), 1);
+    ASSERT_TRUE(ShowPage());
     HWND setup = OpenSetup();
     EXPECT_NE(setup, nullptr) << "the soft-key bar no longer opens its menu";
     if (setup)
@@ -139,7 +138,8 @@ class ResetQuestionTest : public SetupTest {
     }
     // The first row's swatch ("Background"), clear of the question.
     POINT BackgroundSwatch() {
-        POINT swatch = {Res(278, 149) + 5, Res(150, 75) + 5};
+        POINT swatch = {};
+        SwatchPoint(L"Background", &swatch);
         ClientToScreen(setup_, &swatch);
         return swatch;
     }
@@ -156,8 +156,7 @@ class ResetQuestionTest : public SetupTest {
 TEST_F(ResetQuestionTest, StaysInFrontOfSetupAndItsChooser) {
     ClickControl(FindWindowExW(setup_, nullptr, L"Button", L"--"));
     if (HWND chooser = TapBackgroundSwatch()) {
-        ClickControl(GetDlgItem(chooser, IDOK));
-        ASSERT_TRUE(ChooserGone());
+        ASSERT_TRUE(EndChooser(chooser, IDOK));
     }
     EXPECT_EQ(CountWindows(L"#32770", L"Defaults"), 1) << "one question at a time";
     RECT q = ScreenRect(question_);
@@ -171,9 +170,7 @@ TEST_F(ResetQuestionTest, AColourPickedWhileItWaitsIsKept) {
     HWND chooser = TapBackgroundSwatch();
     PostMessageW(question_, WM_COMMAND, IDYES, 0);
     if (chooser) {
-        SetDlgItemInt(chooser, COLOR_RED, 0, FALSE);
-        SetDlgItemInt(chooser, COLOR_GREEN, 255, FALSE);
-        SetDlgItemInt(chooser, COLOR_BLUE, 0, FALSE);
+        TypeColour(chooser, kPicked);
         PostMessageW(chooser, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(ChooserGone());
     }

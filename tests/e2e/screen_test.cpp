@@ -43,8 +43,9 @@ int RightPosition() {
     return Res(100, 50);
 }
 
-// A dialog every visible control of which lies inside it, none over another.
-void ExpectLaidOut(HWND dlg) {
+// A dialog every visible control of which lies inside it, none over another;
+// how many it shows.
+size_t ExpectLaidOut(HWND dlg) {
     RECT area = ScreenRect(dlg);
     EXPECT_TRUE(Inside(area, RECT{0, 0, Screen().cx, Screen().cy})) << Describe(area);
     std::vector<RECT> shown;
@@ -61,6 +62,7 @@ void ExpectLaidOut(HWND dlg) {
         }
         shown.push_back(r);
     }
+    return shown.size();
 }
 
 // Setup's visible controls and its colour rows lie inside its window.
@@ -123,23 +125,20 @@ TEST_F(ScreenTest, EveryPartOfTheProgramFitsTheScreen) {
     EXPECT_EQ(g.left, static_cast<LONG>(kDefaultPosition[HiResScreen()])) << "aligned left";
     EXPECT_TRUE(Inside(g, bar)) << Describe(g);
 
-    TapGauge();
-    ASSERT_TRUE(MainWindowShown(true));
+    ASSERT_TRUE(ShowPage());
     ExpectPageFillsScreen(program_.mainWindow());
 
     HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
-    POINT origin = {0, 0};
-    ClientToScreen(setup, &origin);
     RECT client;
     GetClientRect(setup, &client);
-    EXPECT_EQ(origin.x, 0);
-    EXPECT_EQ(origin.y, BarHeight());
-    EXPECT_EQ(client.right, s.cx);
+    MapWindowPoints(setup, HWND_DESKTOP, reinterpret_cast<POINT *>(&client), 2);
+    EXPECT_EQ(Describe(client), Describe(PageArea())) << "no frame: a full-screen dialog";
     ExpectSetupFits(setup);
     HWND chooser = OpenChooser(setup);
     ASSERT_NE(chooser, nullptr);
-    ExpectLaidOut(chooser);
+    EXPECT_EQ(ScreenRect(chooser).top, BarHeight()) << "right below the taskbar";
+    EXPECT_GE(ExpectLaidOut(chooser), 11) << "labels, colour fields, Add, OK and Cancel";
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(ChooserGone());
 
@@ -189,8 +188,7 @@ class TurnTest : public ProgramTest {
 
 TEST_F(TurnTest, InfoPageFillsTheTurnedScreen) {
     auto stored = ProgramSettings();
-    TapGauge();
-    ASSERT_TRUE(MainWindowShown(true));
+    ASSERT_TRUE(ShowPage());
     for (bool byKey : {false, true}) {
         SCOPED_TRACE(byKey ? "turned back by the rotation key" : "turned by the command");
         Turn(byKey);
@@ -201,8 +199,7 @@ TEST_F(TurnTest, InfoPageFillsTheTurnedScreen) {
 
 TEST_F(TurnTest, SetupFillsTheTurnedScreenAndItsOkEndsIt) {
     auto stored = ProgramSettings();
-    TapGauge();
-    ASSERT_TRUE(MainWindowShown(true));
+    ASSERT_TRUE(ShowPage());
     for (const char *turn : {"turned", "turned back"}) {
         SCOPED_TRACE(turn);
         HWND setup = OpenSetup();
@@ -224,8 +221,7 @@ TEST_F(TurnTest, SetupFillsTheTurnedScreenAndItsOkEndsIt) {
 // The system turns the screen, not the taskbar: a turn made while the shell
 // restarts reaches every window, and the taskbar that comes back takes it.
 TEST_F(TurnTest, ATurnDuringAShellRestartReachesEveryWindow) {
-    TapGauge();
-    ASSERT_TRUE(MainWindowShown(true));
+    ASSERT_TRUE(ShowPage());
     HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
     UINT restart = RegisterWindowMessageW(kShellRestartMessage);
@@ -266,8 +262,7 @@ HANDLE StartTurn() {
 // key handled while another process sends to the taskbar: after each pair
 // the bars and the page are the screen's width.
 TEST_F(TurnTest, TurnsByKeyAndCommandTogetherLeaveBarsAndPageTheScreensWidth) {
-    TapGauge();
-    ASSERT_TRUE(MainWindowShown(true));
+    ASSERT_TRUE(ShowPage());
     HWND keys = FindWindowW(kSoftKeyBarClass, nullptr);
     ASSERT_NE(keys, nullptr);
     HWND bar = program_.taskbar(), page = program_.mainWindow();
@@ -297,8 +292,7 @@ TEST_F(TurnTest, TurnsByKeyAndCommandTogetherLeaveBarsAndPageTheScreensWidth) {
 
 // A message box asked before a turn lies inside the turned screen.
 TEST_F(TurnTest, AQuestionAskedBeforeATurnLiesInsideTheTurnedScreen) {
-    TapGauge();
-    ASSERT_TRUE(MainWindowShown(true));
+    ASSERT_TRUE(ShowPage());
     HWND setup = OpenSetup();
     ASSERT_NE(setup, nullptr);
     ASSERT_TRUE(TurnScreen());
