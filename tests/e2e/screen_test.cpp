@@ -207,6 +207,7 @@ TEST_F(TurnTest, SetupFillsTheTurnedScreenAndItsOkEndsIt) {
         Turn();
         EXPECT_TRUE(WAIT_UNTIL(Describe(ScreenRect(setup)) == Describe(PageArea()), 3000))
             << Describe(ScreenRect(setup));
+        ExpectSetupFits(setup);
         HWND chooser = OpenChooser(setup);
         ASSERT_NE(chooser, nullptr);
         ExpectLaidOut(chooser);
