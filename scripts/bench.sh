@@ -12,18 +12,24 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
 # With UPDATE_COSTS=1 the tables also replace the measured part of
-# docs/costs.md, between its two "make bench" marks.
+# docs/costs.md for their screen, between its two "make bench WxH" marks.
 if [ -n "${UPDATE_COSTS:-}" ] && [ -z "${ZB_BENCH_INNER:-}" ]; then
     out=$(mktemp)
-    trap 'rm -f "$out"' EXIT
+    trap 'rm -f "$out" "$out.page"' EXIT
     ZB_BENCH_INNER=1 "$0" "$@" | tee "$out"
     [ "${PIPESTATUS[0]}" -eq 0 ] || exit 1
     costs="$here/../docs/costs.md"
-    awk -v tables="$out" '
-        /^<!-- make bench: from here/ { print; while ((getline line < tables) > 0) print line; skip = 1; next }
-        /^<!-- make bench: to here/ { skip = 0 }
+    screen=$(sed -n '1s/^Machine: \([0-9]*x[0-9]*\) screen.*/\1/p' "$out")
+    if ! grep -q "^<!-- make bench $screen: from here" "$costs"; then
+        echo "make bench: docs/costs.md has no place for the tables of the $screen screen" >&2
+        exit 1
+    fi
+    awk -v tables="$out" -v from="<!-- make bench $screen: from here" \
+        -v to="<!-- make bench $screen: to here" '
+        index($0, from) == 1 { print; while ((getline line < tables) > 0) print line; skip = 1; next }
+        index($0, to) == 1 { skip = 0 }
         !skip' "$costs" >"$out.page" && mv "$out.page" "$costs"
-    echo "docs/costs.md rewritten"
+    echo "docs/costs.md rewritten: the $screen screen's tables"
     exit 0
 fi
 source "$here/wine-env.sh"
