@@ -119,6 +119,10 @@ bool ChooserGone() {
     return WAIT_UNTIL(FindWindowW(L"#32770", L"Color") == nullptr, 5000);
 }
 
+bool SetupGone() {
+    return WAIT_UNTIL(FindWindowW(L"#32770", L"Setup") == nullptr, 3000);
+}
+
 bool EndChooser(HWND chooser, int button) {
     ClickControl(GetDlgItem(chooser, button));
     return ChooserGone();

@@ -46,6 +46,8 @@ std::vector<RECT> ColorRowRects();
 // has then filled the fields, which would otherwise overwrite what is typed.
 HWND OpenChooser(HWND setup, const wchar_t *element = L"Full_Part");
 bool ChooserGone();
+// Setup has ended: its dialog is gone.
+bool SetupGone();
 // Taps the chooser's button (IDOK, IDCANCEL); the chooser goes.
 bool EndChooser(HWND chooser, int button);
 // Types a colour's components into the chooser's fields.

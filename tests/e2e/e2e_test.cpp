@@ -103,23 +103,20 @@ TEST_F(ProgramTest, TapShowsDeviceMemoryAndTheStorageCard) {
 TEST_F(SetupTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
     int width = GetSystemMetrics(SM_CXSCREEN), gauge = Res(44, 22);
 
-    ClickControl(GetDlgItem(setup_, 1007)); // "Right"
+    ClickControl(GetDlgItem(setup_, IDC_ALIGN_RIGHT));
     EXPECT_TRUE(WAIT_UNTIL(ScreenRect(program_.gauge()).left == width - gauge, 3000))
         << "clamped to the right end and moved at once";
 
     // The scroll bar's left arrow: one pixel further from the right end.
-    RECT s = ScreenRect(GetDlgItem(setup_, 1001));
+    RECT s = ScreenRect(GetDlgItem(setup_, IDC_POSITION));
     ClickAt(s.left + 2, (s.top + s.bottom) / 2);
     EXPECT_TRUE(WAIT_UNTIL(ScreenRect(program_.gauge()).left == width - gauge - 1, 3000));
-    DWORD position = 0;
-    EXPECT_TRUE(WAIT_UNTIL(ReadProgramSetting(L"Position", &position) &&
-                               position == static_cast<DWORD>(gauge + 1),
-                           3000));
+    EXPECT_TRUE(WaitForSetting(L"Position", gauge + 1));
     EXPECT_TRUE(WaitForSetting(L"Align", 1)) << "Align waits for Done";
 
     // Done: the caption's button, which sends OK.
     PostMessageW(setup_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(WAIT_UNTIL(FindWindowW(L"#32770", L"Setup") == nullptr, 3000));
+    EXPECT_TRUE(SetupGone());
     EXPECT_TRUE(WaitForSetting(L"Align", 0));
     EXPECT_EQ(ScreenRect(program_.gauge()).left, width - gauge - 1);
 }
@@ -128,7 +125,7 @@ TEST_F(SetupTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
 // width; the next start must keep it and put the gauge at x 0.
 TEST_F(SetupTest, RightAlignedFarEndSurvivesARestart) {
     DWORD width = GetSystemMetrics(SM_CXSCREEN);
-    ClickControl(GetDlgItem(setup_, 1007)); // "Right"
+    ClickControl(GetDlgItem(setup_, IDC_ALIGN_RIGHT));
     ASSERT_TRUE(WAIT_UNTIL(
         ScreenRect(program_.gauge()).left == static_cast<LONG>(width) - Res(44, 22), 3000));
     for (DWORD i = 0; i < width; ++i)
@@ -136,7 +133,7 @@ TEST_F(SetupTest, RightAlignedFarEndSurvivesARestart) {
     DWORD position = 0;
     EXPECT_TRUE(WAIT_UNTIL(ReadProgramSetting(L"Position", &position) && position == width, 10000));
     PostMessageW(setup_, WM_SYSCOMMAND, SC_CLOSE, 0); // Done saves "Align"
-    ASSERT_TRUE(WAIT_UNTIL(FindWindowW(L"#32770", L"Setup") == nullptr, 3000));
+    ASSERT_TRUE(SetupGone());
 
     program_.Stop();
     ASSERT_TRUE(program_.Launch());
@@ -178,7 +175,7 @@ TEST_F(SetupTest, CancelledChooserChangesNothing) {
 TEST_F(SetupTest, TheTaskbarsOkEndsSetup) {
     ClickControl(GetDlgItem(setup_, IDC_STYLE_WM5)); // saved only by OK
     ASSERT_TRUE(TapTaskbarOk()) << "an \"ok\" in the taskbar";
-    EXPECT_TRUE(WAIT_UNTIL(FindWindowW(L"#32770", L"Setup") == nullptr, 3000));
+    EXPECT_TRUE(SetupGone());
     EXPECT_TRUE(WaitForSetting(L"Style", 0)) << "ended through IDOK";
     EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
 }

@@ -52,7 +52,7 @@ TEST_F(OtherProcessSetupTest, SetupRequestedAgainComesToTheFrontOnce) {
     EXPECT_EQ(CountWindows(L"#32770", L"About"), 0);
 
     PostMessageW(setup_, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
+    ASSERT_TRUE(SetupGone());
     EXPECT_TRUE(WaitForSetting(L"Style", 0)) << "as the user left it";
 }
 
@@ -60,7 +60,7 @@ TEST_F(OtherProcessSetupTest, OkStoresTheSettingsAfterTheKeyWentAway) {
     ASSERT_TRUE(ClickWm5(setup_));
     DeleteProgramSettings();
     PostMessageW(setup_, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
+    ASSERT_TRUE(SetupGone());
     EXPECT_TRUE(WaitForSetting(L"LifeTime", 350));
     EXPECT_TRUE(WaitForSetting(L"Style", 0));
     EXPECT_TRUE(WaitForSetting(L"Align", 1));
@@ -80,7 +80,7 @@ TEST_F(OtherProcessTest, ForeignNcDestroyLeavesTheProgramWorking) {
     ASSERT_NE(setup, nullptr);
     SendMessageW(setup, WM_NCDESTROY, 0, 0);
     ASSERT_TRUE(TapTaskbarOk());
-    EXPECT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
+    EXPECT_TRUE(SetupGone());
     EXPECT_EQ(Program::RunSecondInstance(15000), 0u) << "the main window is still found";
 }
 
@@ -131,7 +131,7 @@ TEST_F(OtherProcessTest, SetupOpensAfterAForeignDisable) {
     HWND setup = WaitForDialog(L"Setup", 5000);
     ASSERT_NE(setup, nullptr);
     PostMessageW(setup, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
+    EXPECT_TRUE(SetupGone());
 }
 
 TEST_F(OtherProcessSetupTest, ForeignEnableLetsNoSecondSetupNest) {
@@ -141,7 +141,7 @@ TEST_F(OtherProcessSetupTest, ForeignEnableLetsNoSecondSetupNest) {
     ASSERT_TRUE(Settled(program_.mainWindow())) << "a second dialog shows by now, were one opened";
     EXPECT_EQ(CountWindows(L"#32770", L"Setup"), 1);
     PostMessageW(setup_, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
+    ASSERT_TRUE(SetupGone());
     EXPECT_TRUE(WaitForSetting(L"Style", 0)) << "as the user left it";
 }
 
@@ -182,7 +182,7 @@ TEST_F(ReadOnlySettingsTest, StoredSettingsCountAndANudgeLastsTheRun) {
     SendMessageW(setup_, WM_HSCROLL, SB_LINERIGHT,
                  reinterpret_cast<LPARAM>(GetDlgItem(setup_, IDC_POSITION)));
     ASSERT_TRUE(TapTaskbarOk());
-    ASSERT_TRUE(WAIT_UNTIL(CountWindows(L"#32770", L"Setup") == 0, 3000));
+    ASSERT_TRUE(SetupGone());
     EXPECT_EQ(gaugeOffset(), 101);
     EXPECT_EQ(program_.WaitExit(0), STILL_ACTIVE);
     EXPECT_TRUE(WaitForSetting(L"Position", 100));

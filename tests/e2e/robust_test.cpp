@@ -3,16 +3,12 @@
 // messages from other processes, a host root of any size.
 #include "program_test.h"
 
+#include "res/resource.h"
+
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-constexpr int kPositionField = 1001, kLifeTimeField = 1002;
-
-HWND SetupDialog() {
-    return FindWindowW(L"#32770", L"Setup");
-}
 
 // The Setup dialog is what a user sees in the middle of the screen, and keys
 // go to it.
@@ -32,7 +28,7 @@ class ShellRestartTest : public SetupTest, public ::testing::WithParamInterface<
 };
 
 TEST_P(ShellRestartTest, SetupKeepsPositionAndFocusThroughAShellRestart) {
-    ClickControl(GetDlgItem(setup_, kLifeTimeField));
+    ClickControl(GetDlgItem(setup_, IDC_LIFETIME));
     RECT before = ScreenRect(program_.gauge());
 
     UINT restart = RegisterWindowMessageW(kShellRestartMessage);
@@ -47,12 +43,9 @@ TEST_P(ShellRestartTest, SetupKeepsPositionAndFocusThroughAShellRestart) {
 
     // The next nudge starts from the saved position: the left arrow is one
     // pixel to the left, away from the right end in Right mode.
-    RECT s = ScreenRect(GetDlgItem(setup_, kPositionField));
+    RECT s = ScreenRect(GetDlgItem(setup_, IDC_POSITION));
     ClickAt(s.left + 2, (s.top + s.bottom) / 2);
-    DWORD expected = GetParam() ? 99 : 101, position = 0;
-    EXPECT_TRUE(
-        WAIT_UNTIL(ReadProgramSetting(L"Position", &position) && position == expected, 3000))
-        << "saved Position " << position;
+    EXPECT_TRUE(WaitForSetting(L"Position", GetParam() ? 99 : 101));
     EXPECT_TRUE(WAIT_UNTIL(ScreenRect(gauge).left == before.left - 1, 3000));
 }
 
@@ -65,7 +58,7 @@ TEST_F(SetupTest, TapOnTheGaugeKeepsSetupInFront) {
     // The disabled page, once in front, hands the activation back to Setup.
     EXPECT_TRUE(WAIT_UNTIL(SetupInFront(setup_), 3000)) << "the page came over Setup";
     PostMessageW(setup_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(WAIT_UNTIL(SetupDialog() == nullptr, 3000));
+    EXPECT_TRUE(SetupGone());
 }
 
 TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {

@@ -32,7 +32,8 @@ class Soak : public GaugeTest {
             taskbar_->Resize(i % 2000 ? 470 : 480, 52);
         if (i % 500 == 0)
             g_style = (i / 500) % kGaugeStyleCount;
-        g_useCachedBackground = static_cast<BYTE>(i / 3 % 2);
+        if (i % 10 == 0)
+            g_useCachedBackground = 1; // a paint from the cached background
         if (i % 250 == 0)
             SetElementColor(Element(i % 500 ? kFullPart : kFrameNotCharging),
                             RGB(i % 256, (i / 256) % 256, 128));
