@@ -53,10 +53,12 @@ POINT InfoRowOutline(HWND page, int row) {
     return {bar.left, bar.top};
 }
 
+bool OutlineDrawnAt(POINT p) {
+    return ScreenPixel(p.x, p.y) == kBlack && ScreenPixel(p.x, p.y - 1) == kWhite;
+}
+
 bool MemoryBarShown(HWND page) {
-    POINT p = InfoRowOutline(page, 0);
-    return IsWindowVisible(page) && ScreenPixel(p.x, p.y) == kBlack &&
-           ScreenPixel(p.x, p.y - 1) == kWhite;
+    return IsWindowVisible(page) && OutlineDrawnAt(InfoRowOutline(page, 0));
 }
 
 bool OpenInfoPage(HWND gauge, HWND page) {

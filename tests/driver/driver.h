@@ -32,6 +32,8 @@ POINT InfoRowOutline(HWND page, int row);
 // The page answers a tap in full once its device memory bar is drawn: the
 // bar's black outline, with the page's white above it.
 bool MemoryBarShown(HWND page);
+// A bar's black outline at p, with the page's white above it.
+bool OutlineDrawnAt(POINT p);
 
 // Opens Setup through the soft-key bar: "Setup" is the last item of "Tools".
 HWND OpenSetup();

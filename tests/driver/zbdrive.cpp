@@ -108,7 +108,16 @@ bool TimedTap() {
         return false;
     ClickControl(gauge);
     double start = NowMs(), limit = DeadlineMs(10000);
-    while (!MemoryBarShown(page)) {
+    // Where the bar's outline lies is found once the page shows, not at each
+    // look: the loop is what is timed.
+    POINT outline = {};
+    bool located = false;
+    while (!located || !OutlineDrawnAt(outline)) {
+        if (!located && IsWindowVisible(page)) {
+            outline = InfoRowOutline(page, 0);
+            located = true;
+            continue;
+        }
         if (NowMs() - start > limit) {
             std::fprintf(stderr, "zbdrive: waited %.0f ms for the page's bars\n", limit);
             return false;
