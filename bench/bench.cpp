@@ -7,7 +7,7 @@
 
 #include <psapi.h>
 
-#include "app/app.h"
+#include "app/mainwnd.h"
 #include "app/startup.h"
 #include "gauge/gauge.h"
 #include "info/info.h"

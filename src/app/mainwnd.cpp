@@ -1,4 +1,4 @@
-#include "app/app.h"
+#include "app/mainwnd.h"
 
 #include "app/startup.h"
 #include "base/strings.h"
@@ -150,25 +150,6 @@ LRESULT OnDestroy() {
 }
 
 } // namespace
-
-RECT HideButtonRect(const RECT &client) {
-    int width = Res(300, 200);
-    int height = Res(45, 30);
-    int x = (client.right - width - client.left) / 2;
-    int y = client.bottom - Res(100, 60);
-    return RECT{x, y, x + width, y + height};
-}
-
-HWND CreateAppMenuBar(HWND hwnd) {
-    SHMENUBARINFO info = {};
-    info.cbSize = sizeof(info);
-    info.hwndParent = hwnd;
-    info.nToolBarId = IDR_MAINMENU;
-    info.hInstRes = g_instance;
-    if (!SHCreateMenuBar(&info))
-        return nullptr;
-    return info.hwndMB;
-}
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {

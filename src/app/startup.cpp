@@ -1,6 +1,5 @@
 #include "app/startup.h"
 
-#include "app/app.h"
 #include "base/gdi.h"
 #include "base/strings.h"
 #include "gauge/gauge.h"
@@ -22,6 +21,25 @@ bool ColorRecordsReady() {
 }
 
 } // namespace
+
+RECT HideButtonRect(const RECT &client) {
+    int width = Res(300, 200);
+    int height = Res(45, 30);
+    int x = (client.right - width - client.left) / 2;
+    int y = client.bottom - Res(100, 60);
+    return RECT{x, y, x + width, y + height};
+}
+
+HWND CreateAppMenuBar(HWND hwnd) {
+    SHMENUBARINFO info = {};
+    info.cbSize = sizeof(info);
+    info.hwndParent = hwnd;
+    info.nToolBarId = IDR_MAINMENU;
+    info.hInstRes = g_instance;
+    if (!SHCreateMenuBar(&info))
+        return nullptr;
+    return info.hwndMB;
+}
 
 void StartMenuBar(HWND mainWnd) {
     HWND menuBar = CreateAppMenuBar(mainWnd);

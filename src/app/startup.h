@@ -7,6 +7,11 @@
 // same timer.
 inline constexpr UINT kPollPeriodMs = 2300;
 
+// The main window's soft-key bar with the Tools menu; nullptr without one.
+HWND CreateAppMenuBar(HWND mainWnd);
+// Geometry of the Hide button for a main-window client rectangle.
+RECT HideButtonRect(const RECT &client);
+
 // The soft-key bar and the shell's activation record of the main window.
 void StartMenuBar(HWND mainWnd);
 // The storage table with its device-memory row, the taskbar and, from its

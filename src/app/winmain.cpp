@@ -1,4 +1,4 @@
-#include "app/app.h"
+#include "app/mainwnd.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int cmdShow) {
     int exitCode = 0;

@@ -2,7 +2,8 @@
 // creation sequence, the Hide button, commands, the single instance rule.
 #include "fixtures.h"
 
-#include "app/app.h"
+#include "app/mainwnd.h"
+#include "app/startup.h"
 #include "gauge/gauge.h"
 #include "res/resource.h"
 #include "settings/colors.h"

@@ -2,7 +2,7 @@
 // region, with the battery readings fed through the platform's power seam.
 #include "fixtures.h"
 
-#include "app/app.h"
+#include "app/mainwnd.h"
 #include "gauge/gauge.h"
 #include "monitor/monitor.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 #include "fixtures.h"
 
-#include "app/app.h"
+#include "app/mainwnd.h"
 #include "monitor/monitor.h"
 #include "gauge/gauge.h"
 #include "res/resource.h"

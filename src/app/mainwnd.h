@@ -1,4 +1,5 @@
-// The application shell: start-up, the main window and its commands.
+// The main window, its commands and About; the instance check and the
+// message loop.
 #pragma once
 #include "platform/platform.h"
 
@@ -10,9 +11,5 @@ constexpr int kExitStartBlocked = 1;
 // FALSE, exitCode (if given) is what the process ends with.
 BOOL InitInstance(HINSTANCE instance, int cmdShow, int *exitCode = nullptr);
 int RunMessageLoop();
-HWND CreateAppMenuBar(HWND hwnd);
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK AboutDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam);
-
-// Geometry of the Hide button for a main-window client rectangle.
-RECT HideButtonRect(const RECT &client);
