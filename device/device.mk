@@ -1,5 +1,6 @@
 # The device program, build/device/ZemloBattery.exe for Windows CE on ARM
-# (Windows Mobile 5/6): every source of src/ and common/, with _WIN32_WCE,
+# (Windows Mobile 5/6): every source of src/ and common/, and the start-up and
+# run-time helpers in device/runtime/, with _WIN32_WCE,
 # compiled by clang to ARM-mode assembly for an ELF target, rewritten for the CE assembler
 # (device/ce-asm.py), then assembled and linked by the cross binutils
 # (scripts/ce-binutils.sh) against import libraries of the device's DLLs.
@@ -14,9 +15,10 @@ CLANG_MAJOR := $(shell $(CLANG) -dumpversion | cut -d. -f1)
 LIBCXX := /usr/lib/llvm-$(CLANG_MAJOR)/include/c++/v1
 W32API := third_party/ce-w32api
 
-# An object is named by its folder below src/ or common/ (obj/base/gdi.o).
-SOURCES := $(wildcard src/*/*.cpp common/*/*.cpp)
-OBJECTS := $(sort $(patsubst common/%.cpp,$(OUT)/obj/%.o,$(SOURCES:src/%.cpp=$(OUT)/obj/%.o)))
+# An object is named by its folder below src/, common/ or device/
+# (obj/base/gdi.o, obj/runtime/ce_start.o).
+SOURCES := $(wildcard src/*/*.cpp common/*/*.cpp device/*/*.cpp)
+OBJECTS := $(sort $(foreach d,src common device,$(patsubst $(d)/%.cpp,$(OUT)/obj/%.o,$(filter $(d)/%,$(SOURCES)))))
 DLLS := coredll aygshell commdlg
 IMPORT_LIBS := $(DLLS:%=$(OUT)/lib/lib%.a)
 
@@ -53,7 +55,7 @@ $(OUT)/ZemloBattery.exe: $(OBJECTS) $(OUT)/obj/ZemloBattery.res.o $(IMPORT_LIBS)
 		$(OUT)/obj/ZemloBattery.res.o -L$(OUT)/lib $(DLLS:%=-l%)
 	ln -sfn $(CE_BIN) $(OUT)/ce-tools
 
-vpath %.cpp src common
+vpath %.cpp src common device
 $(OUT)/obj/%.s: %.cpp device/device.mk
 	@mkdir -p $(@D)
 	$(CLANG) $(CXXFLAGS) $(INCLUDES) $(DEFINES) -MD -MP -MF $(@:.s=.d) -S $< -o $@

@@ -1,15 +1,15 @@
 // The one header through which the program reaches the operating system.
 //
 // On Windows CE (_WIN32_WCE) it is the platform's own headers and the shell
-// library, with the few names they lack; the start-up and run-time helpers
-// that a CE C library would bring are ce_start.cpp and ce_runtime.cpp beside
-// it. On desktop Windows it adds the CE records and the services that
-// desktop Win32 lacks, which the emulated Pocket PC (pocketpc_emulation/, a
-// library of its own) provides, and routes a few calls whose CE
-// behaviour differs (window defaults, the low bit of SetForegroundWindow, the
-// file system root with its storage cards, the system font of new device
-// contexts and controls, the colour chooser) to the emulation. The program calls
-// the API by its CE names and never learns which platform it runs on.
+// library, with the few names they lack; the start-up and run-time helpers that
+// a CE C library would bring are the device build's own (device/runtime/). On
+// desktop Windows it adds the CE records and the services that desktop Win32
+// lacks, which the emulated Pocket PC (pocketpc_emulation/, a library of its
+// own) provides, and routes a few calls whose CE behaviour differs (window
+// defaults, the low bit of SetForegroundWindow, the file system root with its
+// storage cards, the system font of new device contexts and controls, the
+// colour chooser) to the emulation. The program calls the API by its CE names
+// and never learns which platform it runs on.
 #pragma once
 
 #ifndef UNICODE
@@ -46,7 +46,7 @@ constexpr wchar_t kShellTaskbarClass[] = L"HHTaskBar";
 #ifdef _WIN32_WCE
 
 #include <aygshell.h>
-// The CE loader's start-up (platform/ce_start.cpp) calls WinMain, whose
+// The CE loader's start-up (device/runtime/ce_start.cpp) calls WinMain, whose
 // command line is wide there.
 #define wWinMain WinMain
 // Names of newer SDKs than the device's headers know.

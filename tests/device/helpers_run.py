@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""The device program's run-time helpers (common/platform/ce_runtime.cpp) on the
+"""The device program's run-time helpers (device/runtime/ce_runtime.cpp) on the
 emulated CPU, called at their addresses in the linker's map as the compiler
 calls them: 64-bit division truncating as C++ does, the quotient in r0:r1 and
 the remainder in r2:r3; double products and conversions handed to COREDLL's
@@ -11,7 +11,7 @@ import re
 import struct
 import sys
 
-from startup_run import Device, Failure, check
+from ce_machine import Device, Failure, check
 
 
 def words(value):
