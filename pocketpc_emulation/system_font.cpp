@@ -8,6 +8,7 @@
 // flush.
 #include "base/gdi.h"
 #include "internal.h"
+#include "pocketpc_emulation/dialog_template.h"
 
 #include <vector>
 
@@ -48,66 +49,8 @@ HFONT CreateShellBarFont(int barHeight) {
 
 namespace {
 
-// A dialog template as the dialog manager reads it, plain (DIALOG) or
-// extended (DIALOGEX): where its font's face name lies and where it ends.
-struct TemplateLayout {
-    const WORD *face = nullptr; // nullptr: the template names no font
-    const WORD *afterFace = nullptr;
-    const BYTE *end = nullptr;
-};
-
-// A name or ordinal field: 0xFFFF and an ordinal, or a NUL-ended string.
-const WORD *SkipNameOrOrdinal(const WORD *p) {
-    if (*p == 0xFFFF)
-        return p + 2;
-    while (*p)
-        ++p;
-    return p + 1;
-}
-
-const WORD *SkipString(const WORD *p) {
-    while (*p)
-        ++p;
-    return p + 1;
-}
-
-const WORD *AlignToDword(const WORD *p) {
-    return reinterpret_cast<const WORD *>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR{3});
-}
-
-TemplateLayout ReadLayout(LPCDLGTEMPLATEW tmpl) {
-    TemplateLayout layout;
-    auto *words = reinterpret_cast<const WORD *>(tmpl);
-    bool extended = words[0] == 1 && words[1] == 0xFFFF;
-    DWORD style;
-    WORD items;
-    const WORD *p;
-    if (extended) {
-        CopyMemory(&style, words + 6, sizeof(style));
-        items = words[8];
-        p = words + 13;
-    } else {
-        style = tmpl->style;
-        items = tmpl->cdit;
-        p = words + 9;
-    }
-    p = SkipNameOrOrdinal(p); // menu
-    p = SkipNameOrOrdinal(p); // window class
-    p = SkipString(p);        // title
-    if (style & DS_SETFONT) {
-        p += extended ? 3 : 1; // point size; weight, italic and character set
-        layout.face = p;
-        p = SkipString(p);
-        layout.afterFace = p;
-    }
-    for (WORD i = 0; i < items; ++i) {
-        p = AlignToDword(p) + (extended ? 12 : 9);
-        p = SkipNameOrOrdinal(p); // class
-        p = SkipNameOrOrdinal(p); // title
-        p += 1 + (*p + 1) / 2;    // creation data, after its size in bytes
-    }
-    layout.end = reinterpret_cast<const BYTE *>(p);
-    return layout;
+const BYTE *AlignToDword(const WORD *p) {
+    return reinterpret_cast<const BYTE *>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR{3});
 }
 
 } // namespace
@@ -118,13 +61,13 @@ TemplateLayout ReadLayout(LPCDLGTEMPLATEW tmpl) {
 // that names the CE face instead.
 INT_PTR PlatformDialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW tmpl, HWND owner,
                                         DLGPROC proc, LPARAM param) {
-    TemplateLayout layout = tmpl ? ReadLayout(tmpl) : TemplateLayout{};
+    TemplateLayout layout = tmpl ? ReadDialogTemplate(tmpl) : TemplateLayout{};
     if (!layout.face || lstrcmpiW(reinterpret_cast<const wchar_t *>(layout.face), L"System") != 0)
         return DialogBoxIndirectParamW(instance, tmpl, owner, proc, param);
 
     auto *start = reinterpret_cast<const BYTE *>(tmpl);
     auto *faceAt = reinterpret_cast<const BYTE *>(layout.face);
-    auto *itemsAt = reinterpret_cast<const BYTE *>(AlignToDword(layout.afterFace));
+    auto *itemsAt = AlignToDword(layout.afterFace);
     constexpr wchar_t kFace[] = L"Tahoma";
     size_t head = faceAt - start;
     size_t itemsOffset = (head + sizeof(kFace) + 3) & ~size_t{3};

@@ -1,7 +1,7 @@
 // The real ZemloBattery.exe, started in this test's virtual desktop and looked
 // at from outside: its windows, the screen's pixels, and input as a user gives it.
 #pragma once
-#include "dialog_template.h"
+#include "pocketpc_emulation/dialog_template.h"
 #include "screen.h"
 
 #include <source_location>

@@ -9,7 +9,7 @@
 #include "app/startup.h"
 #include "state/state.h"
 #include "pocketpc_emulation/seams.h"
-#include "dialog_template.h"
+#include "pocketpc_emulation/dialog_template.h"
 #include "screen.h"
 #include "stored_defaults.h"
 #include "test_windows.h"

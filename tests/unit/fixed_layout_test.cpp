@@ -3,7 +3,7 @@
 // program's own tables; this one alone pins the numbers.
 #include "fixtures.h"
 
-#include "dialog_template.h"
+#include "pocketpc_emulation/dialog_template.h"
 #include "fixed_layout.h"
 #include "gauge/gauge.h"
 #include "info/info.h"
