@@ -7,7 +7,6 @@
 // FALSE with rgbResult untouched on Cancel.
 #include "base/gdi.h"
 #include "internal.h"
-#include "subclass.h"
 
 #include <algorithm>
 #include <cwchar>

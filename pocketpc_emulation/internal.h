@@ -28,6 +28,13 @@ void ShowDialogInTaskbar(HWND dlg, const wchar_t *title, bool doneButton);
 // changes the flags.
 void MakeShellDialog(HWND dlg, bool fullScreen, bool doneButton);
 
+// True while the message being handled was sent by another thread or
+// process. A window's creation and destruction come only from this thread's
+// own calls; such messages from elsewhere must leave the window's state alone.
+inline bool SentFromElsewhere() {
+    return (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
+}
+
 // Whether a window belongs to this process: the emulated shell acts on its
 // own program's windows only.
 inline bool ThisProcessWindow(HWND hwnd) {

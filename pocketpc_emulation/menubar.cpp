@@ -8,6 +8,7 @@
 #include "internal.h"
 #include "subclass.h"
 
+#include <memory>
 #include <new>
 
 namespace {
@@ -19,12 +20,21 @@ struct Button {
     wchar_t caption[64];
 };
 
+// The bar's record owns its menu and font: whichever way the bar ends,
+// deleting the record frees them.
 struct MenuBar {
     HWND owner;
     HMENU menu;
     HFONT font;
     int buttonCount;
     Button buttons[kMaxButtons];
+
+    ~MenuBar() {
+        if (menu)
+            DestroyMenu(menu);
+        if (font)
+            DeleteObject(font);
+    }
 };
 
 LRESULT CALLBACK OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -107,8 +117,6 @@ LRESULT CALLBACK MenuBarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_NCDESTROY:
         if (bar && !SentFromElsewhere()) {
             RemoveSubclass(bar->owner, OwnerSubclassProc);
-            DestroyMenu(bar->menu);
-            DeleteObject(bar->font);
             delete bar;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         }
@@ -174,15 +182,13 @@ HWND SoftKeyBarOf(HWND owner) {
 BOOL SHCreateMenuBar(SHMENUBARINFO *info) {
     if (!info || info->cbSize < sizeof(SHMENUBARINFO) || !IsWindow(info->hwndParent))
         return FALSE;
-    auto *bar = new (std::nothrow) MenuBar{};
+    std::unique_ptr<MenuBar> bar(new (std::nothrow) MenuBar{});
     if (!bar)
         return FALSE;
     UINT menuId = 0;
-    if (!ReadDefinition(info->hInstRes, info->nToolBarId, bar, &menuId) ||
-        !(bar->menu = LoadMenuW(info->hInstRes, MAKEINTRESOURCEW(menuId)))) {
-        delete bar;
+    if (!ReadDefinition(info->hInstRes, info->nToolBarId, bar.get(), &menuId) ||
+        !(bar->menu = LoadMenuW(info->hInstRes, MAKEINTRESOURCEW(menuId))))
         return FALSE;
-    }
     bar->owner = info->hwndParent;
 
     RECT rc = SoftKeyBarRect();
@@ -192,13 +198,11 @@ BOOL SHCreateMenuBar(SHMENUBARINFO *info) {
     DWORD style = WS_POPUP | (IsWindowVisible(info->hwndParent) ? WS_VISIBLE : 0);
     HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kSoftKeyBarClass, L"", style, rc.left, rc.top,
                                 rc.right - rc.left, rc.bottom - rc.top, info->hwndParent, nullptr,
-                                info->hInstRes, bar);
-    if (!hwnd) {
-        DestroyMenu(bar->menu);
-        DeleteObject(bar->font);
-        delete bar;
+                                info->hInstRes, bar.get());
+    if (!hwnd)
         return FALSE;
-    }
+    // The window has it now, and deletes it at its end.
+    bar.release();
     SubclassWindow(info->hwndParent, OwnerSubclassProc, reinterpret_cast<LONG_PTR>(hwnd));
     info->hwndMB = hwnd;
     return TRUE;

@@ -9,7 +9,6 @@
 // with the Done button, an "ok" button in place of the clock.
 #include "base/gdi.h"
 #include "internal.h"
-#include "subclass.h"
 
 #include <cwchar>
 
@@ -193,6 +192,38 @@ void OnTapUp(HWND hwnd, LPARAM lParam) {
         PostMessageW(pressed, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
+void OnTimer(HWND hwnd, WPARAM id) {
+    if (id == kClockTimer) {
+        ArmClockTimer(hwnd);
+        OnClockTick(hwnd);
+    }
+}
+
+// A tap goes to the child under it (the gauge), or else to the "ok" of the
+// dialog the taskbar shows.
+void OnButtonDown(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (ForwardToChild(hwnd, WM_LBUTTONDOWN, wParam, lParam))
+        return;
+    if (s_shown.doneButton && OnOkButton(hwnd, lParam))
+        s_okPressed = s_shown.dlg;
+}
+
+void OnButtonUp(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    if (!ForwardToChild(hwnd, WM_LBUTTONUP, wParam, lParam))
+        OnTapUp(hwnd, lParam);
+}
+
+// False when another process sent it: the taskbar lives on.
+bool OnNcDestroy(HWND hwnd) {
+    if (SentFromElsewhere())
+        return false;
+    if (hwnd == s_taskbar) {
+        UnregisterHotKey(hwnd, kTurnHotKey);
+        s_taskbar = nullptr;
+    }
+    return true;
+}
+
 LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     static const UINT restartMessage = RegisterWindowMessageW(kShellRestartMessage);
     if (msg == restartMessage) {
@@ -206,21 +237,13 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
         return 1;
     case WM_TIMER:
-        if (wParam == kClockTimer) {
-            ArmClockTimer(hwnd);
-            OnClockTick(hwnd);
-        }
+        OnTimer(hwnd, wParam);
         return 0;
     case WM_LBUTTONDOWN:
-        if (ForwardToChild(hwnd, msg, wParam, lParam))
-            return 0;
-        if (s_shown.doneButton && OnOkButton(hwnd, lParam))
-            s_okPressed = s_shown.dlg;
+        OnButtonDown(hwnd, wParam, lParam);
         return 0;
     case WM_LBUTTONUP:
-        if (ForwardToChild(hwnd, msg, wParam, lParam))
-            return 0;
-        OnTapUp(hwnd, lParam);
+        OnButtonUp(hwnd, wParam, lParam);
         return 0;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
@@ -231,12 +254,8 @@ LRESULT CALLBACK TaskbarWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CLOSE:
         return 0; // the shell's taskbar is not closed; only a shell restart takes it away
     case WM_NCDESTROY:
-        if (SentFromElsewhere())
+        if (!OnNcDestroy(hwnd))
             return 0;
-        if (hwnd == s_taskbar) {
-            UnregisterHotKey(hwnd, kTurnHotKey);
-            s_taskbar = nullptr;
-        }
         break;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);

@@ -1,5 +1,7 @@
 #include "subclass.h"
 
+#include "internal.h"
+
 namespace {
 
 struct Subclass {

@@ -20,10 +20,3 @@ LRESULT CallReplacedProc(HWND hwnd, WNDPROC proc, UINT msg, WPARAM wParam, LPARA
 // Puts the replaced procedure back. When another one has been put in front of
 // proc since, proc stays in the chain but only passes messages on.
 void RemoveSubclass(HWND hwnd, WNDPROC proc);
-
-// True while the message being handled was sent by another thread or
-// process. A window's creation and destruction come only from this thread's
-// own calls; such messages from elsewhere must leave the window's state alone.
-inline bool SentFromElsewhere() {
-    return (InSendMessageEx(nullptr) & ISMEX_SEND) != 0;
-}

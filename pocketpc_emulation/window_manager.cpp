@@ -15,7 +15,6 @@
 // turn the screen at once, Wine can deliver their changes out of order, so
 // once the changes have stopped for a moment the screen is measured again.
 #include "internal.h"
-#include "subclass.h"
 
 namespace {
 
