@@ -49,7 +49,10 @@ WIN32_FIND_DATAW MakeEntry(DWORD attributes, const wchar_t *name) {
     return data;
 }
 
-// Removable volumes in drive-letter order; the n-th one is card n.
+// Removable volumes in drive-letter order; the n-th one is card n. A drive
+// letter outlives the card behind it (Wine keeps it while the folder it
+// names is gone): a volume whose root cannot be queried is no card, as a
+// device's root shows none that was taken out.
 int RemovableDrives(wchar_t *letters, int capacity) {
     DWORD mask = GetLogicalDrives();
     int count = 0;
@@ -57,7 +60,9 @@ int RemovableDrives(wchar_t *letters, int capacity) {
         if (!(mask & (1u << i)))
             continue;
         wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', L'\0'};
-        if (GetDriveTypeW(root) == DRIVE_REMOVABLE)
+        ULARGE_INTEGER total;
+        if (GetDriveTypeW(root) == DRIVE_REMOVABLE &&
+            GetDiskFreeSpaceExW(root, nullptr, &total, nullptr))
             letters[count++] = root[0];
     }
     return count;

@@ -155,21 +155,22 @@ zb_prepare_desktops() {
     touch "$mark"
 }
 
-# A folder of the build as drive E:, a removable volume: the program's storage
-# card. Wine's mount manager is a 64-bit process that reads the drive types
+# A folder of the prefix as drive E:, a removable volume: the program's
+# storage card. The link is relative, so that a lane's copy of the prefix has
+# a card of its own, which its tests may take out. Wine's mount manager is a 64-bit process that reads the drive types
 # only when it starts, so the type goes into the 64-bit registry view (a
 # 32-bit "wine reg", which is what `wine` runs when wine32 is installed, would
 # write it under Wow6432Node where the mount manager never looks) and the
 # server is ended afterwards, so that the next Wine process starts a mount
 # manager that sees it.
 zb_prepare_card() {
-    [ -f "$WINEPREFIX/.zb-card-ready" ] && return 0
-    mkdir -p "$ZB_BUILD_DIR/storage-card"
-    ln -sfn "$ZB_BUILD_DIR/storage-card" "$WINEPREFIX/dosdevices/e:"
+    [ -f "$WINEPREFIX/.zb-card-ready-2" ] && return 0
+    mkdir -p "$WINEPREFIX/storage-card"
+    ln -sfn ../storage-card "$WINEPREFIX/dosdevices/e:"
     zb_wine reg add 'HKLM\Software\Wine\Drives' /v e: /d floppy /f /reg:64 >/dev/null 2>&1 || return 1
     wineserver -k 2>/dev/null || true
     wineserver -w
-    touch "$WINEPREFIX/.zb-card-ready"
+    touch "$WINEPREFIX/.zb-card-ready-2"
 }
 
 # The device's font: Tahoma in the Windows folder, where Wine looks for the

@@ -66,6 +66,26 @@ bool OpenInfoPage(HWND gauge, HWND page) {
     return PageShown(page, true);
 }
 
+// The prefix's card folder, from the host's side (drive Z: is the host's
+// root; scripts/wine-env.sh links drive E: to it).
+StorageCardOut::StorageCardOut() {
+    wchar_t prefix[MAX_PATH];
+    DWORD length = GetEnvironmentVariableW(L"WINEPREFIX", prefix, ARRAYSIZE(prefix));
+    if (length == 0 || length >= ARRAYSIZE(prefix))
+        return;
+    card_ = L"Z:" + std::wstring(prefix) + L"/storage-card";
+    for (wchar_t &c : card_)
+        if (c == L'/')
+            c = L'\\';
+    aside_ = card_ + L".out";
+    out_ = MoveFileW(card_.c_str(), aside_.c_str()) != FALSE;
+}
+
+StorageCardOut::~StorageCardOut() {
+    if (out_)
+        MoveFileW(aside_.c_str(), card_.c_str());
+}
+
 HWND OpenSetup() {
     HWND bar = FindWindowW(kSoftKeyBarClass, nullptr);
     RECT b = ScreenRect(bar);

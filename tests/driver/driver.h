@@ -35,6 +35,21 @@ bool MemoryBarShown(HWND page);
 // A bar's black outline at p, with the page's white above it.
 bool OutlineDrawnAt(POINT p);
 
+// The storage card taken out of the device while this lives: the folder
+// that is drive E: of this Wine prefix moved aside, and put back at the end.
+class StorageCardOut {
+  public:
+    StorageCardOut();
+    ~StorageCardOut();
+    StorageCardOut(const StorageCardOut &) = delete;
+    StorageCardOut &operator=(const StorageCardOut &) = delete;
+    bool out() const { return out_; }
+
+  private:
+    std::wstring card_, aside_;
+    bool out_ = false;
+};
+
 // Opens Setup through the soft-key bar: "Setup" is the last item of "Tools".
 HWND OpenSetup();
 

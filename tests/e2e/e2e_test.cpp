@@ -93,11 +93,16 @@ TEST_F(ProgramTest, Wm6BackgroundBlendsWithTheTaskbarRows) {
 
 namespace {
 
-TEST_F(ProgramTest, TapShowsDeviceMemoryAndTheStorageCard) {
+TEST_F(ProgramTest, TapShowsDeviceMemoryAndTheStorageCardWhileItIsIn) {
     ASSERT_TRUE(ShowPage());
     EXPECT_TRUE(WAIT_UNTIL(MemoryBarShown(program_.mainWindow()), 3000)) << "Device Memory";
     EXPECT_EQ(RowOutline(1), kBlack) << "the removable drive as a storage card";
     EXPECT_NE(RowOutline(2), kBlack) << "nothing more";
+
+    StorageCardOut card;
+    ASSERT_TRUE(card.out());
+    TapGauge();
+    EXPECT_TRUE(WAIT_UNTIL(RowOutline(1) != kBlack, 3000)) << "the card taken out, at the next tap";
 }
 
 TEST_F(SetupTest, SetupMovesTheGaugeAtOnceAndSavesOnDone) {
