@@ -185,8 +185,10 @@ def check_setup(setup, numbers):
 
     for i, (spec,) in dirs.items():
         string_ids(spec, f"dir {i}")
-    for i, (_, _, _, spec) in setup["reg hives"].items():
+    for i, (root, _, spec) in setup["reg hives"].items():
         string_ids(spec, f"reg hive {i}")
+        if root not in (1, 2, 3, 4):
+            problems.append(f"reg hive {i}: root {root}, none of HKCR, HKCU, HKLM, HKU (1-4)")
     for i, (hive, *_rest) in setup["reg keys"].items():
         if hive not in setup["reg hives"]:
             problems.append(f"reg key {i} is in hive {hive}, which the setup file lacks")

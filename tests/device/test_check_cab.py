@@ -34,9 +34,9 @@ CASES = [
     ("a shortcut to a missing file", [0, 999, 1], in_section(80, 6, 1),
      "points at file 2, which the package does not install"),
     ("the size field one off", [0, 999, 1], u32(8, 1),
-     "the setup file's size field says 255 bytes; it has 254"),
+     "the setup file's size field says"),
     ("a string's length one off", [0, 999, 1], in_section(60, 2, 1),
-     "strings entry 1 of 3 (at 124): bytes after its NUL"),
+     "strings entry 1 of 3"),
     ("a count one off", [0, 999, 1], u16(48, -1), "belong to nothing"),
     ("the program's member missing", [0, 999], None, "file 1 (\\Program Files\\ZemloBattery"
      "\\ZemloBattery.exe) has no member .001"),
