@@ -68,8 +68,10 @@ $(OUT)/ZemloSetup.dll: $(SETUP_OBJECTS) device/setupdll/ZemloSetup.def $(OUT)/li
 		-o $@ $(SETUP_OBJECTS) device/setupdll/ZemloSetup.def -L$(OUT)/lib -lcoredll
 
 # The same bytes from the same commit: gcab stores each member's time, which
-# the writer sets to the commit's.
-$(OUT)/ZemloBattery.cab: $(OUT)/ZemloBattery.exe $(OUT)/ZemloSetup.dll device/ce-cab.py
+# the writer sets to the commit's. Made every time (it takes a moment): make
+# cannot see a new commit.
+.PHONY: always
+$(OUT)/ZemloBattery.cab: $(OUT)/ZemloBattery.exe $(OUT)/ZemloSetup.dll device/ce-cab.py always
 	$(PYTHON) device/ce-cab.py $@ $(OUT)/ZemloBattery.exe $(OUT)/ZemloSetup.dll
 
 vpath %.cpp src common device
