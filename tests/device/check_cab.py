@@ -231,7 +231,7 @@ def check_setup(setup, numbers):
         command = f'"{path}"' if " " in path else path
         links[place] = f"{len(command)}#{command}"
     for place, shortcut in links.items():
-        count, command = shortcut.split("#", 1)
+        command = shortcut.split("#", 1)[1]
         if len(command) > 256:
             problems.append(f"shortcut {place}: its target has {len(command)} characters; "
                             "a shortcut holds 256")

@@ -6,10 +6,11 @@ program's windows and message queue.
 
     setup_run.py EXE MAP SETUP_DLL SETUP_MAP
 
-Uninstall_Init, called while the program waits in its message loop, must
-find its main window by class, post it the Quit command, which the program's
-own window procedure and loop handle until it exits with code 0, and wait
-for its process to end (a bounded wait), then continue the uninstall.
+The DLL's entry point accepts its loading. Uninstall_Init, called while the
+program waits in its message loop, must find its main window by class, post
+it the Quit command, which the program's own window procedure and loop handle
+until it exits with code 0, and wait for its process to end (a bounded
+wait), then continue the uninstall.
 Install_Init finds no program once it has ended and continues at once;
 Install_Exit starts the program from the folder it was installed into, and
 not after a file failed.
@@ -19,7 +20,6 @@ does not is what startup_run.py says, and that the device's installer calls
 the DLL so is Microsoft's documentation, not tried here.
 """
 import os
-import struct
 import sys
 import threading
 
@@ -156,10 +156,6 @@ class Installer(Device):
         self.handles |= {STARTED, THREAD}
         return 1
 
-    def memset(self, a):
-        self.uc.mem_write(a[0], bytes([a[1] & 0xFF]) * a[2])
-        return a[0]
-
     def entry_point(self, name, *args):
         strings = [self.alloc(2 * len(s) + 2) if isinstance(s, str) else s for s in args]
         for address, value in zip(strings, args):
@@ -172,6 +168,8 @@ def main(exe, map_file, dll, dll_map):
     program = Program(exe, map_file)
     program.start()
     installer = Installer(dll, dll_map, program)
+    check(installer.call(installer.entry, 0x1000_0000, 1, 0) == 1,  # DLL_PROCESS_ATTACH
+          "the DLL's entry point accepts its loading")
     folder = r"\Program Files\ZemloBattery"
     result = installer.entry_point("Uninstall_Init", INSTALLER_WINDOW, folder)
     program.raise_error()
