@@ -247,7 +247,13 @@ def check(cab_path, exe, setup_dll):
     test = subprocess.run(["cabextract", "-t", cab_path], capture_output=True, text=True)
     if test.returncode != 0:
         return [f"cabextract -t fails: {(test.stdout + test.stderr).strip()}"]
-    cab = open(cab_path, "rb").read()
+    try:
+        return check_members(cab_path, open(cab_path, "rb").read(), exe, setup_dll)
+    except Broken as broken:
+        return [str(broken)]
+
+
+def check_members(cab_path, cab, exe, setup_dll):
     problems = []
     found = members(cab)
     names = [name for name, _ in found]
@@ -272,8 +278,7 @@ def check(cab_path, exe, setup_dll):
     if 0 not in data:
         return problems + ["no setup file (.000)"]
     try:
-        setup = parse_setup(data[0])
-        found_problems, files = check_setup(setup, numbers)
+        found_problems, files = check_setup(parse_setup(data[0]), numbers)
         problems += found_problems
     except Broken as broken:
         return problems + [str(broken)]

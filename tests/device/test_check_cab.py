@@ -28,12 +28,14 @@ def in_section(field, at, delta):
     return lambda data: u16(struct.unpack_from("<I", data, field)[0] + at, delta)(data)
 
 
-# What is broken, the members' order, a change of the setup file, what the reader must say.
+# What is broken, the members' order, a change of the setup file (or, without
+# an order, of the built cabinet itself), what the reader must say.
 CASES = [
+    ("the cabinet's size field one off", None, u32(8, 1), "the cabinet's size field says"),
     ("a member out of order", [0, 1, 999], None, "members out of order"),
     ("a shortcut to a missing file", [0, 999, 1], in_section(80, 6, 1),
      "points at file 2, which the package does not install"),
-    ("the size field one off", [0, 999, 1], u32(8, 1),
+    ("the setup file's size field one off", [0, 999, 1], u32(8, 1),
      "the setup file's size field says"),
     ("a string's length one off", [0, 999, 1], in_section(60, 2, 1),
      "strings entry 1 of 3"),
@@ -53,15 +55,19 @@ def main(cab, exe, setup_dll):
         for what, order, change, expected in CASES:
             broken = os.path.join(work, "broken")
             os.makedirs(broken, exist_ok=True)
+            package = os.path.join(work, "broken.cab")
             paths = []
-            for number in order:
+            if order is None:
+                with open(package, "wb") as f:
+                    f.write(change(open(cab, "rb").read()))
+            for number in order or []:
                 path = os.path.join(broken, os.path.basename(members[number]))
                 data = open(members[number], "rb").read()
                 with open(path, "wb") as f:
                     f.write(change(good) if number == 0 and change else data)
                 paths.append(path)
-            package = os.path.join(work, "broken.cab")
-            subprocess.run(["gcab", "-c", "-n", package, *paths], check=True)
+            if paths:
+                subprocess.run(["gcab", "-c", "-n", package, *paths], check=True)
             said = check(package, exe, setup_dll)
             if not any(expected in problem for problem in said):
                 print(f"FAILED: {what}: the reader said {said}, not {expected!r}",
