@@ -10,7 +10,9 @@ The DLL's entry point accepts its loading. Uninstall_Init, called while the
 program waits in its message loop, must find its main window by class, post
 it the Quit command, which the program's own window procedure and loop handle
 until it exits with code 0, and wait for its process to end (a bounded
-wait), then continue the uninstall.
+wait; where the process cannot be opened, for its window to go), then
+continue the uninstall. The program runs only while the DLL waits, as if the
+two took one CPU in turn.
 Install_Init finds no program once it has ended and continues at once;
 Install_Exit starts the program from the folder it was installed into, and
 not after a file failed.
@@ -30,6 +32,7 @@ from startup_run import IDM_QUIT, WM_COMMAND, Device, Failure, World, check
 PROGRAM_PID, PROGRAM_TID, PROCESS, THREAD, STARTED = 0x4A0, 0x4A4, 0x7700, 0x7704, 0x7708
 WAIT_OBJECT_0, WAIT_TIMEOUT, INFINITE = 0, 0x102, 0xFFFF_FFFF
 INSTALLER_WINDOW = 0x6600
+FOLDER = r"\Program Files\ZemloBattery"
 # The host's time for the other process to act; a slow host gets more.
 DEADLINE = 60 * float(os.environ.get("ZB_DEADLINE_SCALE", "1"))
 
@@ -41,7 +44,9 @@ class Program(World):
     def __init__(self, exe, map_file):
         super().__init__(exe, map_file)
         self.lock = threading.Condition()
-        self.waiting = False
+        # The program runs only while the installer waits, as one CPU
+        # would take them in turn: what the installer sees does not race it.
+        self.waiting = self.turn = False
         self.error = None
 
     def GetMessageW(self, a):
@@ -49,7 +54,7 @@ class Program(World):
             while not (self.queue or self.invalid or self.script):
                 self.waiting = True
                 self.lock.notify_all()
-                check(self.lock.wait_for(lambda: self.queue, DEADLINE),
+                check(self.lock.wait_for(lambda: self.queue and self.turn, DEADLINE),
                       f"the program waited {DEADLINE:.0f} s for a message")
             self.waiting = False
             return super().GetMessageW(a)
@@ -91,6 +96,7 @@ class Installer(Device):
         super().__init__(dll, map_file)
         self.program = program
         self.posted, self.waits, self.started, self.handles = [], [], [], set()
+        self.refuse_process = False
         pe = pefile.PE(dll)
         self.exports = {e.name.decode(): pe.OPTIONAL_HEADER.ImageBase + e.address
                         for e in pe.DIRECTORY_ENTRY_EXPORT.symbols}
@@ -117,6 +123,8 @@ class Installer(Device):
     def OpenProcess(self, a):
         # CE: no access rights nor inheritance, both documented as zero.
         check(a[:3] == [0, 0, PROGRAM_PID], f"OpenProcess({a[0]}, {a[1]}, {a[2]:#x})")
+        if self.refuse_process:
+            return 0
         self.handles.add(PROCESS)
         return PROCESS
 
@@ -129,20 +137,35 @@ class Installer(Device):
             self.program.lock.notify_all()
         return 1
 
-    def WaitForSingleObject(self, a):
-        check(a[0] in self.handles, f"a wait on handle {a[0]:#x}, which is not open")
-        check(a[1] != INFINITE and a[1] <= 30000, f"a wait of {a[1]} ms: the installer hangs")
-        # Nothing else happens in this world: a program that waits for
-        # messages again without having ended will not end.
+    def let_program_run(self):
+        """Whether the program has ended. Nothing else happens in this world:
+        a program that waits for messages again without having ended will
+        not end."""
         program = self.program
         with program.lock:
+            program.turn = True
+            program.lock.notify_all()
             check(program.lock.wait_for(lambda: program.exit_code is not None or
                                         program.error or program.waiting, DEADLINE),
                   f"the program neither ended nor waited again within {DEADLINE:.0f} s")
-            ended = program.exit_code is not None
+            program.turn = False
         program.raise_error()
+        return program.exit_code is not None
+
+    def WaitForSingleObject(self, a):
+        check(a[0] in self.handles, f"a wait on handle {a[0]:#x}, which is not open")
+        check(a[1] != INFINITE and a[1] <= 30000, f"a wait of {a[1]} ms: the installer hangs")
         self.waits.append(a[1])
-        return WAIT_OBJECT_0 if ended else WAIT_TIMEOUT
+        return WAIT_OBJECT_0 if self.let_program_run() else WAIT_TIMEOUT
+
+    def Sleep(self, a):
+        check(0 < a[0] <= 1000, f"a sleep of {a[0]} ms")
+        self.waits.append(a[0])
+        self.let_program_run()
+
+    def IsWindow(self, a):
+        self.main_window(a[0])
+        return int(self.program.exit_code is None)
 
     def CloseHandle(self, a):
         check(a[0] in self.handles, f"CloseHandle of {a[0]:#x}, which is not open")
@@ -164,14 +187,16 @@ class Installer(Device):
         return self.call(self.exports[name], *strings)
 
 
-def main(exe, map_file, dll, dll_map):
+def uninstall(exe, map_file, dll, dll_map, by_process):
+    """Uninstall_Init against a running program, which the DLL waits for by its
+    process, or, where the process cannot be opened, by its window."""
     program = Program(exe, map_file)
     program.start()
     installer = Installer(dll, dll_map, program)
+    installer.refuse_process = not by_process
     check(installer.call(installer.entry, 0x1000_0000, 1, 0) == 1,  # DLL_PROCESS_ATTACH
           "the DLL's entry point accepts its loading")
-    folder = r"\Program Files\ZemloBattery"
-    result = installer.entry_point("Uninstall_Init", INSTALLER_WINDOW, folder)
+    result = installer.entry_point("Uninstall_Init", INSTALLER_WINDOW, FOLDER)
     program.raise_error()
     check(result == 0, f"Uninstall_Init returned {result}, not codeUNINSTALL_INIT_CONTINUE")
     check(installer.posted == [(WM_COMMAND, IDM_QUIT, 0)],
@@ -181,12 +206,21 @@ def main(exe, map_file, dll, dll_map):
     program.thread.join(DEADLINE)
     quits = [n for n, _ in program.calls if n == "PostQuitMessage"]
     check(quits, "the program's own Quit (PostQuitMessage) ended its loop")
-    check(len(installer.waits) == 1, f"the DLL waited for the program's end: {installer.waits}")
+    waited = [n for n, _ in installer.calls if n in ("WaitForSingleObject", "Sleep")]
+    check(waited == (["WaitForSingleObject"] if by_process else ["Sleep"]),
+          f"the DLL waited for the program's end by its {'process' if by_process else 'window'}:"
+          f" {waited}")
     check(not installer.handles, "the DLL closed the process handle")
+    return installer, program
+
+
+def main(exe, map_file, dll, dll_map):
+    by_window, _ = uninstall(exe, map_file, dll, dll_map, by_process=False)
+    installer, program = uninstall(exe, map_file, dll, dll_map, by_process=True)
     uninstall_calls = [n for n, _ in installer.calls]
 
     installer.calls.clear()
-    result = installer.entry_point("Install_Init", INSTALLER_WINDOW, 1, 1, folder)
+    result = installer.entry_point("Install_Init", INSTALLER_WINDOW, 1, 1, FOLDER)
     check(result == 0 and not installer.posted[1:] and
           [n for n, _ in installer.calls] == ["FindWindowW"],
           f"Install_Init with no program running: {result}, {installer.calls}")
@@ -200,7 +234,9 @@ def main(exe, map_file, dll, dll_map):
           f"Install_Exit starts the installed program: {installer.started}")
     check(not installer.handles, "the started process's handles closed")
     print(f"Uninstall_Init: {' '.join(uninstall_calls)}; the program ended with exit code 0 "
-          f"after {len(program.calls)} calls; Install_Exit started {installer.started[0][0]}")
+          f"after {len(program.calls)} calls; where its process cannot be opened: "
+          f"{' '.join(n for n, _ in by_window.calls)}; Install_Exit started "
+          f"{installer.started[0][0]}")
 
 
 if __name__ == "__main__":
