@@ -1,13 +1,14 @@
 # ZemloBattery: `make` builds, `make run` runs it on an emulated Pocket PC
 # screen, `make test` runs every test. Each installs what is missing first.
 # The 64-bit program in $(BUILD), the 32-bit (i686) one in $(BUILD32), the
-# device's (Windows CE on ARM, `make device`) in $(BUILD)/device.
+# device's (Windows CE on ARM, `make device`) in $(BUILD)/device, with the
+# package a device installs (`make cab`).
 BUILD ?= build
 BUILD32 ?= $(BUILD)/i686
 TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
 TOOLCHAIN32 := cmake/mingw-w64-i686.cmake
 
-.PHONY: all deps configure configure64 configure32 build device run test test-debian13 bench soak clean
+.PHONY: all deps configure configure64 configure32 build device cab run test test-debian13 bench soak clean
 
 all: build
 
@@ -30,6 +31,11 @@ build: configure
 device:
 	@scripts/install-deps.sh device
 	@scripts/device.sh $(BUILD)/device
+
+# The package a Windows Mobile device installs: the program, its setup DLL
+# and shortcuts in the Start menu and StartUp (docs/installing.md).
+# `make device` makes it too.
+cab: device
 
 # Only the 64-bit program: no tests, no 32-bit build.
 run: configure64

@@ -4,6 +4,9 @@
 # compiled by clang to ARM-mode assembly for an ELF target, rewritten for the CE assembler
 # (device/ce-asm.py), then assembled and linked by the cross binutils
 # (scripts/ce-binutils.sh) against import libraries of the device's DLLs.
+# Beside it, by the same route, the package's setup DLL (device/setupdll/,
+# ZemloSetup.dll), and the package a device installs, ZemloBattery.cab
+# (device/ce-cab.py, with gcab).
 #
 #   make -f device/device.mk CE_BIN=FOLDER [OUT=build/device]
 OUT ?= build/device
@@ -17,7 +20,7 @@ W32API := third_party/ce-w32api
 
 # An object is named by its folder below src/, common/ or device/
 # (obj/base/gdi.o, obj/runtime/ce_start.o).
-SOURCES := $(wildcard src/*/*.cpp common/*/*.cpp device/*/*.cpp)
+SOURCES := $(wildcard src/*/*.cpp common/*/*.cpp device/runtime/*.cpp)
 OBJECTS := $(sort $(foreach d,src common device,$(patsubst $(d)/%.cpp,$(OUT)/obj/%.o,$(filter $(d)/%,$(SOURCES)))))
 DLLS := coredll aygshell commdlg
 IMPORT_LIBS := $(DLLS:%=$(OUT)/lib/lib%.a)
@@ -41,12 +44,13 @@ DEFINES := -D_WIN32_WCE=0x501 -DUNDER_CE -DARM -D_ARM_ -DWINVER=0x0500 -DUNICODE
 	-DNOMINMAX -DWIN32_LEAN_AND_MEAN -DNDEBUG -DSTRSAFE_NO_DEPRECATE -D__small=__small
 # The stack as CE programs have it (64 KB reserved, not ld's 2 MB): the
 # program's deepest path uses a few KB.
-LDFLAGS := --stack 0x10000,0x1000 --subsystem wince:5.01 --major-os-version 5 --minor-os-version 1 \
-	--major-subsystem-version 5 --minor-subsystem-version 1 --image-base 0x10000 \
-	-e WinMainCRTStartup --disable-dynamicbase --disable-nxcompat --no-insert-timestamp -s
+CE_LDFLAGS := --stack 0x10000,0x1000 --subsystem wince:5.01 --major-os-version 5 \
+	--minor-os-version 1 --major-subsystem-version 5 --minor-subsystem-version 1 \
+	--disable-dynamicbase --disable-nxcompat --no-insert-timestamp -s
+LDFLAGS := $(CE_LDFLAGS) --image-base 0x10000 -e WinMainCRTStartup
 
 .PHONY: all
-all: $(OUT)/ZemloBattery.exe
+all: $(OUT)/ZemloBattery.exe $(OUT)/ZemloSetup.dll $(OUT)/ZemloBattery.cab
 
 # The map tells the checks where the code and the constructor list lie; the
 # ce-tools link, which tools read them.
@@ -54,6 +58,23 @@ $(OUT)/ZemloBattery.exe: $(OBJECTS) $(OUT)/obj/ZemloBattery.res.o $(IMPORT_LIBS)
 	$(CE)ld $(LDFLAGS) -Map $(OUT)/ZemloBattery.map -o $@ $(OBJECTS) \
 		$(OUT)/obj/ZemloBattery.res.o -L$(OUT)/lib $(DLLS:%=-l%)
 	ln -sfn $(CE_BIN) $(OUT)/ce-tools
+
+# The setup DLL: its own entry point, exports by its .def file, relocatable
+# (the device loads a DLL where its process has room).
+SETUP_OBJECTS := $(OUT)/obj/setupdll/setup_dll.o
+$(SETUP_OBJECTS:.o=.s): INCLUDES += -Idevice
+$(OUT)/ZemloSetup.dll: $(SETUP_OBJECTS) device/setupdll/ZemloSetup.def $(OUT)/lib/libcoredll.a \
+		device/device.mk
+	$(CE)ld --dll $(CE_LDFLAGS) \
+		--image-base 0x10000000 -e DllMain --enable-reloc-section -Map $(OUT)/ZemloSetup.map \
+		-o $@ $(SETUP_OBJECTS) device/setupdll/ZemloSetup.def -L$(OUT)/lib -lcoredll
+
+# The same bytes from the same commit: gcab stores each member's time, which
+# the writer sets to the commit's. Made every time (it takes a moment): make
+# cannot see a new commit.
+.PHONY: always
+$(OUT)/ZemloBattery.cab: $(OUT)/ZemloBattery.exe $(OUT)/ZemloSetup.dll device/ce-cab.py always
+	$(PYTHON) device/ce-cab.py $@ $(OUT)/ZemloBattery.exe $(OUT)/ZemloSetup.dll
 
 vpath %.cpp src common device
 $(OUT)/obj/%.s: %.cpp device/device.mk
@@ -76,4 +97,4 @@ $(OUT)/lib/lib%.a: $(W32API)/def/%.def
 	$(CE)dlltool --as=$(CE)as -d $< -l $@
 
 .SECONDARY:
--include $(OBJECTS:.o=.d)
+-include $(OBJECTS:.o=.d) $(SETUP_OBJECTS:.o=.d)

@@ -42,6 +42,9 @@ have clang++ || need+=(clang)
 [ -f /usr/include/newlib/stdio.h ] || need+=(libnewlib-dev)
 /usr/bin/python3 -c 'import unicorn' 2>/dev/null || need+=(python3-unicorn)
 /usr/bin/python3 -c 'import pefile' 2>/dev/null || need+=(python3-pefile)
+# The package a device installs (make cab): gcab packs it, cabextract checks it.
+have gcab || need+=(gcab)
+have cabextract || need+=(cabextract)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The device program's file is what a Windows Mobile 5/6 device loads, and its
-code runs on every such CPU: ARM mode, ARMv4T instructions only.
+code runs on every such CPU: ARM mode, ARMv4T instructions only. The same for
+the package's setup DLL, which the device's installer loads: it exports the
+installer's four entry points by name and can be loaded at any address.
 
-    check_image.py OBJDUMP EXE MAP
+    check_image.py OBJDUMP EXE_OR_DLL MAP
 
 The code is .text, up to the constructor list where the linker put it there;
 the words that pc-relative loads read (literal pools) and the switches' jump
@@ -45,8 +47,17 @@ def main(objdump, exe, map_file):
              "OS version": (optional.MajorOperatingSystemVersion,
                             optional.MinorOperatingSystemVersion),
              "image base": optional.ImageBase}
+    dll = bool(header.Characteristics & 0x2000)  # IMAGE_FILE_DLL
     wanted = {"machine": 0x1C0, "magic": 0x10B, "subsystem": 9, "subsystem version": (5, 1),
-              "OS version": (5, 1), "image base": 0x10000}
+              "OS version": (5, 1), "image base": 0x1000_0000 if dll else 0x10000}
+    if dll:
+        found["exports"] = sorted(e.name.decode() for e in pe.DIRECTORY_ENTRY_EXPORT.symbols
+                                  if e.name) if hasattr(pe, "DIRECTORY_ENTRY_EXPORT") else []
+        wanted["exports"] = sorted(["Install_Init", "Install_Exit", "Uninstall_Init",
+                                    "Uninstall_Exit"])
+        found["relocated"] = sum(len(b.entries) for b in getattr(pe, "DIRECTORY_ENTRY_BASERELOC",
+                                                                 [])) > 0
+        wanted["relocated"] = True
     for field, value in wanted.items():
         if found[field] != value:
             fail(f"{field} {found[field]!r}, not {value!r}")
@@ -88,7 +99,9 @@ def main(objdump, exe, map_file):
         print(f"{address:#x}: {word} {mnemonic}: not ARMv4T", file=sys.stderr)
     if bad:
         fail(f"{len(bad)} words of the code are no ARMv4T instructions")
-    print(f"{exe}: ARM PE32 for CE 5.01 at 0x10000; {len(words) - len(literals)} ARMv4T "
+    kind = f"DLL at {optional.ImageBase:#x}, relocatable, exporting " \
+        f"{', '.join(found['exports'])}" if dll else "at 0x10000"
+    print(f"{exe}: ARM PE32 for CE 5.01 {kind}; {len(words) - len(literals)} ARMv4T "
           f"instructions, {len(literals)} literal words")
 
 
