@@ -83,8 +83,8 @@ def main(source, layout, ce_layout, ce_ir, platform_h, out):
                 continue
             problems.append(
                 f"{source}: {record}: a 64-bit or double member, which the device's compiler "
-                f"places at 8 bytes and this one at 4; state its layout as CE has it "
-                f"(ZB_CE_SIZE and ZB_CE_AT in {platform_h}) or leave the member out\n"
+                f"places at 8 bytes and this one at 4; leave the member out, or lay the record "
+                f"out alike for both and state it (ZB_CE_SIZE and ZB_CE_AT in {platform_h})\n"
                 f"  here:\n{here[record]}\n  on the device:\n{ce[record]}")
     if problems:
         print("\n".join(problems), file=sys.stderr)
