@@ -276,9 +276,9 @@ zb_stop_display() {
     [ -n "$zb_xvfb_pid" ] && kill "$zb_xvfb_pid" 2>/dev/null || true
 }
 
-# A private display (of the size and depth given, as zb_private_display takes them), the
-# prefix, and a wineserver kept alive between the Windows processes of this
-# script; all of it ends when the script does.
+# A private display (of the size and depth given, as zb_private_display takes
+# them), the prefix, and a wineserver kept alive between the Windows processes
+# of this script; all of it ends when the script does.
 zb_start_session() {
     trap 'wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
     zb_private_display "$@"

@@ -34,7 +34,8 @@ int ScreenBits() {
 COLORREF ScreenColor(COLORREF color) {
     if (ScreenBits() != 16)
         return color & 0xFFFFFF;
-    // A pixel of the screen's own format, read back as GetPixel reads the screen.
+    // A pixel in RGB 565, a Pocket PC's 16-bit format and Xvfb's at depth 16,
+    // read back as GetPixel reads the screen.
     struct {
         BITMAPINFOHEADER header;
         DWORD masks[3];
