@@ -54,7 +54,8 @@ all: $(OUT)/ZemloBattery.exe $(OUT)/ZemloSetup.dll $(OUT)/ZemloBattery.cab
 
 # The map tells the checks where the code and the constructor list lie; the
 # ce-tools link, which tools read them.
-$(OUT)/ZemloBattery.exe: $(OBJECTS) $(OUT)/obj/ZemloBattery.res.o $(IMPORT_LIBS) device/device.mk
+$(OUT)/ZemloBattery.exe: $(OBJECTS) $(OBJECTS:.o=.records) $(OUT)/obj/ZemloBattery.res.o $(IMPORT_LIBS) \
+		device/device.mk
 	$(CE)ld $(LDFLAGS) -Map $(OUT)/ZemloBattery.map -o $@ $(OBJECTS) \
 		$(OUT)/obj/ZemloBattery.res.o -L$(OUT)/lib $(DLLS:%=-l%)
 	ln -sfn $(CE_BIN) $(OUT)/ce-tools
@@ -77,9 +78,22 @@ $(OUT)/ZemloBattery.cab: $(OUT)/ZemloBattery.exe $(OUT)/ZemloSetup.dll device/ce
 	$(PYTHON) device/ce-cab.py $@ $(OUT)/ZemloBattery.exe $(OUT)/ZemloSetup.dll
 
 vpath %.cpp src common device
+# The records' layouts go beside the assembly, for the record check below.
 $(OUT)/obj/%.s: %.cpp device/device.mk
 	@mkdir -p $(@D)
-	$(CLANG) $(CXXFLAGS) $(INCLUDES) $(DEFINES) -MD -MP -MF $(@:.s=.d) -S $< -o $@
+	$(CLANG) $(CXXFLAGS) $(INCLUDES) $(DEFINES) -MD -MP -MF $(@:.s=.d) -S $< -o $@ \
+		-Xclang -fdump-record-layouts >$(@:.s=.layout)
+
+# The records each source uses, laid out again with 64-bit and double members
+# at 8 bytes, where the device's compiler puts them (aapcs): one that moves is
+# refused, by name, unless platform.h states its layout (device/record-layouts.py).
+CE_LAYOUT_FLAGS := $(subst -mabi=apcs-gnu,-mabi=aapcs,$(TARGET_FLAGS)) -std=c++20 -O0 \
+	-fno-exceptions -fno-rtti -w
+$(OUT)/obj/%.records: %.cpp $(OUT)/obj/%.s device/record-layouts.py
+	$(CLANG) $(CE_LAYOUT_FLAGS) $(INCLUDES) $(DEFINES) -S -emit-llvm $< -o $(@:.records=.ll) \
+		-Xclang -fdump-record-layouts >$(@:.records=.ce-layout)
+	$(PYTHON) device/record-layouts.py $< $(@:.records=.layout) $(@:.records=.ce-layout) \
+		$(@:.records=.ll) common/platform/platform.h $@
 
 $(OUT)/obj/%.o: $(OUT)/obj/%.s device/ce-asm.py
 	$(PYTHON) device/ce-asm.py $< $(@:.o=.ce.s)

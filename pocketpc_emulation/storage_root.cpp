@@ -8,8 +8,9 @@
 // removable volume, named as CE names them ("Storage Card", "Storage Card2";
 // a volume label is not used, so the names stay those a CE device shows).
 // The host drive's own root is not read: it may hold any number of entries,
-// and the scan of a tap would pay for each of them. Every other call passes
-// through.
+// and the scan of a tap would pay for each of them. GetDiskFreeSpaceExW keeps
+// CE's rule that only its last result may be left out. Every other call
+// passes through.
 #include "internal.h"
 
 #include <cwchar>
@@ -177,13 +178,17 @@ BOOL PlatformFindClose(HANDLE find) {
 
 BOOL PlatformGetDiskFreeSpaceExW(LPCWSTR dir, PULARGE_INTEGER freeToCaller,
                                  PULARGE_INTEGER totalBytes, PULARGE_INTEGER totalFree) {
+    // CE documents only the last result as optional; a device may refuse the
+    // call without a place for the others, as the desktop does not.
+    if (!freeToCaller || !totalBytes) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
     if (s_view) {
         ULARGE_INTEGER total = {}, free = {};
         BOOL ok = s_view->freeSpace(dir, &total, &free);
-        if (freeToCaller)
-            *freeToCaller = free;
-        if (totalBytes)
-            *totalBytes = total;
+        *freeToCaller = free;
+        *totalBytes = total;
         if (totalFree)
             *totalFree = free;
         return ok;

@@ -42,7 +42,7 @@ program_exe=${BENCH_PROGRAM:-$build/ZemloBattery.exe}
 screen=${SCREEN:-$(zb_default_screen)}
 zb_check_screen "$screen" || exit 2
 export ZB_DPI=$(zb_density_of "$screen") ZB_SCREEN=$screen
-zb_start_session "$screen"
+zb_start_session "$screen" "$(zb_depth_of "$screen")"
 zb_drive zbidle reset
 
 echo "Machine: $screen screen, $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $("$zb_wine64" --version), $(date -u +%Y-%m-%d)"

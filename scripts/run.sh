@@ -75,7 +75,7 @@ fi
 
 # Square, so that the screen can turn within it.
 side=$(zb_turning_side "$screen")
-zb_private_display "${side}x${side}"
+zb_private_display "${side}x${side}" "$(zb_depth_of "$screen")"
 trap 'stop_simulator; wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
 zb_prepare_prefix
 # The server, and with it the desktop's size, lasts from one program to the next.

@@ -2,7 +2,7 @@
 # One emulated screen in a session of its own, for the tests of that screen:
 #   scripts/screen-session.sh WxH CMD...
 # CMD runs in the Wine desktop "zbscreen" of that size, at the screen's
-# density, with ZB_SCREEN=WxH in its environment.
+# density and depth, with ZB_SCREEN=WxH and ZB_DEPTH in its environment.
 #
 # Wine keeps the display's state in its server: the session has a server and
 # an X screen of its own, on which the screen can turn (zb_set_screen).
@@ -23,8 +23,8 @@ app_desktop() {
 # The session this runs in has a server of its own, on another X screen.
 wineserver -k 2>/dev/null || true
 side=$(zb_turning_side "$screen")
-zb_start_session "${side}x${side}"
+zb_start_session "${side}x${side}" "$(zb_depth_of "$screen")"
 app_desktop
-export ZB_DPI=$(zb_density_of "$screen") ZB_SCREEN=$screen
+export ZB_DPI=$(zb_density_of "$screen") ZB_DEPTH=$(zb_depth_of "$screen") ZB_SCREEN=$screen
 zb_set_screen zbscreen "$screen"
 "$@"

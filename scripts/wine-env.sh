@@ -181,7 +181,7 @@ zb_device_fonts() {
     cp -f /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts/"
 }
 
-# The Pocket PC screens, one a line: size, density, build, suites, turn
+# The Pocket PC screens, one a line: size, density, build, suites, turn, depth
 # (the table's own header says what each means).
 zb_screen_table=$zb_root/pocketpc_emulation/screens.txt
 zb_screen_lines() {
@@ -206,6 +206,10 @@ zb_set_density() {
 }
 zb_density_of() {
     zb_screen_lines | awk -v s="$1" '$1 == s { print $2 }'
+}
+# The bits per pixel of the screen's X display.
+zb_depth_of() {
+    zb_screen_lines | awk -v s="$1" '$1 == s { print $6 }'
 }
 
 # The side of a square X screen that holds the screen WxH in both orientations.
@@ -241,8 +245,8 @@ zb_set_screen() {
     zb_screen_tool "$name" "$screen" "$screen"
 }
 
-# A private Xvfb whose screen is the emulated one (WxH, default the default
-# screen's):
+# A private Xvfb whose screen is the emulated one (WxH and DEPTH, default the
+# default screen's): Wine draws at the X screen's depth.
 # Wine 10 gives a virtual desktop only a size among its display modes, which
 # are the X screen's own size and the standard sizes of the X screen's
 # orientation that fit in it. The server picks a free display number itself
@@ -252,7 +256,10 @@ zb_xvfb_pid=""
 zb_private_display() {
     local numbers
     numbers=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${1:-$(zb_default_screen)}x24" -nolisten tcp 3>"$numbers" >/dev/null 2>&1 &
+    local default
+    default=$(zb_default_screen)
+    Xvfb -displayfd 3 -screen 0 "${1:-$default}x${2:-$(zb_depth_of "$default")}" -nolisten tcp \
+        3>"$numbers" >/dev/null 2>&1 &
     zb_xvfb_pid=$!
     zb_wait_for 5 "Xvfb to take clients" test -s "$numbers" || true
     local n
@@ -270,9 +277,9 @@ zb_stop_display() {
     [ -n "$zb_xvfb_pid" ] && kill "$zb_xvfb_pid" 2>/dev/null || true
 }
 
-# A private display (of the size given, as zb_private_display takes it), the
-# prefix, and a wineserver kept alive between the Windows processes of this
-# script; all of it ends when the script does.
+# A private display (of the size and depth given, as zb_private_display takes
+# them), the prefix, and a wineserver kept alive between the Windows processes
+# of this script; all of it ends when the script does.
 zb_start_session() {
     trap 'wineserver -k 2>/dev/null || true; zb_stop_display' EXIT
     zb_private_display "$@"

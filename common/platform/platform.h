@@ -77,6 +77,71 @@ constexpr wchar_t kShellTaskbarClass[] = L"HHTaskBar";
 // CE's GDI has drawn when a call returns: a DIB section's bits are current.
 inline void FlushGdiBatch() {}
 
+// The records the program hands to the system or gets from it, as CE lays
+// them out on ARM: a size or a member that moves stops the build, naming the
+// record. The device's compiler places a 64-bit or double member at 8 bytes
+// where this one places it at 4; a record with one is refused (device.mk's
+// record check) unless its size is stated here, under the name of its tag
+// without "tag" or "_", with the place of each member after the 64-bit one.
+#define ZB_CE_SIZE(record, size) static_assert(sizeof(record) == (size), #record ": not CE's size")
+#define ZB_CE_AT(record, member, offset)                                                   \
+    static_assert(__builtin_offsetof(record, member) == (offset),                              \
+                  #record "." #member ": not where CE has it")
+ZB_CE_SIZE(RECT, 16);
+ZB_CE_AT(RECT, bottom, 12);
+ZB_CE_SIZE(POINT, 8);
+ZB_CE_AT(POINT, y, 4);
+ZB_CE_SIZE(MSG, 28);
+ZB_CE_AT(MSG, lParam, 12);
+ZB_CE_AT(MSG, pt, 20);
+ZB_CE_SIZE(WNDCLASSW, 40);
+ZB_CE_AT(WNDCLASSW, hInstance, 16);
+ZB_CE_AT(WNDCLASSW, lpszClassName, 36);
+ZB_CE_SIZE(CREATESTRUCTW, 48);
+ZB_CE_AT(CREATESTRUCTW, dwExStyle, 44);
+ZB_CE_SIZE(PAINTSTRUCT, 64);
+ZB_CE_AT(PAINTSTRUCT, rcPaint, 8);
+ZB_CE_SIZE(DLGTEMPLATE, 18);
+ZB_CE_AT(DLGTEMPLATE, cdit, 8);
+ZB_CE_SIZE(LOGFONTW, 92);
+ZB_CE_AT(LOGFONTW, lfWeight, 16);
+ZB_CE_AT(LOGFONTW, lfQuality, 26);
+ZB_CE_AT(LOGFONTW, lfFaceName, 28);
+ZB_CE_SIZE(BITMAPINFOHEADER, 40);
+ZB_CE_AT(BITMAPINFOHEADER, biBitCount, 14);
+ZB_CE_SIZE(BITMAPINFO, 44);
+ZB_CE_AT(BITMAPINFO, bmiColors, 40);
+ZB_CE_SIZE(TRIVERTEX, 16);
+ZB_CE_AT(TRIVERTEX, Red, 8);
+ZB_CE_AT(TRIVERTEX, Alpha, 14);
+ZB_CE_SIZE(GRADIENT_RECT, 8);
+ZB_CE_AT(GRADIENT_RECT, LowerRight, 4);
+ZB_CE_SIZE(MEMORYSTATUS, 32);
+ZB_CE_AT(MEMORYSTATUS, dwTotalPhys, 8);
+ZB_CE_AT(MEMORYSTATUS, dwAvailPhys, 12);
+ZB_CE_SIZE(ULARGE_INTEGER, 8);
+ZB_CE_AT(ULARGE_INTEGER, HighPart, 4);
+ZB_CE_SIZE(WIN32_FIND_DATAW, 560);
+ZB_CE_AT(WIN32_FIND_DATAW, nFileSizeLow, 32);
+ZB_CE_AT(WIN32_FIND_DATAW, dwOID, 36);
+ZB_CE_AT(WIN32_FIND_DATAW, cFileName, 40);
+ZB_CE_SIZE(SYSTEM_POWER_STATUS_EX, 24);
+ZB_CE_AT(SYSTEM_POWER_STATUS_EX, BatteryLifePercent, 2);
+ZB_CE_AT(SYSTEM_POWER_STATUS_EX, BatteryLifeTime, 4);
+ZB_CE_SIZE(SYSTEM_POWER_STATUS_EX2, 56);
+ZB_CE_AT(SYSTEM_POWER_STATUS_EX2, BatteryLifeTime, 4);
+ZB_CE_AT(SYSTEM_POWER_STATUS_EX2, BatteryVoltage, 24);
+ZB_CE_AT(SYSTEM_POWER_STATUS_EX2, BatteryChemistry, 52);
+ZB_CE_SIZE(CHOOSECOLORW, 36);
+ZB_CE_AT(CHOOSECOLORW, rgbResult, 12);
+ZB_CE_AT(CHOOSECOLORW, Flags, 20);
+ZB_CE_SIZE(SHMENUBARINFO, 36);
+ZB_CE_AT(SHMENUBARINFO, hwndMB, 28);
+ZB_CE_SIZE(SHINITDLGINFO, 12);
+ZB_CE_AT(SHINITDLGINFO, dwFlags, 8);
+ZB_CE_SIZE(SHACTIVATEINFO, 12);
+ZB_CE_AT(SHACTIVATEINFO, hwndLastFocus, 4);
+
 #else // desktop Windows: CE shell and power services, emulated
 
 // Named objects of the user's own session.

@@ -28,17 +28,25 @@ void Fill(HDC dc, int left, int top, int right, int bottom, const ColorElement *
     FillRect(dc, &rc, element->brush);
 }
 
+// A colour as the window shows it once the picture is copied there: the
+// buffer and the screen may each hold fewer bits a channel than a COLORREF
+// (16 bits per pixel on the device).
+COLORREF ShownColor(HDC buffer, HDC windowDC, COLORREF color) {
+    return GetNearestColor(windowDC, GetNearestColor(buffer, DrawnColor(color)));
+}
+
 // Reads the two probe points of the picture the window shows now. They match
 // when the gauge's own picture is still there, so the taskbar around it can be
 // sampled; otherwise the cached background must be used.
-bool ProbesMatch(HDC windowDC, const RECT &rc) {
+bool ProbesMatch(HDC buffer, HDC windowDC, const RECT &rc) {
     const ColorElement *full = Element(kFullPart);
     const ColorElement *frame = FrameElement(g_colorElements, g_onAC);
     if (!full || !frame)
         return false;
     COLORREF p1 = GetPixel(windowDC, rc.left + 3, rc.top + 2);
     COLORREF p2 = GetPixel(windowDC, rc.left + 3, rc.top + 1);
-    return p1 == DrawnColor(full->color) && p2 == DrawnColor(frame->color);
+    return p1 == ShownColor(buffer, windowDC, full->color) &&
+           p2 == ShownColor(buffer, windowDC, frame->color);
 }
 
 } // namespace
@@ -75,7 +83,7 @@ void DrawGauge(HDC dc, const RECT &rc, bool sampleAfresh) {
 
 void PaintGauge() {
     PaintOffscreen(g_gauge, [](HDC dc, const RECT &rc, HDC screen) {
-        if (!ProbesMatch(screen, rc))
+        if (!ProbesMatch(dc, screen, rc))
             g_useCachedBackground = 1;
         if (g_firstGaugePaint) {
             g_firstGaugePaint = 0;

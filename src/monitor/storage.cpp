@@ -26,9 +26,11 @@ bool StoreFigures(int slot, ULONGLONG totalKB, ULONGLONG freeKB) {
     return true;
 }
 
+// CE documents only GetDiskFreeSpaceExW's last result as optional: each call
+// gets a place for the first, which is not used.
 bool RefreshDeviceMemory() {
-    ULARGE_INTEGER total = {}, totalFree = {};
-    GetDiskFreeSpaceExW(nullptr, nullptr, &total, &totalFree);
+    ULARGE_INTEGER toCaller = {}, total = {}, totalFree = {};
+    GetDiskFreeSpaceExW(nullptr, &toCaller, &total, &totalFree);
     MEMORYSTATUS memory = {};
     memory.dwLength = sizeof(memory);
     GlobalMemoryStatus(&memory);
@@ -49,9 +51,9 @@ void MeasureCard(const wchar_t *folder, int slot, bool *changed) {
         *changed = true;
     }
     wchar_t path[MAX_PATH + 2];
-    ULARGE_INTEGER total = {}, totalFree = {};
+    ULARGE_INTEGER toCaller = {}, total = {}, totalFree = {};
     if (FAILED(StringCchPrintfW(path, ARRAYSIZE(path), L"\\%s", folder)) ||
-        !GetDiskFreeSpaceExW(path, nullptr, &total, &totalFree))
+        !GetDiskFreeSpaceExW(path, &toCaller, &total, &totalFree))
         total.QuadPart = totalFree.QuadPart = 0;
     if (StoreFigures(slot, ToKB(total.QuadPart), ToKB(totalFree.QuadPart)))
         *changed = true;

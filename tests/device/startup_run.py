@@ -8,7 +8,8 @@ devices).
 The image is mapped at its base as its sections say; each import's address
 slot points at a stub of its own, which records the call, checks its
 arguments and answers as a small world would: a registry holding the ten
-settings, a taskbar of 240x26, a battery at 73 %, GDI objects as numbers,
+settings (one colour the screen cannot hold), a taskbar of 240x26 on a screen
+of 16 bits per pixel (RGB 565), a battery at 73 %, GDI objects as numbers,
 windows as records whose procedures are the program's own, a message queue
 that delivers a script. Calls the path should not make have no stub and fail
 the run.
@@ -38,9 +39,18 @@ from ce_machine import Device, Failure, check
 HKCU, KEY, TASKBAR, STATIC_PROC, SCREEN_DC = 0x8000_0001, 0x5000, 0x7000, 0x0120_0000, 0x9000
 SETTINGS = {"Position": 4, "LifeTime": 350, "Style": 1, "Align": 1, "Background": 0xFF0000,
             "Percentage": 0xFFFFFF, "Frame_charging": 0x0000FF, "Frame_not_charging": 0xFFFFFF,
-            "Full_Part": 0xFF0000, "Empty_Part": 0x400080}
+            "Full_Part": 0x123456, "Empty_Part": 0x400080}
 WM_CREATE, WM_PAINT, WM_COMMAND, WM_TIMER, WM_QUIT = 0x01, 0x0F, 0x111, 0x113, 0x12
 IDM_QUIT, GWL_WNDPROC = 40006, 0xFFFF_FFFC
+
+
+def rgb565(color):
+    """A COLORREF as a screen of 16 bits per pixel holds it, read back."""
+    def channel(value, bits):
+        kept = value >> (8 - bits)
+        return (kept << (8 - bits)) | (kept >> (2 * bits - 8))
+    r, g, b = color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF
+    return channel(r, 5) | channel(g, 6) << 8 | channel(b, 5) << 16
 
 
 class World(Device):
@@ -410,6 +420,11 @@ class World(Device):
         check(self.text(a[0] + 28) == "Tahoma", "a Tahoma font")
         return self.new_handle("font")
 
+    def GetNearestColor(self, a):
+        self.dc(a[0])
+        check(a[1] <= 0xFFFFFF, f"a colour without bits above blue: {a[1]:#x}")
+        return rgb565(a[1])
+
     def GetPixel(self, a):
         self.dc(a[0])
         return self.screen.get(self.paint_dcs.get(a[0]), {}).get((a[1], a[2]), 0)
@@ -447,7 +462,7 @@ class World(Device):
         if a[0] in self.paint_dcs and a[5] in self.canvas:
             x, y, w, h, sx, sy = a[1], a[2], a[3], a[4], a[6], a[7]
             self.screen.setdefault(self.paint_dcs[a[0]], {}).update(
-                {(x + p - sx, y + q - sy): c for (p, q), c in self.canvas[a[5]].items()
+                {(x + p - sx, y + q - sy): rgb565(c) for (p, q), c in self.canvas[a[5]].items()
                  if sx <= p < sx + w and sy <= q < sy + h})
         return 1
 
@@ -469,7 +484,7 @@ class World(Device):
 
     def run(self):
         self.ticks = 0
-        self.script = [self.tick(), self.tick(), self.tick(battery=72),
+        self.script = [self.tick(), self.tick(), self.tick(battery=72), self.tick(),
                        lambda: (self.main, WM_COMMAND, IDM_QUIT, 0)]
         self.phase = "start-up"
         self.call(self.entry, 0x10000, 0, self.alloc(2), 5)
@@ -525,9 +540,11 @@ def verify(world):
     check(world.counts.get("tick 2") and "paint 2" not in world.counts,
           "a tick with nothing changed paints nothing")
     check("paint 3" in world.counts and gauge not in world.invalid, "a changed charge repaints")
+    check(world.counts.get("tick 4") and "paint 4" not in world.counts,
+          "then the next tick paints nothing: the probes find the picture as the screen holds it")
     shown = world.screen.get(gauge, {})
-    check(shown.get((3, 2)) == SETTINGS["Full_Part"] and
-          shown.get((3, 1)) == SETTINGS["Frame_not_charging"],
+    check(shown.get((3, 2)) == rgb565(SETTINGS["Full_Part"]) and
+          shown.get((3, 1)) == rgb565(SETTINGS["Frame_not_charging"]),
           "the gauge's picture is in the taskbar: its charge and its frame")
     check(world.exit_code == 0, f"exit code {world.exit_code}")
 

@@ -72,14 +72,14 @@ TEST_F(ProgramTest, GaugeFollowsTheBatteryWithinOnePoll) {
     ASSERT_TRUE(WAIT_UNTIL(pixel(3, 1) == kWhite, 5000)) << "frame in the not-charging colour";
     int edge = chargeEdge(57);
     EXPECT_EQ(pixel(edge - 1, 3), kBlue);
-    EXPECT_EQ(pixel(edge, 3), kEmptyPartDefault);
+    EXPECT_EQ(pixel(edge, 3), PictureColor(kEmptyPartDefault));
 
     SetFakeBattery(63, true);
     EXPECT_TRUE(WAIT_UNTIL(pixel(3, 1) == kRed, 4000))
         << "frame turns to the charging colour within one poll";
     edge = chargeEdge(63);
     EXPECT_TRUE(WAIT_UNTIL(pixel(edge - 1, 3) == kBlue, 1000));
-    EXPECT_EQ(pixel(edge, 3), kEmptyPartDefault);
+    EXPECT_EQ(pixel(edge, 3), PictureColor(kEmptyPartDefault));
 }
 
 TEST_F(ProgramTest, Wm6BackgroundBlendsWithTheTaskbarRows) {

@@ -13,12 +13,12 @@ inline int Res(int hiRes, int lowRes) {
 
 // The gauge's rows whose outer column (column 0, background on every row: the
 // picture starts at column 1) has the colour of the taskbar beside it, as
-// the WM6 style blends them.
+// the WM6 style blends them, drawn in the gauge's picture.
 inline int RowsBlendedWithTaskbar(HWND gauge) {
     RECT g = ScreenRect(gauge);
     int matching = 0;
     for (int y = g.top; y < g.bottom; ++y)
-        if (ScreenPixel(g.left - 1, y) == ScreenPixel(g.left, y))
+        if (GradientShows(ScreenPixel(g.left, y), ScreenPixel(g.left - 1, y)))
             ++matching;
     return matching;
 }

@@ -118,6 +118,11 @@ TEST_F(ScreenTest, EveryPartOfTheProgramFitsTheScreen) {
     };
     ASSERT_TRUE(WaitFor(sized, 5000, "the screen scripts/screen-session.sh asked for"))
         << size << ", asked " << asked;
+    const char *depth = std::getenv("ZB_DEPTH");
+    ASSERT_NE(depth, nullptr) << "the screen's bits per pixel, as screens.txt gives them";
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDeviceCaps(screen, BITSPIXEL), std::atoi(depth)) << "bits per pixel";
+    ReleaseDC(nullptr, screen);
 
     RECT bar = ScreenRect(program_.taskbar());
     EXPECT_EQ(Describe(bar), Describe(RECT{0, 0, s.cx, BarHeight()}));

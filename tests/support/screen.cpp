@@ -20,6 +20,73 @@ COLORREF ScreenPixel(int x, int y) {
     return c;
 }
 
+namespace {
+
+int ScreenBits() {
+    HDC screen = GetDC(nullptr);
+    int bits = GetDeviceCaps(screen, BITSPIXEL);
+    ReleaseDC(nullptr, screen);
+    return bits;
+}
+
+} // namespace
+
+COLORREF ScreenColor(COLORREF color) {
+    if (ScreenBits() != 16)
+        return color & 0xFFFFFF;
+    // A pixel in RGB 565, a Pocket PC's 16-bit format and Xvfb's at depth 16,
+    // read back as GetPixel reads the screen.
+    struct {
+        BITMAPINFOHEADER header;
+        DWORD masks[3];
+    } info = {};
+    info.header.biSize = sizeof(info.header);
+    info.header.biWidth = 1;
+    info.header.biHeight = 1;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 16;
+    info.header.biCompression = BI_BITFIELDS;
+    info.masks[0] = 0xF800;
+    info.masks[1] = 0x07E0;
+    info.masks[2] = 0x001F;
+    HDC memory = CreateCompatibleDC(nullptr);
+    void *bits565 = nullptr;
+    HBITMAP pixel = CreateDIBSection(memory, reinterpret_cast<BITMAPINFO *>(&info), DIB_RGB_COLORS,
+                                     &bits565, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, pixel);
+    SetPixelV(memory, 0, 0, color & 0xFFFFFF);
+    COLORREF held = GetPixel(memory, 0, 0);
+    SelectObject(memory, old);
+    DeleteObject(pixel);
+    DeleteDC(memory);
+    return held;
+}
+
+COLORREF PictureColor(COLORREF color) {
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
+    HGDIOBJ old = SelectObject(memory, pixel);
+    SetPixelV(memory, 0, 0, color & 0xFFFFFF);
+    COLORREF held = GetPixel(memory, 0, 0);
+    SelectObject(memory, old);
+    DeleteObject(pixel);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ScreenColor(held);
+}
+
+bool GradientShows(COLORREF pixel, COLORREF color) {
+    COLORREF shown = PictureColor(color);
+    if (ScreenBits() != 16)
+        return pixel == shown;
+    // A step of 5 bits is 8 or 9 of 8 bits.
+    auto withinStep = [](int a, int b) { return a - b <= 9 && b - a <= 9; };
+    return withinStep(GetRValue(pixel), GetRValue(shown)) &&
+           withinStep(GetGValue(pixel), GetGValue(shown)) &&
+           withinStep(GetBValue(pixel), GetBValue(shown));
+}
+
 RECT ScreenRect(HWND hwnd) {
     RECT rc = {};
     GetWindowRect(hwnd, &rc);

@@ -22,6 +22,17 @@ constexpr COLORREF kBarBlue = 0xC00000; // the info page's used part
 DWORD DeadlineMs(DWORD baseMs);
 
 COLORREF ScreenPixel(int x, int y);
+// A colour as the screen holds it once drawn there: at 16 bits per pixel (the
+// Pocket PC's RGB 565) a channel keeps its top 5 or 6 bits.
+COLORREF ScreenColor(COLORREF color);
+// A colour as a picture of the program shows it: each is composed in a bitmap
+// compatible with the screen, which may hold fewer bits still (Wine's 16-bit
+// ones hold 5 of green), then copied to the screen.
+COLORREF PictureColor(COLORREF color);
+// Whether a pixel of a gradient in a picture shows a colour: at 16 bits per
+// pixel gradients are dithered, a pixel's channel up to one step of the
+// screen's off the colour.
+bool GradientShows(COLORREF pixel, COLORREF color);
 RECT ScreenRect(HWND hwnd);
 
 // The screen's pixels in a rectangle, read in one go; at() takes screen

@@ -170,6 +170,20 @@ class CacheProtocolTest : public RenderTest {
         ReleaseDC(g_gauge, dc);
         return c;
     }
+    // A taskbar colour as the gauge shows it once sampled: read from the
+    // screen, then drawn in the gauge's picture.
+    static COLORREF Sampled(COLORREF taskbar) { return PictureColor(ScreenColor(taskbar)); }
+    // Polls of an idle program after a change, each painting what it asks
+    // for; how many asked for a repaint.
+    int RepaintsOver(int polls) {
+        int repaints = 0;
+        for (int tick = 0; tick < polls; ++tick) {
+            PollStatus(nullptr);
+            repaints += GaugeHasUpdate();
+            UpdateWindow(g_gauge);
+        }
+        return repaints;
+    }
     COLORREF taskbarColor_ = RGB(10, 40, 120);
     FakePower power_{57, 0, 8208};
 };
@@ -178,12 +192,12 @@ TEST_F(CacheProtocolTest, FirstPaintSamplesAndMatchingProbesSampleAgain) {
     UpdateWindow(g_gauge);
     EXPECT_EQ(g_firstGaugePaint, 0);
     EXPECT_EQ(g_useCachedBackground, 0);
-    EXPECT_EQ(ShownBackground(), RGB(10, 40, 120));
+    EXPECT_EQ(ShownBackground(), Sampled(RGB(10, 40, 120)));
 
     PaintTaskbar(RGB(20, 80, 30));
     Repaint();
     EXPECT_EQ(g_useCachedBackground, 0) << "the probes saw the gauge's own picture";
-    EXPECT_EQ(ShownBackground(), RGB(20, 80, 30)) << "sampled afresh";
+    EXPECT_EQ(ShownBackground(), Sampled(RGB(20, 80, 30))) << "sampled afresh";
 }
 
 TEST_F(CacheProtocolTest, ColoursWithBitsAboveBlueStillMatchTheirOwnPicture) {
@@ -193,7 +207,7 @@ TEST_F(CacheProtocolTest, ColoursWithBitsAboveBlueStillMatchTheirOwnPicture) {
     PaintTaskbar(RGB(20, 80, 30));
     Repaint();
     EXPECT_EQ(g_useCachedBackground, 0);
-    EXPECT_EQ(ShownBackground(), RGB(20, 80, 30));
+    EXPECT_EQ(ShownBackground(), Sampled(RGB(20, 80, 30)));
 }
 
 TEST_F(CacheProtocolTest, FailedProbesDrawFromCacheAndNextPollRepaints) {
@@ -203,21 +217,21 @@ TEST_F(CacheProtocolTest, FailedProbesDrawFromCacheAndNextPollRepaints) {
     g_onAC = 1;
     Repaint();
     EXPECT_EQ(g_useCachedBackground, 1);
-    EXPECT_EQ(ShownBackground(), RGB(10, 40, 120)) << "drawn from the cache";
+    EXPECT_EQ(ShownBackground(), Sampled(RGB(10, 40, 120))) << "drawn from the cache";
 
     power_.Set(57, 1, 8208);
     PollStatus(nullptr);
     EXPECT_EQ(g_useCachedBackground, 0);
     EXPECT_TRUE(GaugeHasUpdate()) << "the poll repaints one tick later";
     UpdateWindow(g_gauge);
-    EXPECT_EQ(ShownBackground(), RGB(20, 80, 30)) << "and that paint samples";
+    EXPECT_EQ(ShownBackground(), Sampled(RGB(20, 80, 30))) << "and that paint samples";
 }
 
 TEST_F(CacheProtocolTest, LowChargeNeverSamples) {
     power_.Set(3, 0, 8208); // the charge does not reach the probe column
     PollStatus(nullptr);
     UpdateWindow(g_gauge); // its probes still see the 57 % picture
-    EXPECT_EQ(ShownBackground(), RGB(10, 40, 120));
+    EXPECT_EQ(ShownBackground(), Sampled(RGB(10, 40, 120)));
     PaintTaskbar(RGB(20, 80, 30));
     g_gaugeRepaint = 1;
     for (int tick = 0; tick < 3; ++tick) {
@@ -225,7 +239,45 @@ TEST_F(CacheProtocolTest, LowChargeNeverSamples) {
         EXPECT_TRUE(GaugeHasUpdate()) << "every tick repaints";
         UpdateWindow(g_gauge);
         EXPECT_EQ(g_useCachedBackground, 1);
-        EXPECT_EQ(ShownBackground(), RGB(10, 40, 120)) << "the taskbar is never sampled";
+        EXPECT_EQ(ShownBackground(), Sampled(RGB(10, 40, 120))) << "the taskbar is never sampled";
+    }
+}
+
+// A colour the screen cannot hold exactly matches its own picture as one it
+// holds does: after the change one repaint, then the polls are quiet.
+TEST_F(CacheProtocolTest, AColourTheScreenRoundsIsQuietAfterOneRepaint) {
+    constexpr COLORREF kRounded = 0x123456;
+    if (PictureColor(kRounded) == kRounded)
+        GTEST_SKIP() << "a screen that holds every colour (screens.txt: depth 24)";
+    const struct {
+        int element;
+        COLORREF color;
+    } changes[] = {
+        {kFullPart, kColorElementDefaults[kFrameCharging].color},
+        {kFullPart, kRounded},
+        {kFrameNotCharging, kColorElementDefaults[kFrameCharging].color},
+        {kFrameNotCharging, kRounded},
+    };
+    UpdateWindow(g_gauge);
+    for (const auto &c : changes) {
+        SCOPED_TRACE(testing::Message() << "element " << c.element << " colour " << std::hex
+                                        << c.color);
+        SetElementColor(Element(c.element), c.color);
+        Repaint(); // as Setup repaints after a colour is chosen
+        EXPECT_EQ(RepaintsOver(4), 1);
+    }
+}
+
+TEST_F(CacheProtocolTest, ScreenAndPictureColoursAreWhatTheScreenShows) {
+    UpdateWindow(g_gauge);
+    for (COLORREF c : {COLORREF{0x123456}, RGB(10, 40, 120), RGB(130, 131, 133), kWhite}) {
+        SCOPED_TRACE(testing::Message() << std::hex << c);
+        PaintTaskbar(c);
+        EXPECT_EQ(ScreenPixel(400, 2), ScreenColor(c)) << "drawn on the screen";
+        SetElementColor(Element(kBackground), c);
+        g_style = kStyleCustom;
+        Repaint();
+        EXPECT_EQ(ShownBackground(), PictureColor(c)) << "composed off screen, then copied";
     }
 }
 
@@ -245,7 +297,7 @@ TEST_F(CacheProtocolTest, SwitchToAnUnsampledStyleStillShowsTheTaskbar) {
     g_style = kStyleWM6;
     Repaint();
     EXPECT_EQ(g_useCachedBackground, 1);
-    EXPECT_EQ(ShownBackground(), RGB(10, 40, 120)) << "an empty cache is filled, not shown";
+    EXPECT_EQ(ShownBackground(), Sampled(RGB(10, 40, 120))) << "an empty cache is filled, not shown";
 }
 
 // Pixels that the taskbar shows at chosen points, the rest black.
@@ -279,24 +331,31 @@ COLORREF ColorOf(const TRIVERTEX &v) {
 }
 
 TEST_F(SamplingTest, Wm5ChoosesByBrightnessDifference) {
+    // Colours a screen of 16 bits per pixel holds exactly, so that the sums
+    // are those the screen gives.
     const struct {
         COLORREF c1, c3;
         bool takesRight;
     } cases[] = {
-        {RGB(100, 100, 100), RGB(67, 67, 67), true},   // d = 99
-        {RGB(100, 100, 100), RGB(100, 100, 0), false}, // d = 100
-        {RGB(100, 100, 0), RGB(100, 100, 100), false}, // d = -100
+        {RGB(99, 101, 99), RGB(74, 52, 74), true},  // d = 99
+        {RGB(99, 101, 99), RGB(90, 109, 0), false}, // d = 100
+        {RGB(90, 109, 0), RGB(99, 101, 99), false}, // d = -100
     };
+    const COLORREF c2 = RGB(8, 4, 16);
     for (const auto &c : cases) {
-        BuildWith({{100, 4, c.c1}, {122, 4, RGB(1, 2, 3)}, {144, 4, c.c3}});
+        for (COLORREF held : {c.c1, c2, c.c3})
+            ASSERT_EQ(ScreenColor(held), held);
+        BuildWith({{100, 4, c.c1}, {122, 4, c2}, {144, 4, c.c3}});
         COLORREF chosen = SampleTaskbarColor(&g_sampledBackground);
-        EXPECT_EQ(chosen, c.takesRight ? c.c3 : RGB(1, 2, 3));
+        EXPECT_EQ(chosen, c.takesRight ? c.c3 : c2);
         Rebuild();
     }
 }
 
 TEST_F(SamplingTest, Wm6ReplacesWhiteByThePreviousRowsSample) {
-    const COLORREF nearWhite = RGB(255, 255, 254);
+    // The nearest to white a screen of 16 bits per pixel holds.
+    const COLORREF nearWhite = RGB(255, 255, 247);
+    ASSERT_EQ(ScreenColor(nearWhite), nearWhite);
     BuildWith({{99, 8, kWhite}, // row 0 left: white, becomes black
                {144, 8, RGB(9, 9, 9)},
                {99, 9, RGB(50, 60, 70)},
@@ -306,9 +365,9 @@ TEST_F(SamplingTest, Wm6ReplacesWhiteByThePreviousRowsSample) {
     GradientRow rows[kMaxGaugeRows];
     SampleGradientRows(rows);
     EXPECT_EQ(ColorOf(rows[0].left), 0u);
-    EXPECT_EQ(ColorOf(rows[0].right), RGB(9, 9, 9));
-    EXPECT_EQ(ColorOf(rows[1].left), RGB(50, 60, 70));
-    EXPECT_EQ(ColorOf(rows[1].right), RGB(9, 9, 9));
+    EXPECT_EQ(ColorOf(rows[0].right), ScreenColor(RGB(9, 9, 9)));
+    EXPECT_EQ(ColorOf(rows[1].left), ScreenColor(RGB(50, 60, 70)));
+    EXPECT_EQ(ColorOf(rows[1].right), ScreenColor(RGB(9, 9, 9)));
     EXPECT_EQ(ColorOf(rows[2].left), nearWhite);
     EXPECT_EQ(rows[2].left.x, 0);
     EXPECT_EQ(rows[2].left.y, 2);
@@ -318,7 +377,7 @@ TEST_F(SamplingTest, Wm6ReplacesWhiteByThePreviousRowsSample) {
     // Drawn, each row runs from its left sample at column 0.
     Dib dib(44, 36);
     DrawGradientRows(rows, dib.dc());
-    EXPECT_EQ(dib.at(0, 1), RGB(50, 60, 70));
+    EXPECT_EQ(dib.at(0, 1), ScreenColor(RGB(50, 60, 70)));
     EXPECT_EQ(dib.at(0, 2), nearWhite);
 }
 
@@ -381,7 +440,9 @@ TEST_F(SamplingTest, Wm6AtEitherEndOfTheScreenBlendsWithTheTaskbar) {
         HDC screen = GetDC(nullptr);
         for (int y = 8; y < 8 + 36; ++y) {
             EXPECT_NE(GetPixel(screen, outer, y), kWhite) << "row " << y;
-            EXPECT_EQ(GetPixel(screen, outer, y), GetPixel(screen, beside, y)) << "row " << y;
+            EXPECT_TRUE(GradientShows(GetPixel(screen, outer, y), GetPixel(screen, beside, y)))
+                << "row " << y << ": " << std::hex << GetPixel(screen, outer, y) << " beside "
+                << GetPixel(screen, beside, y);
         }
         ReleaseDC(nullptr, screen);
         Rebuild();
