@@ -7,6 +7,7 @@
 #   make -f device/device.mk CE_BIN=FOLDER [OUT=build/device]
 OUT ?= build/device
 CE_BIN ?= $(error CE_BIN: the folder of the arm-mingw32ce tools (scripts/ce-binutils.sh))
+# Quoted where used: the tools' folder may have a space in its path.
 CE = $(CE_BIN)/arm-mingw32ce-
 CLANG ?= clang++
 PYTHON ?= /usr/bin/python3
@@ -49,9 +50,9 @@ all: $(OUT)/ZemloBattery.exe
 # The map tells the checks where the code and the constructor list lie; the
 # ce-tools link, which tools read them.
 $(OUT)/ZemloBattery.exe: $(OBJECTS) $(OUT)/obj/ZemloBattery.res.o $(IMPORT_LIBS) device/device.mk
-	$(CE)ld $(LDFLAGS) -Map $(OUT)/ZemloBattery.map -o $@ $(OBJECTS) \
+	"$(CE)ld" $(LDFLAGS) -Map $(OUT)/ZemloBattery.map -o $@ $(OBJECTS) \
 		$(OUT)/obj/ZemloBattery.res.o -L$(OUT)/lib $(DLLS:%=-l%)
-	ln -sfn $(CE_BIN) $(OUT)/ce-tools
+	ln -sfn "$(CE_BIN)" $(OUT)/ce-tools
 
 vpath %.cpp src common
 $(OUT)/obj/%.s: %.cpp device/device.mk
@@ -60,18 +61,18 @@ $(OUT)/obj/%.s: %.cpp device/device.mk
 
 $(OUT)/obj/%.o: $(OUT)/obj/%.s device/ce-asm.py
 	$(PYTHON) device/ce-asm.py $< $(@:.o=.ce.s)
-	$(CE)as -mcpu=arm7tdmi -o $@ $(@:.o=.ce.s)
+	"$(CE)as" -mcpu=arm7tdmi -o $@ $(@:.o=.ce.s)
 
 $(OUT)/obj/ZemloBattery.res.o: src/res/ZemloBattery.rc src/res/resource.h src/res/zemlo.ico \
 		device/device.mk
 	@mkdir -p $(@D)
-	$(CE)windres --preprocessor=$(CLANG) --preprocessor-arg=-E --preprocessor-arg=-xc \
+	"$(CE)windres" --preprocessor=$(CLANG) --preprocessor-arg=-E --preprocessor-arg=-xc \
 		--preprocessor-arg=-DRC_INVOKED --preprocessor-arg=-nostdlibinc -D_WIN32_WCE=0x501 -DUNDER_CE \
 		-I$(W32API)/include -Isrc/res -o $@ $<
 
 $(OUT)/lib/lib%.a: $(W32API)/def/%.def
 	@mkdir -p $(@D)
-	$(CE)dlltool --as=$(CE)as -d $< -l $@
+	"$(CE)dlltool" --as="$(CE)as" -d $< -l $@
 
 .SECONDARY:
 -include $(OBJECTS:.o=.d)

@@ -47,18 +47,53 @@ lanes=1
 [ "$running" -eq 1 ] && [ "$(nproc)" -ge 2 ] && lanes=2
 echo "This host runs 32-bit programs: $runs_32bit; deadlines scaled by $ZB_DEADLINE_SCALE; $lanes lane(s) a build."
 
+# Every process this run starts carries its tag in its environment: Wine's
+# servers and services too, which leave the process group and its parent.
+# However the run ends (done, failed, Ctrl-C, SIGTERM), what carries the tag
+# is ended with it; the background jobs ignore SIGINT, as a shell without job
+# control starts them, so the run's own trap stops them.
+run_tag=$$.$RANDOM.$EPOCHSECONDS
+export ZB_TEST_RUN=$run_tag
+tagged() {
+    grep -lzx -- "ZB_TEST_RUN=$run_tag" /proc/[0-9]*/environ 2>/dev/null |
+        sed -E 's|/proc/([0-9]+)/environ|\1|' | grep -vx -e "$$" -e "$BASHPID" || true
+}
+# SIGTERM, then SIGKILL to what is left 3 s later, until nothing is left.
+end_tagged() {
+    local pids signal=TERM
+    export -n ZB_TEST_RUN
+    for _ in $(seq 100); do
+        pids=$(tagged)
+        [ -n "$pids" ] || return 0
+        kill -s $signal $pids 2>/dev/null || true
+        sleep 0.1
+        [ $SECONDS -lt $((ending + 3)) ] || signal=KILL
+    done
+    echo "make test: processes of this run still there: $(tagged | paste -sd' ')" >&2
+}
 work=$(mktemp -d)
-# Made before anything else, so that a failed build removes it too.
-big_root=$("$here/big-root.sh" --new)
+big_root=""
 cleanup() {
     local pids
+    ending=$SECONDS
     pids=$(jobs -p)
     [ -z "$pids" ] || kill $pids 2>/dev/null || true
+    end_tagged
     wait 2>/dev/null || true
-    rm -rf "$big_root"
+    [ -z "$big_root" ] || rm -rf "$big_root"
     rm -rf "$work"
 }
 trap cleanup EXIT
+interrupted() {
+    trap '' INT TERM HUP
+    echo "make test: stopped by SIG$1; ending the processes it started" >&2
+    exit "$2"
+}
+trap 'interrupted INT 130' INT
+trap 'interrupted TERM 143' TERM
+trap 'interrupted HUP 129' HUP
+# Made before anything else, so that a failed build removes it too.
+big_root=$("$here/big-root.sh" --new)
 
 # A lane's prefix and fake battery: the first lane's are the build's own.
 lane_prefix() { [ "$2" -eq 0 ] && echo "$1/wineprefix" || echo "$1/wineprefix-lane$2"; }
@@ -73,7 +108,7 @@ prepare_prefixes() {
     for ((lane = 1; lane < lanes; lane++)); do
         local copy
         copy=$(lane_prefix "$build" $lane)
-        if [ ! -f "$copy/.zb-ready-6" ] || [ "$first/system.reg" -nt "$copy/system.reg" ]; then
+        if [ ! -f "$copy/$zb_prefix_mark" ] || [ "$first/system.reg" -nt "$copy/system.reg" ]; then
             rm -rf "$copy"
             cp -a "$first" "$copy"
         fi
@@ -96,12 +131,23 @@ for i in "${!builds[@]}"; do
     fi
 done
 
+# In the background, waited for: a signal's trap runs at once, not once a
+# foreground command has ended.
 start=$SECONDS
 for b in "${builds[@]}"; do
-    cmake --build "$b" -j2
+    cmake --build "$b" -j2 &
+    wait $!
 done
+# The tools' first build may outlast the programs': what it does is shown
+# until it ends.
+if kill -0 "$ce_tools_job" 2>/dev/null; then
+    echo "waiting for the device's cross tools (scripts/ce-binutils.sh, minutes the first time on a machine):"
+    tail -n +1 -f --pid="$ce_tools_job" "$work/ce-binutils.log" &
+    wait $!
+    shown=yes
+fi
 if ! wait "$ce_tools_job"; then
-    cat "$work/ce-binutils.log"
+    [ "${shown:-}" = yes ] || cat "$work/ce-binutils.log"
     echo "the device's cross tools could not be built" >&2
     exit 1
 fi
