@@ -47,51 +47,15 @@ lanes=1
 [ "$running" -eq 1 ] && [ "$(nproc)" -ge 2 ] && lanes=2
 echo "This host runs 32-bit programs: $runs_32bit; deadlines scaled by $ZB_DEADLINE_SCALE; $lanes lane(s) a build."
 
-# Every process this run starts carries its tag in its environment: Wine's
-# servers and services too, which leave the process group and its parent.
-# However the run ends (done, failed, Ctrl-C, SIGTERM), what carries the tag
-# is ended with it; the background jobs ignore SIGINT, as a shell without job
-# control starts them, so the run's own trap stops them.
-run_tag=$$.$RANDOM.$EPOCHSECONDS
-export ZB_TEST_RUN=$run_tag
-tagged() {
-    grep -lzx -- "ZB_TEST_RUN=$run_tag" /proc/[0-9]*/environ 2>/dev/null |
-        sed -E 's|/proc/([0-9]+)/environ|\1|' | grep -vx -e "$$" -e "$BASHPID" || true
-}
-# SIGTERM, then SIGKILL to what is left 3 s later, until nothing is left.
-end_tagged() {
-    local pids signal=TERM
-    export -n ZB_TEST_RUN
-    for _ in $(seq 100); do
-        pids=$(tagged)
-        [ -n "$pids" ] || return 0
-        kill -s $signal $pids 2>/dev/null || true
-        sleep 0.1
-        [ $SECONDS -lt $((ending + 3)) ] || signal=KILL
-    done
-    echo "make test: processes of this run still there: $(tagged | paste -sd' ')" >&2
-}
+# Whatever the run started ends with it, however it ends (run-tag.sh).
+source "$here/run-tag.sh"
 work=$(mktemp -d)
 big_root=""
 cleanup() {
-    local pids
-    ending=$SECONDS
-    pids=$(jobs -p)
-    [ -z "$pids" ] || kill $pids 2>/dev/null || true
-    end_tagged
-    wait 2>/dev/null || true
     [ -z "$big_root" ] || rm -rf "$big_root"
     rm -rf "$work"
 }
-trap cleanup EXIT
-interrupted() {
-    trap '' INT TERM HUP
-    echo "make test: stopped by SIG$1; ending the processes it started" >&2
-    exit "$2"
-}
-trap 'interrupted INT 130' INT
-trap 'interrupted TERM 143' TERM
-trap 'interrupted HUP 129' HUP
+zb_tag_run "make test" cleanup
 # Made before anything else, so that a failed build removes it too.
 big_root=$("$here/big-root.sh" --new)
 
@@ -195,7 +159,7 @@ suite() {
         lane_displays+=("$zb_xvfb_pid")
         lane_prefixes+=("$prefix")
         WINEPREFIX=$prefix wineserver -p || true
-        echo "export DISPLAY=$DISPLAY WINEPREFIX=$prefix ZB_FAKE_POWER_DIR=$power" \
+        printf 'export DISPLAY=%q WINEPREFIX=%q ZB_FAKE_POWER_DIR=%q\n' "$DISPLAY" "$prefix" "$power" \
             >"$ZB_LANES/lane-$lane.env"
         spec+="$([ $lane -eq 0 ] || echo ,){\"id\": \"$lane\", \"slots\": 1}"
     done
