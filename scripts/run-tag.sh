@@ -26,10 +26,12 @@ zb_stopped() {
     exit "$2"
 }
 
-# The processes that carry the tag, this shell aside.
+# The processes that carry the tag, this shell aside. Read by thread: a
+# process whose first thread has ended (Wine's winedevice.exe, ended while a
+# thread of libusb still runs) shows no environment of its own.
 zb_tagged() {
-    grep -lzx -- "$zb_run_tag=1" /proc/[0-9]*/environ 2>/dev/null |
-        sed -E 's|/proc/([0-9]+)/environ|\1|' | grep -vx -e "$$" -e "$BASHPID" || true
+    grep -lzx -- "$zb_run_tag=1" /proc/[0-9]*/task/*/environ 2>/dev/null |
+        sed -E 's|/proc/([0-9]+)/task/.*|\1|' | sort -u | grep -vx -e "$$" -e "$BASHPID" || true
 }
 
 # The background jobs, then SIGTERM to what carries the tag and SIGKILL to
