@@ -43,7 +43,12 @@ if [ ! -e "$done_mark" ]; then
         *[[:space:]]*) work=/tmp/zb-ce-binutils-$(id -u)-$(cksum <<<"$root" | cut -d' ' -f1) ;;
         *) work=$root/ce-binutils-build ;;
     esac
-    rm -rf -- "$dest" "$work" "$root"/ce-binutils-build.*
+    say "building the device's cross tools (binutils $version for $target) into $dest;" \
+        "the first time on a machine: 5 to 10 minutes"
+    if [ -e "$dest" ] || [ -e "$work" ] || compgen -G "$root/ce-binutils-build.*" >/dev/null; then
+        say "clearing what a build that did not end left"
+        rm -rf -- "$dest" "$work" "$root"/ce-binutils-build.*
+    fi
     mkdir -p "$work/build"
     ticker=""
     trap '[ -z "$ticker" ] || kill "$ticker" 2>/dev/null; rm -rf -- "$work"' EXIT
@@ -51,8 +56,6 @@ if [ ! -e "$done_mark" ]; then
         echo "$1" >"$work/step"
         say "$1"
     }
-    say "building the device's cross tools (binutils $version for $target) into $dest;" \
-        "the first time on a machine: 5 to 10 minutes"
     step "unpacking binutils-source"
     (
         trap 'kill "$nap" 2>/dev/null; exit 0' TERM
@@ -60,7 +63,7 @@ if [ ! -e "$done_mark" ]; then
             sleep 30 &
             nap=$!
             wait "$nap"
-            say "$(cat "$work/step" 2>/dev/null) ($((SECONDS - start)) s so far)"
+            say "$(cat "$work/step" 2>/dev/null): $((SECONDS - start)) s so far"
         done
     ) &
     ticker=$!
@@ -80,7 +83,7 @@ if [ ! -e "$done_mark" ]; then
             --disable-libctf --disable-readline --disable-libdecnumber --without-zstd \
             --disable-shared --enable-static >"$work/configure.log" 2>&1 ||
             { tail -n 30 "$work/configure.log" >&2; exit 1; }
-        step "compiling as, ld and the binutils (the longest part)"
+        step "compiling as, ld and the binutils, the longest part"
         make -j2 all-gas all-ld all-binutils MAKEINFO=true >"$work/make.log" 2>&1 ||
             { tail -n 40 "$work/make.log" >&2; exit 1; }
         step "installing"
