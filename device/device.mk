@@ -11,6 +11,7 @@
 #   make -f device/device.mk CE_BIN=FOLDER [OUT=build/device]
 OUT ?= build/device
 CE_BIN ?= $(error CE_BIN: the folder of the arm-mingw32ce tools (scripts/ce-binutils.sh))
+# Quoted where used: the tools' folder may have a space in its path.
 CE = $(CE_BIN)/arm-mingw32ce-
 CLANG ?= clang++
 PYTHON ?= /usr/bin/python3
@@ -56,9 +57,9 @@ all: $(OUT)/ZemloBattery.exe $(OUT)/ZemloSetup.dll $(OUT)/ZemloBattery.cab
 # ce-tools link, which tools read them.
 $(OUT)/ZemloBattery.exe: $(OBJECTS) $(OBJECTS:.o=.records) $(OUT)/obj/ZemloBattery.res.o $(IMPORT_LIBS) \
 		device/device.mk
-	$(CE)ld $(LDFLAGS) -Map $(OUT)/ZemloBattery.map -o $@ $(OBJECTS) \
+	"$(CE)ld" $(LDFLAGS) -Map $(OUT)/ZemloBattery.map -o $@ $(OBJECTS) \
 		$(OUT)/obj/ZemloBattery.res.o -L$(OUT)/lib $(DLLS:%=-l%)
-	ln -sfn $(CE_BIN) $(OUT)/ce-tools
+	ln -sfn "$(CE_BIN)" $(OUT)/ce-tools
 
 # The setup DLL: its own entry point, exports by its .def file, relocatable
 # (the device loads a DLL where its process has room).
@@ -66,7 +67,7 @@ SETUP_OBJECTS := $(OUT)/obj/setupdll/setup_dll.o
 $(SETUP_OBJECTS:.o=.s): INCLUDES += -Idevice
 $(OUT)/ZemloSetup.dll: $(SETUP_OBJECTS) device/setupdll/ZemloSetup.def $(OUT)/lib/libcoredll.a \
 		device/device.mk
-	$(CE)ld --dll $(CE_LDFLAGS) \
+	"$(CE)ld" --dll $(CE_LDFLAGS) \
 		--image-base 0x10000000 -e DllMain --enable-reloc-section -Map $(OUT)/ZemloSetup.map \
 		-o $@ $(SETUP_OBJECTS) device/setupdll/ZemloSetup.def -L$(OUT)/lib -lcoredll
 
@@ -97,18 +98,18 @@ $(OUT)/obj/%.records: %.cpp $(OUT)/obj/%.s device/record-layouts.py
 
 $(OUT)/obj/%.o: $(OUT)/obj/%.s device/ce-asm.py
 	$(PYTHON) device/ce-asm.py $< $(@:.o=.ce.s)
-	$(CE)as -mcpu=arm7tdmi -o $@ $(@:.o=.ce.s)
+	"$(CE)as" -mcpu=arm7tdmi -o $@ $(@:.o=.ce.s)
 
 $(OUT)/obj/ZemloBattery.res.o: src/res/ZemloBattery.rc src/res/resource.h src/res/zemlo.ico \
 		device/device.mk
 	@mkdir -p $(@D)
-	$(CE)windres --preprocessor=$(CLANG) --preprocessor-arg=-E --preprocessor-arg=-xc \
+	"$(CE)windres" --preprocessor=$(CLANG) --preprocessor-arg=-E --preprocessor-arg=-xc \
 		--preprocessor-arg=-DRC_INVOKED --preprocessor-arg=-nostdlibinc -D_WIN32_WCE=0x501 -DUNDER_CE \
 		-I$(W32API)/include -Isrc/res -o $@ $<
 
 $(OUT)/lib/lib%.a: $(W32API)/def/%.def
 	@mkdir -p $(@D)
-	$(CE)dlltool --as=$(CE)as -d $< -l $@
+	"$(CE)dlltool" --as="$(CE)as" -d $< -l $@
 
 .SECONDARY:
 -include $(OBJECTS:.o=.d) $(SETUP_OBJECTS:.o=.d)

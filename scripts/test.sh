@@ -36,34 +36,37 @@ for b in "$@"; do
     b=$(cd "$b" && pwd)
     builds+=("$b")
     # A 32-bit build, as CMake recorded its compiler.
-    if [ $runs_32bit = no ] &&
-        grep -qs 'CMAKE_CXX_SIZEOF_DATA_PTR "4"' "$b"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
-        runnable+=(no)
+    if grep -qs 'CMAKE_CXX_SIZEOF_DATA_PTR "4"' "$b"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
+        runnable+=("$runs_32bit")
     else
         runnable+=(yes)
     fi
 done
 running=0
 for r in "${runnable[@]}"; do [ "$r" = no ] || running=$((running + 1)); done
-# The stand-ins run only where a build of theirs cannot.
-stand_ins=(-LE '^stand_in$')
-[ "$running" -eq "${#builds[@]}" ] || stand_ins=()
+# The stand-ins run unless a 32-bit build runs its screens itself here.
+stand_ins=()
+for i in "${!builds[@]}"; do
+    if [ "${runnable[i]}" = yes ] &&
+        grep -qs 'CMAKE_CXX_SIZEOF_DATA_PTR "4"' "${builds[i]}"/CMakeFiles/*/CMakeCXXCompiler.cmake; then
+        stand_ins=(-LE '^stand_in$')
+    fi
+done
 lanes=1
 [ "$running" -eq 1 ] && [ "$(nproc)" -ge 2 ] && lanes=2
 echo "This host runs 32-bit programs: $runs_32bit; deadlines scaled by $ZB_DEADLINE_SCALE; $lanes lane(s) a build."
 
+# Whatever the run started ends with it, however it ends (run-tag.sh).
+source "$here/run-tag.sh"
 work=$(mktemp -d)
-# Made before anything else, so that a failed build removes it too.
-big_root=$("$here/big-root.sh" --new)
+big_root=""
 cleanup() {
-    local pids
-    pids=$(jobs -p)
-    [ -z "$pids" ] || kill $pids 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$big_root"
+    [ -z "$big_root" ] || rm -rf "$big_root"
     rm -rf "$work"
 }
-trap cleanup EXIT
+zb_tag_run "make test" cleanup
+# Made before anything else, so that a failed build removes it too.
+big_root=$("$here/big-root.sh" --new)
 
 # A lane's prefix and fake battery: the first lane's are the build's own.
 lane_prefix() { [ "$2" -eq 0 ] && echo "$1/wineprefix" || echo "$1/wineprefix-lane$2"; }
@@ -78,7 +81,7 @@ prepare_prefixes() {
     for ((lane = 1; lane < lanes; lane++)); do
         local copy
         copy=$(lane_prefix "$build" $lane)
-        if [ ! -f "$copy/.zb-ready-6" ] || [ "$first/system.reg" -nt "$copy/system.reg" ]; then
+        if [ ! -f "$copy/$zb_prefix_mark" ] || [ "$first/system.reg" -nt "$copy/system.reg" ]; then
             rm -rf "$copy"
             cp -a "$first" "$copy"
         fi
@@ -101,12 +104,23 @@ for i in "${!builds[@]}"; do
     fi
 done
 
+# In the background, waited for: a signal's trap runs at once, not once a
+# foreground command has ended.
 start=$SECONDS
 for b in "${builds[@]}"; do
-    cmake --build "$b" -j2
+    cmake --build "$b" -j2 &
+    wait $!
 done
+# The tools' first build may outlast the programs': what it does is shown
+# until it ends.
+if kill -0 "$ce_tools_job" 2>/dev/null; then
+    echo "waiting for the device's cross tools (scripts/ce-binutils.sh, minutes the first time on a machine):"
+    tail -n +1 -f --pid="$ce_tools_job" "$work/ce-binutils.log" &
+    wait $!
+    shown=yes
+fi
 if ! wait "$ce_tools_job"; then
-    cat "$work/ce-binutils.log"
+    [ "${shown:-}" = yes ] || cat "$work/ce-binutils.log"
     echo "the device's cross tools could not be built" >&2
     exit 1
 fi
@@ -154,7 +168,7 @@ suite() {
         lane_displays+=("$zb_xvfb_pid")
         lane_prefixes+=("$prefix")
         WINEPREFIX=$prefix wineserver -p || true
-        echo "export DISPLAY=$DISPLAY WINEPREFIX=$prefix ZB_FAKE_POWER_DIR=$power" \
+        printf 'export DISPLAY=%q WINEPREFIX=%q ZB_FAKE_POWER_DIR=%q\n' "$DISPLAY" "$prefix" "$power" \
             >"$ZB_LANES/lane-$lane.env"
         spec+="$([ $lane -eq 0 ] || echo ,){\"id\": \"$lane\", \"slots\": 1}"
     done

@@ -89,7 +89,9 @@ zb_pe_machine() {
 
 # Creates the prefix once, with the emulated Pocket PC screens: Wine puts an
 # executable's windows in the virtual desktop that its AppDefaults name, and
-# the processes it starts inherit that desktop (zb_prepare_desktops).
+# the processes it starts inherit that desktop (zb_prepare_desktops). A
+# prefix without the mark of this version is made again over itself.
+zb_prefix_mark=.zb-ready-7
 zb_prepare_prefix() {
     # A prefix made before wine32 was installed has no 32-bit side, and the
     # 32-bit build cannot run in it: it is the build's own, so make it anew
@@ -101,22 +103,27 @@ zb_prepare_prefix() {
             rm -rf "$WINEPREFIX"
         fi
     fi
-    [ -f "$WINEPREFIX/.zb-ready-6" ] && { zb_prepare_desktops; zb_prepare_card; return; }
+    [ -f "$WINEPREFIX/$zb_prefix_mark" ] && { zb_prepare_desktops; zb_prepare_card; return; }
     mkdir -p "$WINEPREFIX"
     zb_wine wineboot -i >/dev/null 2>&1 || true
     # A program that crashes ends with a backtrace on its output, not a
-    # dialog that waits on the screen for somebody to close it.
+    # dialog that waits on the screen for somebody to close it. No window
+    # manager runs on the Xvfb: a window Wine leaves to one would wait 2 s at
+    # every hide for it to answer, and a tap made meanwhile with it.
     local reg="$WINEPREFIX/zb-prefix.reg"
     cat >"$reg" <<'REG'
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
 REG
     zb_wine regedit /S "$(zb_wine winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
     zb_device_fonts
     wineserver -w
-    touch "$WINEPREFIX/.zb-ready-6"
+    touch "$WINEPREFIX/$zb_prefix_mark"
     zb_prepare_desktops
     zb_prepare_card
 }
