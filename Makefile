@@ -8,11 +8,7 @@ BUILD32 ?= $(BUILD)/i686
 TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
 TOOLCHAIN32 := cmake/mingw-w64-i686.cmake
 
-<<<<<<< HEAD
-.PHONY: all deps configure configure64 configure32 build device cab run test test-debian13 bench soak clean
-=======
-.PHONY: all deps configure configure64 configure32 build device run test test-locked test-debian13 bench soak clean
->>>>>>> cmds
+.PHONY: all deps configure configure64 configure32 build device cab run test test-locked test-debian13 bench soak clean
 
 all: build
 
