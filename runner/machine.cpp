@@ -92,9 +92,31 @@ WPARAM Args::wparam(int index) const {
     return static_cast<WPARAM>(static_cast<intptr_t>(static_cast<int32_t>(a[index])));
 }
 
+namespace {
+
+// The window is reserved whole but committed only where the program's memory
+// is: an ARM access between the parts faults here, named as the CPU's own
+// faults are.
+LONG CALLBACK WindowFault(EXCEPTION_POINTERS *info) {
+    const EXCEPTION_RECORD *record = info->ExceptionRecord;
+    if (record->ExceptionCode != EXCEPTION_ACCESS_VIOLATION || record->NumberParameters < 2 ||
+        !g_machine)
+        return EXCEPTION_CONTINUE_SEARCH;
+    auto *address = reinterpret_cast<const uint8_t *>(record->ExceptionInformation[1]);
+    const uint8_t *window = g_machine->cpu().At(0x1'0000, 4) - 0x1'0000;
+    if (address < window || address >= window + kWindowSize)
+        return EXCEPTION_CONTINUE_SEARCH;
+    arm::Cpu &cpu = g_machine->cpu();
+    Die("an access at %08x, where the program has no memory (pc %08x, in %s)",
+        static_cast<unsigned>(address - window), cpu.r[15], g_machine->lastImport);
+}
+
+} // namespace
+
 Machine::Machine(const wchar_t *exePath)
     : window_(ReserveWindow()), cpu_(window_, 0x1'0000, kWindowSize) {
     g_machine = this;
+    AddVectoredExceptionHandler(1, WindowFault);
     HANDLE file = CreateFileW(exePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -378,7 +400,7 @@ uint32_t Machine::RunToReturn() {
             Die("the pc went to %08x (after %s)", pc, lastImport);
         Args a{*this, {cpu_.r[0], cpu_.r[1], cpu_.r[2], cpu_.r[3]}};
         uint32_t sp = cpu_.r[13];
-        for (uint32_t k = 0; k < 8; ++k)
+        for (uint32_t k = 0; k < 8 && sp + 4 * k + 4 <= kStackTop; ++k)
             if (const uint8_t *p = cpu_.At(sp + 4 * k, 4))
                 std::memcpy(&a.a[4 + k], p, 4);
         lastImport = bound_[index]->name;
