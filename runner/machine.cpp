@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <unordered_set>
 #include <utility>
 
 namespace runner {
@@ -272,11 +273,25 @@ void Machine::UnmapView(uint32_t address) {
     }
 }
 
+namespace {
+// The handles given with bit 31 set and the upper half clear.
+std::unordered_set<uint32_t> s_zeroExtended;
+} // namespace
+
 uint32_t Machine::Handle32(const void *handle) {
-    auto value = reinterpret_cast<intptr_t>(handle);
-    if (value != static_cast<int32_t>(value))
+    auto value = reinterpret_cast<uintptr_t>(handle);
+    if (value > 0xFFFF'FFFF && static_cast<intptr_t>(value) != static_cast<int32_t>(value))
         Die("a handle %p does not fit the program's 32 bits", handle);
-    return static_cast<uint32_t>(value);
+    auto handle32 = static_cast<uint32_t>(value);
+    if (value >= 0x8000'0000 && value <= 0xFFFF'FFFF)
+        s_zeroExtended.insert(handle32);
+    return handle32;
+}
+
+uintptr_t HostHandle(uint32_t handle) {
+    if (handle >= 0x8000'0000 && s_zeroExtended.count(handle))
+        return handle;
+    return static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(handle)));
 }
 
 WNDPROC Machine::HostProc(uint32_t armProc) {

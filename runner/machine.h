@@ -29,17 +29,20 @@ constexpr uint32_t kStubs = 0xF000'0000, kReturnMark = 0xFFFF'FFF0;
 
 class Machine;
 
+// A handle the program holds, as the host gave it: sign-extended, as 32-bit
+// handles are, unless the host gave it with its upper half clear (Wine's GDI
+// handles may have bit 31 set).
+uintptr_t HostHandle(uint32_t handle);
+
 // An import's arguments: r0-r3, then the caller's stack.
 struct Args {
     Machine &m;
     uint32_t a[12];
     uint32_t u(int i) const { return a[i]; }
     int32_t i(int i) const { return static_cast<int32_t>(a[i]); }
-    HWND hwnd(int i) const { return reinterpret_cast<HWND>(static_cast<intptr_t>(this->i(i))); }
-    HANDLE h(int i) const { return reinterpret_cast<HANDLE>(static_cast<intptr_t>(this->i(i))); }
-    template <typename T> T as(int i) const {
-        return reinterpret_cast<T>(static_cast<intptr_t>(this->i(i)));
-    }
+    HWND hwnd(int i) const { return as<HWND>(i); }
+    HANDLE h(int i) const { return as<HANDLE>(i); }
+    template <typename T> T as(int i) const { return reinterpret_cast<T>(HostHandle(a[i])); }
     // A pointer argument into ARM memory of size bytes (null stays null).
     void *p(int i, uint32_t size = 1) const;
     // A string, or a resource id below 0x10000 as it is.

@@ -72,7 +72,7 @@ void ToHost(Machine &m, Record record, uint32_t address, void *host) {
             break;
         }
         case Kind::Handle: {
-            auto value = static_cast<intptr_t>(static_cast<int32_t>(word));
+            uintptr_t value = HostHandle(word);
             std::memcpy(to, &value, sizeof value);
             break;
         }
