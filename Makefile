@@ -37,10 +37,12 @@ device:
 # `make device` makes it too.
 cab: device
 
-# Only the 64-bit program: no tests, no 32-bit build.
+# Only the 64-bit program: no tests, no 32-bit build. DEVICE=1: the device
+# program itself, on the runner (runner/).
 run: configure64
-	@cmake --build "$(BUILD)" -j2 --target ZemloBattery zbscreen zbdrive
-	@ZB_BUILD_DIR="$(abspath $(BUILD))" scripts/run.sh
+	@if [ -n "$(DEVICE)" ]; then $(MAKE) -s device; fi
+	@cmake --build "$(BUILD)" -j2 --target ZemloBattery zbscreen zbdrive $(if $(DEVICE),runner)
+	@ZB_BUILD_DIR="$(abspath $(BUILD))" DEVICE=$(DEVICE) scripts/run.sh
 
 # scripts/test.sh builds both, making the Wine prefixes meanwhile. One at a
 # time in a clone: the lock is taken before anything is written.

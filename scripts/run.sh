@@ -8,6 +8,7 @@
 #   BATTERY=57 [AC=1] for a fake battery, BATTERY=host for the host's own.
 #   On a host without a battery the default is a simulated one that slowly
 #   drains (or charges, with AC=1).
+#   DEVICE=1: the device program (build/device) on the runner instead.
 set -Eeuo pipefail
 # A step that fails says which, even when its own output was discarded.
 trap 'echo "make run: failed (exit $?) at ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND" >&2' ERR
@@ -16,6 +17,8 @@ source "$here/wine-env.sh"
 screen=${SCREEN:-$(zb_default_screen)}
 zb_check_screen "$screen" || exit 2
 program="$ZB_BUILD_DIR/ZemloBattery.exe"
+[ -z "${DEVICE:-}" ] || program="$ZB_BUILD_DIR/runner/ZemloBattery.exe"
+export ZB_PROGRAM=$program
 shots=${SHOTS:-$zb_root/screenshots}
 export ZB_DPI=$(zb_density_of "$screen")
 

@@ -315,7 +315,7 @@ zb_drive_in() {
             /d "$1" /f >/dev/null 2>&1
         zb_drive_desktop=$1
     fi
-    zb_driver=("$ZB_BUILD_DIR/tests/driver/zbdrive.exe" --program="$ZB_BUILD_DIR/ZemloBattery.exe"
+    zb_driver=("$ZB_BUILD_DIR/tests/driver/zbdrive.exe" --program="${ZB_PROGRAM:-$ZB_BUILD_DIR/ZemloBattery.exe}"
         --desktop="$1" --screen-tool="$ZB_BUILD_DIR/pocketpc_emulation/zbscreen.exe")
 }
 zb_drive() {

@@ -12,6 +12,13 @@
 std::wstring g_programPath;
 std::wstring g_desktopName;
 std::wstring g_screenTool;
+namespace {
+std::wstring s_resourcePath;
+}
+
+const std::wstring &ProgramResources() {
+    return s_resourcePath.empty() ? g_programPath : s_resourcePath;
+}
 
 bool TakeProgramOption(const char *arg) {
     if (std::strncmp(arg, "--desktop=", 10) == 0) {
@@ -22,6 +29,8 @@ bool TakeProgramOption(const char *arg) {
         g_screenTool = WindowsPath(arg + 14);
     } else if (std::strncmp(arg, "--program=", 10) == 0) {
         g_programPath = WindowsPath(arg + 10);
+    } else if (std::strncmp(arg, "--resources=", 12) == 0) {
+        s_resourcePath = WindowsPath(arg + 12);
     } else {
         return false;
     }

@@ -13,8 +13,11 @@
 // gives them.
 constexpr wchar_t kMainWindowClass[] = L"ZemloBattery";
 
-// Set by main from --program=, --desktop= and --screen-tool=.
+// Set by main from --program=, --desktop=, --screen-tool= and --resources=.
 extern std::wstring g_programPath;
+// The file the program's resources are read from: the program itself, or the
+// device program that the runner (--program) runs.
+const std::wstring &ProgramResources();
 extern std::wstring g_desktopName;
 extern std::wstring g_screenTool;
 // Takes one of those options; false when arg is none of them.

@@ -10,7 +10,7 @@ int main(int argc, char **argv) {
         TakeProgramOption(argv[i]);
     if (g_programPath.empty()) {
         std::fprintf(stderr,
-                     "usage: e2e_tests --program=PATH [--desktop=NAME] [--screen-tool=PATH]\n");
+                     "usage: e2e_tests --program=PATH [--resources=PATH] [--desktop=NAME] [--screen-tool=PATH]\n");
         return 2;
     }
     // The emulated screen: a Wine virtual desktop of the size the prefix gives

@@ -188,7 +188,7 @@ TEST_F(SetupTest, TheTaskbarsOkEndsSetup) {
 // The Setup template's controls, read from the program's own resources.
 std::vector<TemplateControl> SetupTemplate() {
     std::vector<TemplateControl> controls;
-    HMODULE program = LoadLibraryExW(g_programPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE program = LoadLibraryExW(ProgramResources().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (const DLGTEMPLATE *dialog = program ? FindDialogTemplate(program, IDD_SETUP) : nullptr)
         controls = TemplateControls(dialog);
     if (program)

@@ -225,7 +225,7 @@ TEST_P(OtherProcessStartTest, NameHeldWithoutAnInstanceSaysWhyAndFails) {
     HWND box = WaitForDialog(L"ZemloBattery", 15000);
     ASSERT_NE(box, nullptr) << "no word to the user";
 
-    HMODULE exe = LoadLibraryExW(g_programPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE exe = LoadLibraryExW(ProgramResources().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     wchar_t expected[256] = L"", shown[256] = L"";
     LoadStringW(exe, IDS_START_BLOCKED, expected, ARRAYSIZE(expected));
     FreeLibrary(exe);
