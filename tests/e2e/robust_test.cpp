@@ -80,6 +80,20 @@ TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {
         PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+// The device program on the runner (its suites alone): a start whose memory
+// runs out fails the main window's WM_CREATE, whose -1 must stop the window's
+// creation, and the program ends having made nothing.
+TEST(DeviceOnlyStart, WithoutMemoryMakesNoWindowAndEndsWithZero) {
+    DeleteProgramSettings();
+    SetEnvironmentVariableW(L"ZB_RUNNER_CALLOC_FAILS", L"1");
+    Program program;
+    bool started = program.Start();
+    SetEnvironmentVariableW(L"ZB_RUNNER_CALLOC_FAILS", nullptr);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(program.WaitExit(15000), 0u) << "ended as a start that made no window";
+    EXPECT_EQ(CountWindows(kMainWindowClass), 0);
+}
+
 TEST(Starts, ManyAtOnceLeaveOneInstance) {
     DeleteProgramSettings();
     Burst burst = StartBurst(12);
