@@ -5,6 +5,7 @@
 #include "machine.h"
 #include "records.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -199,6 +200,19 @@ uint32_t ReturnDouble(Machine &m, double value) {
     std::memcpy(&bits, &value, 8);
     m.cpu().r[1] = static_cast<uint32_t>(bits >> 32);
     return static_cast<uint32_t>(bits);
+}
+
+// The tests' view of the text the program draws: with ZB_RUNNER_TEXT_LOG
+// naming a file, each DrawTextW's text is added to it, a line each (UTF-16).
+void LogDrawnText(LPCWSTR text, int count) {
+    static const wchar_t *path = _wgetenv(L"ZB_RUNNER_TEXT_LOG");
+    if (!path || !*path)
+        return;
+    if (FILE *file = _wfopen(path, L"ab")) {
+        std::fwrite(text, 2, count < 0 ? std::wcslen(text) : static_cast<size_t>(count), file);
+        std::fwrite(L"\n", 2, 1, file);
+        std::fclose(file);
+    }
 }
 
 #define IMPORT(dll, name) {#dll, #name, [](Args &a) -> uint32_t
@@ -422,6 +436,7 @@ const Import kImports[] = {
     IMPORT(COREDLL, DrawTextW) {
         int count = a.i(2);
         auto *text = count < 0 ? a.str(1) : static_cast<LPCWSTR>(a.p(1, 2 * count));
+        LogDrawnText(text, count);
         return static_cast<uint32_t>(DrawTextW(a.as<HDC>(0), text, count, static_cast<RECT *>(a.p(3, 16)), a.u(4)));
     }},
     // --- rectangles -------------------------------------------------------------------
