@@ -5,6 +5,8 @@
 #include "machine.h"
 #include "records.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <vector>
@@ -200,6 +202,19 @@ uint32_t ReturnDouble(Machine &m, double value) {
     return static_cast<uint32_t>(bits);
 }
 
+// The tests' view of the text the program draws: with ZB_RUNNER_TEXT_LOG
+// naming a file, each DrawTextW's text is added to it, a line each (UTF-16).
+void LogDrawnText(LPCWSTR text, int count) {
+    static const wchar_t *path = _wgetenv(L"ZB_RUNNER_TEXT_LOG");
+    if (!path || !*path)
+        return;
+    if (FILE *file = _wfopen(path, L"ab")) {
+        std::fwrite(text, 2, count < 0 ? std::wcslen(text) : static_cast<size_t>(count), file);
+        std::fwrite(L"\n", 2, 1, file);
+        std::fclose(file);
+    }
+}
+
 #define IMPORT(dll, name) {#dll, #name, [](Args &a) -> uint32_t
 
 } // namespace
@@ -207,8 +222,10 @@ uint32_t ReturnDouble(Machine &m, double value) {
 const Import kImports[] = {
     // --- run time -------------------------------------------------------------
     IMPORT(COREDLL, calloc) {
+        // The tests' way to a start whose memory runs out.
+        static const bool refused = _wgetenv(L"ZB_RUNNER_CALLOC_FAILS") != nullptr;
         uint64_t size = uint64_t(a.u(0)) * a.u(1);
-        return size > kHeapHigh - kHeapLow ? 0 : a.m.Alloc(static_cast<uint32_t>(size));
+        return refused || size > kHeapHigh - kHeapLow ? 0 : a.m.Alloc(static_cast<uint32_t>(size));
     }},
     IMPORT(COREDLL, free) { return 0; }},
     IMPORT(COREDLL, memset) {
@@ -420,6 +437,7 @@ const Import kImports[] = {
     IMPORT(COREDLL, DrawTextW) {
         int count = a.i(2);
         auto *text = count < 0 ? a.str(1) : static_cast<LPCWSTR>(a.p(1, 2 * count));
+        LogDrawnText(text, count);
         return static_cast<uint32_t>(DrawTextW(a.as<HDC>(0), text, count, static_cast<RECT *>(a.p(3, 16)), a.u(4)));
     }},
     // --- rectangles -------------------------------------------------------------------

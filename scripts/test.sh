@@ -249,7 +249,7 @@ summary() {
             listed=1 ran=1 fails=1 skips=0 status=failed
             echo "$label $name: the suite ended without GoogleTest's report: it died or stopped early" >&2
         fi
-        printf "%-10s %-18s %4d tests: %3d passed, %d failed, %d skipped  %6.1f s\n" \
+        printf "%-10s %-25s %4d tests: %3d passed, %d failed, %d skipped  %6.1f s\n" \
             "$label" "$name" "$listed" $((ran - fails - skips)) "$fails" "$skips" "$time"
         passed=$((passed + ran - fails - skips)) fails_all=$((fails_all + fails))
         skipped=$((skipped + skips))
@@ -265,7 +265,7 @@ summary() {
 not_run() {
     local name
     while read -r name; do
-        printf "%-10s %-18s not run: %s\n" "$2" "$name" "$zb_no_32bit"
+        printf "%-10s %-25s not run: %s\n" "$2" "$name" "$zb_no_32bit"
         skipped=$((skipped + 1))
     done < <(ctest --test-dir "$1" -N -LE '^host$' | sed -nE 's/^ *Test +#[0-9]+: //p')
 }

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
+#include <string>
 
 namespace {
 
@@ -78,6 +80,56 @@ TEST_F(ProgramTest, MessagesFromAnotherProcessNeitherRestartNorBreakIt) {
     EXPECT_NE(setup, nullptr) << "the soft-key bar no longer opens its menu";
     if (setup)
         PostMessageW(setup, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+// The device program on the runner (its suites alone): a start whose memory
+// runs out fails the main window's WM_CREATE, whose -1 must stop the window's
+// creation, and the program ends having made nothing.
+TEST(DeviceOnlyStart, WithoutMemoryMakesNoWindowAndEndsWithZero) {
+    DeleteProgramSettings();
+    SetEnvironmentVariableW(L"ZB_RUNNER_CALLOC_FAILS", L"1");
+    Program program;
+    bool started = program.Start();
+    SetEnvironmentVariableW(L"ZB_RUNNER_CALLOC_FAILS", nullptr);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(program.WaitExit(15000), 0u) << "ended as a start that made no window";
+    EXPECT_EQ(CountWindows(kMainWindowClass), 0);
+}
+
+// The device program on the runner (its suites alone), the text it draws
+// written to a file: the storage card's total on the info page, a double
+// through _vsnwprintf's argument list, reads as the card's size.
+class DeviceOnlyDrawnText : public ProgramTest {
+  protected:
+    void BeforeLaunch() override {
+        wchar_t temp[MAX_PATH] = L"";
+        GetTempPathW(MAX_PATH, temp);
+        log_ = std::wstring(temp) + L"zb-drawn-text.txt";
+        DeleteFileW(log_.c_str());
+        SetEnvironmentVariableW(L"ZB_RUNNER_TEXT_LOG", log_.c_str());
+    }
+    std::wstring Drawn() {
+        std::wstring text;
+        if (FILE *file = _wfopen(log_.c_str(), L"rb")) {
+            wchar_t unit;
+            while (std::fread(&unit, 2, 1, file) == 1)
+                text += unit;
+            std::fclose(file);
+        }
+        return text;
+    }
+    std::wstring log_;
+};
+
+TEST_F(DeviceOnlyDrawnText, TheCardsTotalReadsAsItsSize) {
+    SetEnvironmentVariableW(L"ZB_RUNNER_TEXT_LOG", nullptr);
+    ULARGE_INTEGER total = {};
+    ASSERT_TRUE(GetDiskFreeSpaceExW(L"E:\\", nullptr, &total, nullptr));
+    wchar_t expected[64];
+    std::swprintf(expected, ARRAYSIZE(expected), L"%.1fMb\n",
+                     static_cast<double>(total.QuadPart / 1024) * (1.0 / 1024.0));
+    ASSERT_TRUE(ShowPage());
+    EXPECT_TRUE(WAIT_UNTIL(Drawn().find(expected) != std::wstring::npos, 3000)) << expected;
 }
 
 TEST(Starts, ManyAtOnceLeaveOneInstance) {
