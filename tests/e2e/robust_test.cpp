@@ -126,7 +126,7 @@ TEST_F(DeviceOnlyDrawnText, TheCardsTotalReadsAsItsSize) {
     ULARGE_INTEGER total = {};
     ASSERT_TRUE(GetDiskFreeSpaceExW(L"E:\\", nullptr, &total, nullptr));
     wchar_t expected[64];
-    std::swprintf(expected, ARRAYSIZE(expected), L"%.1fMb\n",
+    StringCchPrintfW(expected, ARRAYSIZE(expected), L"%.1fMb\n",
                      static_cast<double>(total.QuadPart / 1024) * (1.0 / 1024.0));
     ASSERT_TRUE(ShowPage());
     EXPECT_TRUE(WAIT_UNTIL(Drawn().find(expected) != std::wstring::npos, 3000)) << expected;
