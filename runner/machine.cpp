@@ -276,12 +276,28 @@ void Machine::UnmapView(uint32_t address) {
 namespace {
 // The handles given with bit 31 set and the upper half clear.
 std::unordered_set<uint32_t> s_zeroExtended;
+// Handles that need more than 32 bits (Wine 10 gives the resource module,
+// a data file mapped above 4 GB, as its address): the program holds a token
+// from a range no handle of Wine's uses, mapped back when it hands it on.
+std::vector<uintptr_t> s_wide;
+constexpr uint32_t kWideTokens = 0x7E00'0000;
+constexpr size_t kMaxWide = 256;
 } // namespace
 
 uint32_t Machine::Handle32(const void *handle) {
     auto value = reinterpret_cast<uintptr_t>(handle);
-    if (value > 0xFFFF'FFFF && static_cast<intptr_t>(value) != static_cast<int32_t>(value))
-        Die("a handle %p does not fit the program's 32 bits", handle);
+    if (value > 0xFFFF'FFFF && static_cast<intptr_t>(value) != static_cast<int32_t>(value)) {
+        size_t i = 0;
+        while (i < s_wide.size() && s_wide[i] != value)
+            ++i;
+        if (i == s_wide.size()) {
+            if (s_wide.size() == kMaxWide)
+                Die("more than %zu handles that do not fit the program's 32 bits, the last %p",
+                    kMaxWide, handle);
+            s_wide.push_back(value);
+        }
+        return kWideTokens + 4 * static_cast<uint32_t>(i);
+    }
     auto handle32 = static_cast<uint32_t>(value);
     if (value >= 0x8000'0000 && value <= 0xFFFF'FFFF)
         s_zeroExtended.insert(handle32);
@@ -289,6 +305,8 @@ uint32_t Machine::Handle32(const void *handle) {
 }
 
 uintptr_t HostHandle(uint32_t handle) {
+    if (handle >= kWideTokens && handle - kWideTokens < 4 * s_wide.size() && handle % 4 == 0)
+        return s_wide[(handle - kWideTokens) / 4];
     if (handle >= 0x8000'0000 && s_zeroExtended.count(handle))
         return handle;
     return static_cast<uintptr_t>(static_cast<intptr_t>(static_cast<int32_t>(handle)));
