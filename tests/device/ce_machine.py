@@ -9,6 +9,7 @@ device's calling convention passes them.
 """
 import re
 import struct
+import sys
 
 import pefile
 from unicorn import UC_ARCH_ARM, UC_HOOK_BLOCK, UC_HOOK_CODE, UC_MODE_ARM, Uc
@@ -138,3 +139,16 @@ class Device:
     def alloc(self, size):
         address, self.heap = self.heap, (self.heap + size + 7) & ~7
         return address
+
+
+def run_check(main, arguments, doc):
+    """A check's command line: main with its arguments, or its usage; a
+    Failure is printed and ends it with exit code 1."""
+    if len(sys.argv) != arguments + 1:
+        print(doc.strip(), file=sys.stderr)
+        sys.exit(2)
+    try:
+        main(*sys.argv[1:])
+    except Failure as failure:
+        print(f"FAILED: {failure}", file=sys.stderr)
+        sys.exit(1)

@@ -9,9 +9,8 @@ __muld and __u64tod with the arguments in the same register pairs.
 """
 import re
 import struct
-import sys
 
-from ce_machine import Device, Failure, check
+from ce_machine import Device, check, run_check
 
 
 def words(value):
@@ -56,11 +55,4 @@ def main(exe, map_file):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
-        print(__doc__.strip(), file=sys.stderr)
-        sys.exit(2)
-    try:
-        main(*sys.argv[1:])
-    except Failure as failure:
-        print(f"FAILED: {failure}", file=sys.stderr)
-        sys.exit(1)
+    run_check(main, 2, __doc__)

@@ -22,12 +22,11 @@ does not is what startup_run.py says, and that the device's installer calls
 the DLL so is Microsoft's documentation, not tried here.
 """
 import os
-import sys
 import threading
 
 import pefile
 
-from ce_machine import Device, Failure, check
+from ce_machine import Device, Failure, check, run_check
 from startup_run import IDM_QUIT, WM_COMMAND, World
 
 PROGRAM_PID, PROGRAM_TID, PROCESS, THREAD, STARTED = 0x4A0, 0x4A4, 0x7700, 0x7704, 0x7708
@@ -241,11 +240,4 @@ def main(exe, map_file, dll, dll_map):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 5:
-        print(__doc__.strip(), file=sys.stderr)
-        sys.exit(2)
-    try:
-        main(*sys.argv[1:])
-    except Failure as failure:
-        print(f"FAILED: {failure}", file=sys.stderr)
-        sys.exit(1)
+    run_check(main, 4, __doc__)
