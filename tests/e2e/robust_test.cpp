@@ -161,7 +161,10 @@ TEST_F(BigRootTest, TapIsAnsweredWithThePagesBars) {
     ASSERT_FALSE(MemoryBarShown(program_.mainWindow()));
     TapGauge();
     EXPECT_TRUE(WAIT_UNTIL(MemoryBarShown(program_.mainWindow()), 3000));
-    EXPECT_EQ(RowOutline(1), kBlack) << "the storage card's row";
+    // Under Wine 10 on a loaded host the tap's scan has once missed the card
+    // (its drive's type comes from Wine's mount manager); the shown page's
+    // next poll lists it.
+    EXPECT_TRUE(WAIT_UNTIL(RowOutline(1) == kBlack, 5000)) << "the storage card's row";
 }
 
 // Setup's reset question ("--") waiting, and what a user can still tap
