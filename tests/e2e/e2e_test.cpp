@@ -97,7 +97,8 @@ TEST_F(ProgramTest, TapShowsDeviceMemoryAndTheStorageCardWhileItIsIn) {
     ASSERT_TRUE(ShowPage());
     EXPECT_TRUE(WAIT_UNTIL(MemoryBarShown(program_.mainWindow()), 3000)) << "Device Memory";
     // As in BigRootTest: a scan may miss the card once; the next poll shows it.
-    EXPECT_TRUE(WAIT_UNTIL(RowOutline(1) == kBlack, 5000)) << "the removable drive as a storage card";
+    EXPECT_TRUE(WAIT_UNTIL(RowOutline(1) == kBlack, 5000))
+        << "the removable drive as a storage card";
     EXPECT_NE(RowOutline(2), kBlack) << "nothing more";
 
     StorageCardOut card;
