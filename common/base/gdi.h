@@ -156,8 +156,9 @@ class ScreenBlock {
     // The colour at a point of the screen, or CLR_INVALID where the read did
     // not reach.
     COLORREF at(int x, int y) const {
-        POINT pt = {x, y};
-        if (!bits_ || !PtInRect(&area_, pt))
+        // Compared here: on the device PtInRect is a call into the system,
+        // and a paint samples two points a row.
+        if (!bits_ || x < area_.left || x >= area_.right || y < area_.top || y >= area_.bottom)
             return CLR_INVALID;
         DWORD bgrx = bits_[(y - area_.top) * (area_.right - area_.left) + (x - area_.left)];
         return RGB(GetBValue(bgrx), GetGValue(bgrx), GetRValue(bgrx));

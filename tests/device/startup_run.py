@@ -23,7 +23,10 @@ itself and never relocates), how the device answers (every answer is the
 stub's own), what ends up on the screen (nothing is drawn), timing.
 
 Prints the instructions the program's own code executed (the map's .text of
-src/'s objects; import thunks and stubs excluded) for docs/costs.md: on a
+src/'s objects; import thunks and stubs excluded) and the calls it made into
+the system (those of a message: within its procedure; the loop's own
+GetMessageW, TranslateAcceleratorW and DispatchMessageW apart) for
+docs/costs.md: on a
 240x320 screen's taskbar, or with --vga a 480x640 one's (480x52, the gauge
 44x36); in the stored style "WM6", or another by its number.
 """
@@ -282,8 +285,14 @@ class World(Device):
 
     def DispatchMessageW(self, a):
         hwnd, message, wparam, lparam = struct.unpack("<4I", self.uc.mem_read(a[0], 16))
+        if self.phase == "start-up":
+            self.system_calls["start-up"] = len(self.calls) - 1
         self.phase = self.phase_of(hwnd, message)
-        return self.call(self.window(hwnd)["proc"], hwnd, message, wparam, lparam)
+        before = len(self.calls)
+        result = self.call(self.window(hwnd)["proc"], hwnd, message, wparam, lparam)
+        if self.phase:
+            self.system_calls[self.phase] = len(self.calls) - before
+        return result
 
     def PostQuitMessage(self, a):
         self.queue.append((0, WM_QUIT, a[0], 0))
@@ -484,6 +493,7 @@ class World(Device):
 
     def run(self):
         self.ticks = 0
+        self.system_calls = {}
         self.script = [self.tick(), self.tick(), self.tick(battery=72), self.tick(),
                        lambda: (self.main, WM_COMMAND, IDM_QUIT, 0)]
         self.phase = "start-up"
@@ -509,7 +519,8 @@ def main(argv):
         return 1
     print(f"{len(world.calls)} calls; exit code {world.exit_code}")
     for phase, count in world.counts.items():
-        print(f"own ARM instructions, {phase}: {count}")
+        print(f"own ARM instructions, {phase}: {count}; "
+              f"calls into the system: {world.system_calls.get(phase, 0)}")
     return 0
 
 
