@@ -61,6 +61,7 @@ class World(Device):
 
     def __init__(self, exe, map_file, vga=False, style=1):
         super().__init__(exe, map_file)
+        self.system_calls = {}
         self.settings = dict(SETTINGS, Style=style)
         self.gauge_size, self.gauge_top = ((44, 36), 8) if vga else ((22, 18), 4)
         taskbar = (0, 0, 480, 52) if vga else (0, 0, 240, 26)
@@ -493,7 +494,6 @@ class World(Device):
 
     def run(self):
         self.ticks = 0
-        self.system_calls = {}
         self.script = [self.tick(), self.tick(), self.tick(battery=72), self.tick(),
                        lambda: (self.main, WM_COMMAND, IDM_QUIT, 0)]
         self.phase = "start-up"
