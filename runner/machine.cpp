@@ -1,5 +1,7 @@
 #include "machine.h"
 
+#include "profile.h"
+
 #include <array>
 #include <cstdarg>
 #include <cstdio>
@@ -383,7 +385,25 @@ bool CarriesPointer(UINT message) {
 LRESULT Machine::Dispatch(int slot, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     size_t mark = params_.size();
     uint32_t w = Param(wParam, false), l = Param(static_cast<uintptr_t>(lParam), CarriesPointer(message));
+    // Only the messages the host hands in are counted, each with what it
+    // sends on.
+    static int handling = 0;
+    bool counted = handling == 0 && Profiling();
+    LARGE_INTEGER start = {}, end = {}, frequency = {};
+    uint64_t executed = cpu_.executed, imports = importCalls;
+    if (counted)
+        QueryPerformanceCounter(&start);
+    ++handling;
     uint32_t result = Call(slotProcs_[slot], {Handle32(hwnd), message, w, l});
+    --handling;
+    if (counted) {
+        QueryPerformanceCounter(&end);
+        QueryPerformanceFrequency(&frequency);
+        CountMessage(hwnd, message,
+                     {1e6 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                          static_cast<double>(frequency.QuadPart),
+                      cpu_.executed - executed, importCalls - imports});
+    }
     uintptr_t host;
     LRESULT out = ParamOfToken(result, &host) ? static_cast<LRESULT>(host)
                                               : static_cast<LRESULT>(static_cast<int32_t>(result));

@@ -3,6 +3,7 @@
 // desktop, and runs ../device/ZemloBattery.exe beside its folder, or the
 // program ZB_DEVICE_PROGRAM names; its command line goes to the program.
 #include "machine.h"
+#include "profile.h"
 
 #include <cstdlib>
 #include <string>
@@ -19,5 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
         program += L"..\\device\\ZemloBattery.exe";
     }
     runner::Machine machine(program.c_str());
-    return static_cast<int>(machine.Start(commandLine));
+    uint32_t code = machine.Start(commandLine);
+    runner::WriteProfile();
+    return static_cast<int>(code);
 }
