@@ -3,6 +3,7 @@
 // same calls as for the desktop program), with CE's records, handles and
 // procedures converted on the way.
 #include "machine.h"
+#include "profile.h"
 #include "records.h"
 
 #include <cstdio>
@@ -62,13 +63,39 @@ uint32_t CallProc(Args &a) {
     return a.m.Call(proc, {a.u(1), a.u(2), a.u(3), a.u(4)});
 }
 
-// A DIB section's bits mapped into the ARM window, by bitmap.
+// A DIB section's bits mapped into the ARM window, by bitmap. A deleted
+// bitmap's section stays mapped for the next of its size or less: the paints
+// that sample the screen make and delete one each, and a mapping costs
+// several calls into the Wine server.
 struct View {
-    HGDIOBJ bitmap;
+    HGDIOBJ bitmap; // null while the view waits for a new bitmap
     HANDLE section;
     uint32_t address;
+    uint64_t size;
 };
 std::vector<View> s_views;
+
+void ReleaseView(Machine &m, size_t i) {
+    m.UnmapView(s_views[i].address);
+    CloseHandle(s_views[i].section);
+    s_views.erase(s_views.begin() + static_cast<ptrdiff_t>(i));
+}
+
+// A waiting view of at least size bytes, or a new one; null when none can be made.
+View *ViewFor(Machine &m, uint64_t size) {
+    for (View &view : s_views)
+        if (!view.bitmap && view.size >= size)
+            return &view;
+    for (size_t i = s_views.size(); i-- > 0;)
+        if (!s_views[i].bitmap)
+            ReleaseView(m, i);
+    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                        static_cast<DWORD>(size), nullptr);
+    if (!section)
+        return nullptr;
+    s_views.push_back({nullptr, section, m.MapView(section, static_cast<uint32_t>(size)), size});
+    return &s_views.back();
+}
 
 uint32_t DibSection(Args &a) {
     auto *info = static_cast<const BITMAPINFO *>(a.p(1, sizeof(BITMAPINFOHEADER)));
@@ -78,32 +105,24 @@ uint32_t DibSection(Args &a) {
     uint64_t size = stride * uint64_t(header.biHeight < 0 ? -header.biHeight : header.biHeight);
     if (a.u(4) || size == 0 || size > kViewHigh - kViewLow)
         return 0;
-    HANDLE section = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        static_cast<DWORD>(size), nullptr);
+    View *view = ViewFor(a.m, size);
     void *bits = nullptr;
-    HBITMAP bitmap = section ? CreateDIBSection(a.as<HDC>(0), info, a.u(2), &bits, section, 0) : nullptr;
-    if (!bitmap) {
-        if (section)
-            CloseHandle(section);
+    HBITMAP bitmap =
+        view ? CreateDIBSection(a.as<HDC>(0), info, a.u(2), &bits, view->section, 0) : nullptr;
+    if (!bitmap)
         return 0;
-    }
-    uint32_t address = a.m.MapView(section, static_cast<uint32_t>(size));
-    s_views.push_back({bitmap, section, address});
+    view->bitmap = bitmap;
     if (a.u(3))
-        a.m.Write32(a.u(3), address);
+        a.m.Write32(a.u(3), view->address);
     return H(bitmap);
 }
 
 uint32_t DeleteGdiObject(Args &a) {
     HGDIOBJ object = a.as<HGDIOBJ>(0);
     BOOL done = DeleteObject(object);
-    for (size_t i = 0; done && i < s_views.size(); ++i)
-        if (s_views[i].bitmap == object) {
-            a.m.UnmapView(s_views[i].address);
-            CloseHandle(s_views[i].section);
-            s_views.erase(s_views.begin() + static_cast<ptrdiff_t>(i));
-            break;
-        }
+    for (View &view : s_views)
+        if (done && view.bitmap == object)
+            view.bitmap = nullptr;
     return B(done);
 }
 
@@ -247,6 +266,7 @@ const Import kImports[] = {
         if (a.u(0) != 0x42) // CE's GetCurrentProcess()
             return B(TerminateProcess(a.h(0), a.u(1)));
         std::fflush(stdout);
+        WriteProfile();
         ExitProcess(a.u(1));
     }},
     IMPORT(COREDLL, GetLastError) { return GetLastError(); }},
