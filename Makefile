@@ -58,7 +58,9 @@ test-debian13:
 	@scripts/test-debian13.sh
 
 bench: configure64
-	@cmake --build "$(BUILD)" -j2 --target ZemloBattery zbdrive bench minimal floor holdings
+	@if [ "$(BENCH_ONLY)" = device ]; then $(MAKE) -s device; fi
+	@cmake --build "$(BUILD)" -j2 --target ZemloBattery zbdrive bench minimal floor holdings \
+		$(if $(filter device,$(BENCH_ONLY)),runner)
 	@ZB_BUILD_DIR="$(abspath $(BUILD))" scripts/bench.sh
 
 soak: configure64

@@ -436,10 +436,28 @@ void BenchStartUp(const std::wstring &program, const std::wstring &minimal, int 
     std::printf("| DLLs loaded | %d | %d |\n", programDlls, minimalDlls);
 }
 
+// The device program in the runner against the desktop program, started in
+// turn.
+void BenchDeviceStartUp(const std::wstring &program, const std::wstring &runner, int runs) {
+    Times programTimes, runnerTimes;
+    int dlls = 0;
+    RECT box = DefaultGaugeBox();
+    auto quit = [] {
+        if (HWND main = FindWindowW(L"ZemloBattery", L"ZemloBattery"))
+            PostMessageW(main, WM_COMMAND, IDM_QUIT, 0);
+    };
+    for (int i = 0; i < runs; ++i) {
+        runnerTimes.us.push_back(StartToPicture(runner, L"", box, quit, &dlls));
+        programTimes.us.push_back(StartToPicture(program, L"", box, quit, &dlls));
+    }
+    Row("Start-up to the first gauge paint", {runnerTimes, programTimes}, "the desktop program",
+        true);
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    std::wstring program, minimal;
+    std::wstring program, minimal, runner;
     int reps = 2000;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--program=", 10) == 0)
@@ -448,6 +466,8 @@ int main(int argc, char **argv) {
             minimal = WindowsPath(argv[i] + 10);
         else if (std::strncmp(argv[i], "--reps=", 7) == 0)
             reps = std::atoi(argv[i] + 7);
+        else if (std::strncmp(argv[i], "--runner=", 9) == 0)
+            runner = WindowsPath(argv[i] + 9);
     }
     g_instance = GetModuleHandleW(nullptr);
     if (argc == 2 && std::strcmp(argv[1], "--facts") == 0) {
@@ -455,6 +475,10 @@ int main(int argc, char **argv) {
         return 0;
     }
     TableHeader();
+    if (!runner.empty()) {
+        BenchDeviceStartUp(program, runner, 9);
+        return 0;
+    }
     BenchGaugePaint(reps);
     BenchPoll(reps * 5);
     BenchStorageAndInfo(reps / 4);

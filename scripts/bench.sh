@@ -8,11 +8,12 @@
 # discharging battery. Measured by the host: CPU time and wake-ups (context
 # switches of all the process's threads), private memory (RssAnon); GDI
 # objects by bench/holdings.exe. BENCH_ONLY=taps times the taps alone (a
-# few minutes rather than half an hour).
+# few minutes rather than half an hour); BENCH_ONLY=device measures the
+# device program in the runner against the desktop program (device_costs).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 only=${BENCH_ONLY:-}
-case $only in "" | taps) ;; *) echo "BENCH_ONLY=$only: only \"taps\" is known" >&2; exit 2 ;; esac
+case $only in "" | taps | device) ;; *) echo "BENCH_ONLY=$only: \"taps\" and \"device\" are known" >&2; exit 2 ;; esac
 
 # With UPDATE_COSTS=1 the tables also replace the measured part of
 # docs/costs.md for their screen, between its two "make bench WxH" marks;
@@ -68,7 +69,7 @@ zb_drive zbidle reset
 
 echo "Machine: $screen screen, $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $("$zb_wine64" --version), $(date -u +%Y-%m-%d)"
 echo
-if [ "$only" != taps ]; then
+if [ "$only" != taps ] && [ "$only" != device ]; then
     log=$(mktemp)
     zb_wine "$build/bench/bench.exe" --program="$program_exe" --minimal="$build/bench/minimal.exe" ${BENCH_REPS:+--reps=$BENCH_REPS} \
         >"$log" 2>&1 </dev/null || { cat "$log"; exit 1; }
@@ -189,6 +190,86 @@ stop_all() {
     gone() { local p; for p in $pids; do [ ! -d "/proc/$p" ] || return 1; done; }
     zb_wait_for 10 "the measured programs to end" gone || unmeasured "the measured programs did not end"
 }
+
+# The device program in the runner against the desktop program, started in
+# turn in the screen's own desktop with steady power: messages sent from
+# another process and timed until handled (zbdrive messages: quiet poll ticks,
+# gauge paints in each style, page paints), the runner's own count of what
+# each costs it (ZB_RUNNER_PROFILE: time, ARM instructions, calls into the
+# system), the start-up to the first gauge paint and the idle CPU time.
+device_costs() {
+    local runner=$build/runner/ZemloBattery.exe profile sends style program out n=${BENCH_REPS:-400}
+    [ -x "$runner" ] || unmeasured "no runner: build/runner/ZemloBattery.exe"
+    profile=$(mktemp) sends=$(mktemp)
+    for style in 1 0 2; do
+        for program in "$program_exe" "$runner"; do
+            rm -f "$profile"
+            out=$(ZB_PROGRAM=$program ZB_RUNNER_PROFILE="Z:$profile" zb_drive "zb$screen" \
+                reset set Style "$style" launch messages "$n" quit) ||
+                unmeasured "messages to $program in style $style were not answered"
+            awk -v s="$style" -v p="$([ "$program" = "$runner" ] && echo device || echo desktop)" \
+                'NF == 4 { print p, s, $0 }' <<<"$out" >>"$sends"
+            [ "$program" != "$runner" ] || awk -v s="$style" '{ print "profile", s, $0 }' "$profile" >>"$sends"
+        done
+    done
+    local names=("WM5" "WM6" "Custom")
+    sent() { awk -v p="$1" -v s="$2" -v w="$3" '$1 == p && $2 == s && $3 == w { printf "%.1f µs (%.1f–%.1f)", $4, $5, $6 }' "$sends"; }
+    ratio() {
+        awk -v s="$1" -v w="$2" '$2 == s && $3 == w { v[$1] = $4 }
+            END { printf "%.2f×", v["device"] / v["desktop"] }' "$sends"
+    }
+    echo
+    echo "| Sent from another process until handled, $n each, median (10th–90th) | Desktop program | Device program in the runner | Ratio |"
+    echo "|---|---|---|---|"
+    echo "| Poll tick, nothing new (host's power status) | $(sent desktop 1 tick) | $(sent device 1 tick) | $(ratio 1 tick) |"
+    for style in 1 0 2; do
+        echo "| Gauge paint, ${names[style]} | $(sent desktop "$style" gauge-paint) | $(sent device "$style" gauge-paint) | $(ratio "$style" gauge-paint) |"
+    done
+    echo "| Info page paint | $(sent desktop 1 page-paint) | $(sent device 1 page-paint) | $(ratio 1 page-paint) |"
+    # The runner's profile: "profile STYLE CLASS MESSAGE COUNT MEDIAN P10 P90 INSTRUCTIONS CALLS".
+    inside() {
+        awk -v s="$1" -v c="$2" -v m="$3" '$1 == "profile" && $2 == s && $3 == c && $4 == m {
+            printf "%.1f µs (%.1f–%.1f) | %d | %d", $6, $7, $8, $9, $10 }' "$sends"
+    }
+    echo
+    echo "| In the runner, per message it hands to the program, median (10th–90th) | Time | ARM instructions | Calls into the system |"
+    echo "|---|---|---|---|"
+    echo "| Poll tick, nothing new | $(inside 1 ZemloBattery 0x113) |"
+    for style in 1 0 2; do
+        echo "| Gauge paint, ${names[style]} | $(inside "$style" Static 0xf) |"
+    done
+    echo "| Info page paint | $(inside 1 ZemloBattery 0xf) |"
+    echo
+    zb_drive "zb$screen" reset >/dev/null
+    startup=$(zb_wine "$build/bench/bench.exe" --program="$program_exe" --runner="$runner" </dev/null 2>&1 | tr -d '\r') ||
+        { echo "$startup"; unmeasured "the start-up figures"; }
+    echo "$startup"
+    rm -f "$profile" "$sends"
+}
+
+if [ "$only" = device ]; then
+    device_costs
+    # Idle, in turn: the two are one program to Wine, and a second start ends.
+    idle=$(mktemp)
+    for _ in $(seq "$rounds"); do
+        for role in desktop device; do
+            exe=$program_exe
+            [ "$role" = desktop ] || exe=$build/runner/ZemloBattery.exe
+            launch "$role" zbidle "$exe"
+            pid=$(started_pid ZemloBattery.exe "$role")
+            measure "ZemloBattery.exe ($role)=$pid" | sed "s/^/$role /" >>"$idle"
+            stop_all
+        done
+    done
+    idle_column() { awk -v r="$1" -v c="$2" '$1 == r { print $c }' "$idle" | spread "$3"; }
+    echo
+    echo "| Idle, $rounds rounds of $seconds s each | Desktop program | Device program in the runner |"
+    echo "|---|---|---|"
+    echo "| CPU time per minute, ms | $(idle_column desktop 2 %.1f) | $(idle_column device 2 %.1f) |"
+    echo "| Wake-ups per minute | $(idle_column desktop 4 %.0f) | $(idle_column device 4 %.0f) |"
+    rm -f "$idle"
+    exit 0
+fi
 
 # The first tap on the gauge of a program just started, until the info page
 # shows its bars, and a second one as soon as Hide has hidden the page; 9

@@ -17,12 +17,18 @@
 //                      100 ms apart: what the last step drew has reached it
 //   where              prints the screen's size and where the windows are
 //   styles             prints each background style's stored number and name
+//   messages N         sends N quiet poll ticks, N gauge paints and (the page
+//                      shown) N page paints, each timed until handled; prints
+//                      "WHAT MEDIAN P10 P90" in µs a line
+//   quit               "Quit" from the program's menu; waits for it to end
 // Options: --program=PATH --desktop=NAME --screen-tool=PATH.
 // Exit code 0 when every command did what it says.
 #include "driver.h"
 
 #include "gauge/gauge.h"
+#include "res/resource.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -129,6 +135,45 @@ bool TimedTap() {
     return PageShown(page, false);
 }
 
+// The median, 10th and 90th percentile of send(), each run timed, in µs.
+template <typename Send> void PrintRoundTrips(const char *what, int count, Send send) {
+    std::vector<double> us;
+    for (int i = 0; i < count; ++i) {
+        double start = NowMs();
+        send();
+        us.push_back((NowMs() - start) * 1000);
+    }
+    std::sort(us.begin(), us.end());
+    auto at = [&](int percent) { return us[(us.size() - 1) * percent / 100]; };
+    std::printf("%s %.1f %.1f %.1f\n", what, at(50), at(10), at(90));
+}
+
+// Messages sent to the running program, each timed until it has been handled:
+// quiet poll ticks, gauge paints, and with the page shown, page paints.
+bool Messages(int count) {
+    HWND gauge = FindGauge(), page = FindMainWindow();
+    if (!gauge || !page || count < 1)
+        return false;
+    PrintRoundTrips("tick", count, [&] { SendMessageW(page, WM_TIMER, 1, 0); });
+    auto paint = [](HWND hwnd) {
+        InvalidateRect(hwnd, nullptr, TRUE);
+        SendMessageW(hwnd, WM_PAINT, 0, 0);
+    };
+    PrintRoundTrips("gauge-paint", count, [&] { paint(gauge); });
+    if (!OpenInfoPage(gauge, page))
+        return false;
+    PrintRoundTrips("page-paint", count, [&] { paint(page); });
+    ClickControl(FindWindowExW(page, nullptr, L"Button", nullptr));
+    return PageShown(page, false);
+}
+
+// Quit from the program's menu, as a user ends it; waits for its windows to go.
+bool Quit() {
+    HWND page = FindMainWindow();
+    return page && PostMessageW(page, WM_COMMAND, IDM_QUIT, 0) &&
+           WAIT_UNTIL(!IsWindow(page), 10000);
+}
+
 // Runs the command at args[*i], taking its operands; false when it failed.
 bool Run(char **args, int count, int *i) {
     const char *command = args[*i];
@@ -183,6 +228,10 @@ bool Run(char **args, int count, int *i) {
     }
     if (std::strcmp(command, "styles") == 0)
         return Styles();
+    if (std::strcmp(command, "messages") == 0)
+        return Messages(std::atoi(operand()));
+    if (std::strcmp(command, "quit") == 0)
+        return Quit();
     std::fprintf(stderr, "zbdrive: no such command: %s\n", command);
     return false;
 }
