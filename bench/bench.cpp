@@ -406,6 +406,12 @@ double StartToPicture(const std::wstring &path, const std::wstring &arguments, c
     return shown;
 }
 
+// "Quit" from the running program's menu, as a user ends it.
+void QuitProgram() {
+    if (HWND main = FindWindowW(L"ZemloBattery", L"ZemloBattery"))
+        PostMessageW(main, WM_COMMAND, IDM_QUIT, 0);
+}
+
 void BenchStartUp(const std::wstring &program, const std::wstring &minimal, int runs) {
     Times programTimes, minimalTimes;
     int programDlls = 0, minimalDlls = 0;
@@ -415,13 +421,7 @@ void BenchStartUp(const std::wstring &program, const std::wstring &minimal, int 
                                 std::to_wstring(box.right - box.left) + L" " +
                                 std::to_wstring(box.bottom - box.top);
     for (int i = 0; i < runs; ++i) {
-        programTimes.us.push_back(StartToPicture(
-            program, L"", box,
-            [] {
-                if (HWND main = FindWindowW(L"ZemloBattery", L"ZemloBattery"))
-                    PostMessageW(main, WM_COMMAND, IDM_QUIT, 0);
-            },
-            &programDlls));
+        programTimes.us.push_back(StartToPicture(program, L"", box, QuitProgram, &programDlls));
         minimalTimes.us.push_back(StartToPicture(
             minimal, boxArguments, box,
             [] {
@@ -442,13 +442,9 @@ void BenchDeviceStartUp(const std::wstring &program, const std::wstring &runner,
     Times programTimes, runnerTimes;
     int dlls = 0;
     RECT box = DefaultGaugeBox();
-    auto quit = [] {
-        if (HWND main = FindWindowW(L"ZemloBattery", L"ZemloBattery"))
-            PostMessageW(main, WM_COMMAND, IDM_QUIT, 0);
-    };
     for (int i = 0; i < runs; ++i) {
-        runnerTimes.us.push_back(StartToPicture(runner, L"", box, quit, &dlls));
-        programTimes.us.push_back(StartToPicture(program, L"", box, quit, &dlls));
+        runnerTimes.us.push_back(StartToPicture(runner, L"", box, QuitProgram, &dlls));
+        programTimes.us.push_back(StartToPicture(program, L"", box, QuitProgram, &dlls));
     }
     Row("Start-up to the first gauge paint", {runnerTimes, programTimes}, "the desktop program",
         true);

@@ -389,21 +389,14 @@ LRESULT Machine::Dispatch(int slot, HWND hwnd, UINT message, WPARAM wParam, LPAR
     // sends on.
     static int handling = 0;
     bool counted = handling == 0 && Profiling();
-    LARGE_INTEGER start = {}, end = {}, frequency = {};
+    double start = counted ? NowUs() : 0;
     uint64_t executed = cpu_.executed, imports = importCalls;
-    if (counted)
-        QueryPerformanceCounter(&start);
     ++handling;
     uint32_t result = Call(slotProcs_[slot], {Handle32(hwnd), message, w, l});
     --handling;
-    if (counted) {
-        QueryPerformanceCounter(&end);
-        QueryPerformanceFrequency(&frequency);
+    if (counted)
         CountMessage(hwnd, message,
-                     {1e6 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                          static_cast<double>(frequency.QuadPart),
-                      cpu_.executed - executed, importCalls - imports});
-    }
+                     {NowUs() - start, cpu_.executed - executed, importCalls - imports});
     uintptr_t host;
     LRESULT out = ParamOfToken(result, &host) ? static_cast<LRESULT>(host)
                                               : static_cast<LRESULT>(static_cast<int32_t>(result));

@@ -38,6 +38,17 @@ bool Profiling() {
     return ProfileFile() != nullptr;
 }
 
+double NowUs() {
+    static const double perUs = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1e6;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / perUs;
+}
+
 void CountMessage(HWND hwnd, UINT message, const MessageCost &cost) {
     if (!s_costs)
         s_costs = new std::map<std::pair<std::wstring, UINT>, Costs>;

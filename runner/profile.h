@@ -19,6 +19,8 @@ struct MessageCost {
 };
 
 bool Profiling();
+// The profile's clock, in microseconds.
+double NowUs();
 void CountMessage(HWND hwnd, UINT message, const MessageCost &cost);
 // Writes the file (once); the program's end calls it.
 void WriteProfile();
