@@ -83,7 +83,10 @@ bool Settled(HWND hwnd) {
 
 namespace {
 
-// Starts exe with an argument in this test's desktop.
+// Starts exe with an argument in this test's desktop. Under load Wine has
+// refused a creation now and then (in a burst of the program's starts, and
+// among the screen tool's turns); a moment later it succeeds, as a user's
+// second tap would.
 bool StartIn(const std::wstring &exe, const wchar_t *argument, const wchar_t *currentDir,
              PROCESS_INFORMATION *pi) {
     STARTUPINFOW si = {};
@@ -93,33 +96,38 @@ bool StartIn(const std::wstring &exe, const wchar_t *argument, const wchar_t *cu
     std::wstring cmd = L"\"" + exe + L"\"";
     if (argument)
         cmd += std::wstring(L" ") + argument;
-    return !exe.empty() && CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0,
-                                          nullptr, currentDir, &si, pi);
-}
-
-} // namespace
-
-bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir, const wchar_t *argument) {
-    // Under load Wine has once refused a creation in a burst of starts; a
-    // moment later it succeeds, as a user's second tap would.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (StartIn(g_programPath, argument, currentDir, pi))
+    for (int attempt = 0; !exe.empty() && attempt < 3; ++attempt) {
+        if (CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           currentDir, &si, pi))
             return true;
-        std::fprintf(stderr, "starting the program failed with error %lu\n", GetLastError());
+        std::fprintf(stderr, "starting %ls failed with error %lu\n", exe.c_str(), GetLastError());
         Sleep(200);
     }
     return false;
 }
 
-bool TurnScreen() {
+} // namespace
+
+bool StartProgram(PROCESS_INFORMATION *pi, const wchar_t *currentDir, const wchar_t *argument) {
+    return StartIn(g_programPath, argument, currentDir, pi);
+}
+
+HANDLE StartScreenTurn() {
     PROCESS_INFORMATION pi = {};
     if (!StartIn(g_screenTool, L"turn", nullptr, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+bool TurnScreen() {
+    HANDLE turn = StartScreenTurn();
+    if (!turn)
         return false;
     DWORD code = 1;
-    if (WaitForSingleObject(pi.hProcess, DeadlineMs(15000)) == WAIT_OBJECT_0)
-        GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+    if (WaitForSingleObject(turn, DeadlineMs(15000)) == WAIT_OBJECT_0)
+        GetExitCodeProcess(turn, &code);
+    CloseHandle(turn);
     return code == 0;
 }
 

@@ -26,6 +26,8 @@ bool TakeProgramOption(const char *arg);
 // Turns the emulated screen from another process, as the device's rotation
 // key does; true when it turned.
 bool TurnScreen();
+// Starts that turn and returns at once: the process to wait on, or null.
+HANDLE StartScreenTurn();
 
 class Program {
   public:

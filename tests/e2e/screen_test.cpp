@@ -250,20 +250,6 @@ TEST_F(TurnTest, ATurnDuringAShellRestartReachesEveryWindow) {
     ExpectPageFillsScreen(program_.mainWindow());
 }
 
-// Starts the screen tool's turn and returns at once; the process to wait on.
-HANDLE StartTurn() {
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    si.lpDesktop = g_desktopName.data();
-    std::wstring cmd = L"\"" + g_screenTool + L"\" turn";
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(g_screenTool.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &si, &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
 // Thirty times the command's turn and the rotation key's close together, the
 // key handled while another process sends to the taskbar: after each pair
 // the bars and the page are the screen's width.
@@ -273,7 +259,7 @@ TEST_F(TurnTest, TurnsByKeyAndCommandTogetherLeaveBarsAndPageTheScreensWidth) {
     ASSERT_NE(keys, nullptr);
     HWND bar = program_.taskbar(), page = program_.mainWindow();
     for (int i = 0; i < 30; ++i) {
-        HANDLE command = StartTurn();
+        HANDLE command = StartScreenTurn();
         ASSERT_NE(command, nullptr);
         // The key at another moment of the command's turn each time, while
         // its change reaches the program.
